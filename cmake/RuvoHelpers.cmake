@@ -1,0 +1,17 @@
+# ruvo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [ENVIRONMENT <VAR=value...>])
+#
+# One Qt Test executable registered with CTest. Every test runs headless on the offscreen
+# platform with a private runtime folder, so no test depends on a display or on the user's
+# session.
+function(ruvo_add_test)
+    cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+    add_executable(${ARG_NAME} ${ARG_SOURCES})
+    target_link_libraries(${ARG_NAME} PRIVATE Qt6::Test ${ARG_LIBS})
+    add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
+    set(runtime_dir "${CMAKE_BINARY_DIR}/test-runtime")
+    file(MAKE_DIRECTORY "${runtime_dir}")
+    file(CHMOD "${runtime_dir}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+    set_tests_properties(${ARG_NAME} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${runtime_dir};${ARG_ENVIRONMENT}"
+        TIMEOUT 600)
+endfunction()
