@@ -1,0 +1,149 @@
+#include "language.h"
+
+#include "datetext.h"
+
+#include <array>
+
+namespace ruvo {
+
+namespace {
+
+struct LanguageNames
+{
+    std::array<const char16_t *, 7> days;
+    std::array<const char16_t *, 7> shortDays;
+    std::array<const char16_t *, 12> months;
+    std::array<const char16_t *, 12> shortMonths;
+};
+
+// Indexed by TLanguage - 1. Spellings are the program's own and are never re-cased.
+constexpr std::array<LanguageNames, 5> kNames = {{
+    {{u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"},
+     {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"},
+     {u"January", u"February", u"March", u"April", u"May", u"June", u"July", u"August",
+      u"September", u"October", u"November", u"December"},
+     {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov",
+      u"Dec"}},
+    {{u"Sonntag", u"Montag", u"Dienstag", u"Mittwoch", u"Donnerstag", u"Freitag", u"Samstag"},
+     {u"Son", u"Mon", u"Die", u"Mit", u"Don", u"Fre", u"Sam"},
+     {u"Januar", u"Februar", u"März", u"April", u"Mai", u"Juni", u"Juli", u"August", u"September",
+      u"Oktober", u"November", u"Dezember"},
+     {u"Jan", u"Feb", u"Mär", u"Apr", u"Mai", u"Jun", u"Jul", u"Aug", u"Sep", u"Okt", u"Nov",
+      u"Dez"}},
+    {{u"Dimanche", u"Lundi", u"Mardi", u"Mercredi", u"Jeudi", u"Vendredi", u"Samedi"},
+     {u"Dim", u"Lun", u"Mar", u"Mer", u"Jeu", u"Ven", u"Sam"},
+     {u"Janvier", u"Février", u"Mars", u"Avril", u"Mai", u"Juin", u"Juillet", u"Août", u"Septembre",
+      u"Octobre", u"Novembre", u"Décembre"},
+     {u"Jan", u"Fév", u"Mar", u"Avr", u"Mai", u"Jui", u"Jui", u"Aoû", u"Sep", u"Oct", u"Nov",
+      u"Déc"}},
+    {{u"Domenica", u"Lunedi", u"Martedi", u"Mercoledi", u"Giovedi", u"Venerdi", u"Sabato"},
+     {u"Dom", u"Lun", u"Mar", u"Mer", u"Gio", u"Ven", u"Sab"},
+     {u"Gennaio", u"Febbraio", u"Marzo", u"Aprile", u"Maggio", u"Giugno", u"Luglio", u"Agosto",
+      u"Settembre", u"Ottobre", u"Novembre", u"Dicembre"},
+     {u"Gen", u"Feb", u"Mar", u"Apr", u"Mag", u"Giu", u"Lug", u"Ago", u"Set", u"Ott", u"Nov",
+      u"Dic"}},
+    {{u"Domingo", u"Lunes", u"Martes", u"Miércoles", u"Jueves", u"Viernes", u"Sálbado"},
+     {u"Dom", u"Lun", u"Mar", u"Mié", u"Jue", u"Vie", u"Sál"},
+     {u"Enero", u"Febrero", u"Marzo", u"Abril", u"Mayo", u"Junio", u"Julio", u"Agosto",
+      u"Septiembre", u"Octubre", u"Noviembre", u"Diciembre"},
+     {u"Ene", u"Feb", u"Mar", u"Abr", u"May", u"Jun", u"Jul", u"Ago", u"Sep", u"Oct", u"Nov",
+      u"Dic"}},
+}};
+
+const LanguageNames &namesOf(TLanguage language)
+{
+    return kNames[resolvedLanguage(language) - 1];
+}
+
+template<std::size_t N> QString lookUp(const std::array<const char16_t *, N> &names, int index)
+{
+    if (index < 1 || index > int(N))
+        return {};
+    return QString::fromUtf16(names[std::size_t(index - 1)]);
+}
+
+} // namespace
+
+TLanguage languageFromAbbreviation(const QString &abbreviation)
+{
+    const QString prefix = abbreviation.left(2).toUpper();
+    if (prefix == u"DE")
+        return laGerman;
+    if (prefix == u"ES")
+        return laSpanish;
+    if (prefix == u"FR")
+        return laFrench;
+    if (prefix == u"IT")
+        return laItalian;
+    return laEnglish;
+}
+
+TLanguage SystemLanguage()
+{
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return languageFromAbbreviation(value);
+    }
+    return laEnglish;
+}
+
+TLanguage resolvedLanguage(TLanguage language)
+{
+    if (language >= laEnglish && language <= laSpanish)
+        return language;
+    return SystemLanguage();
+}
+
+QString DayName(int weekday, TLanguage language)
+{
+    return lookUp(namesOf(language).days, weekday);
+}
+
+QString ShortDayName(int weekday, TLanguage language)
+{
+    return lookUp(namesOf(language).shortDays, weekday);
+}
+
+QString MonthName(int month, TLanguage language)
+{
+    return lookUp(namesOf(language).months, month);
+}
+
+QString ShortMonthName(int month, TLanguage language)
+{
+    return lookUp(namesOf(language).shortMonths, month);
+}
+
+QString DateTextInFormat(const QDate &date, int format, TLanguage language)
+{
+    const TLanguage l = resolvedLanguage(language);
+    const int weekday = date.dayOfWeek() % 7 + 1;
+    const QString day = QString::number(date.day());
+    const QString year = QString::number(date.year());
+    switch (format) {
+    case 0:
+        return DayName(weekday, l) + u' ' + day + u' ' + MonthName(date.month(), l) + u' ' + year;
+    case 1:
+        return day + u' ' + MonthName(date.month(), l) + u' ' + year;
+    case 2:
+        return DateToText(date);
+    case 3:
+        return ZeroPad(quint32(date.day()), 2);
+    case 4:
+        return DayName(weekday, l);
+    case 5:
+        return MonthName(date.month(), l);
+    case 6:
+        return year;
+    default:
+        return {};
+    }
+}
+
+QString TodayText(int format, TLanguage language)
+{
+    return DateTextInFormat(QDate::currentDate(), format, language);
+}
+
+} // namespace ruvo

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+
+namespace ruvo {
+Q_NAMESPACE
+
+// The languages of the page texts. laDefault follows the system's language, looked up anew
+// each time it is used.
+enum TLanguage : quint8 {
+    laDefault = 0,
+    laEnglish = 1,
+    laGerman = 2,
+    laFrench = 3,
+    laItalian = 4,
+    laSpanish = 5,
+};
+Q_ENUM_NS(TLanguage)
+
+// The language named by a language abbreviation or locale name: its first two letters,
+// upper-cased, "DE", "ES", "FR", "IT" or "EN"; anything else is English.
+TLanguage languageFromAbbreviation(const QString &abbreviation);
+
+// The language of the process's messages locale: LC_ALL, else LC_MESSAGES, else LANG, read at
+// every call so that a change shows at the next use. Never laDefault.
+TLanguage SystemLanguage();
+
+// laDefault replaced by SystemLanguage(); every other value as it is.
+TLanguage resolvedLanguage(TLanguage language);
+
+// Names by weekday (1 = Sunday ... 7 = Saturday) and month (1 ... 12); an empty text for an
+// index out of range.
+QString DayName(int weekday, TLanguage language);
+QString ShortDayName(int weekday, TLanguage language);
+QString MonthName(int month, TLanguage language);
+QString ShortMonthName(int month, TLanguage language);
+
+// Texts of a date: 0 "Vendredi 6 Mars 1998", 1 "6 Mars 1998", 2 the date text, 3 the day with
+// two digits, 4 the day name, 5 the month name, 6 the year; an empty text for other formats.
+QString DateTextInFormat(const QDate &date, int format, TLanguage language);
+
+// The same for today's date from the system clock.
+QString TodayText(int format, TLanguage language);
+
+} // namespace ruvo
