@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QSoundEffect;
+
+namespace ruvo {
+
+// Plays wave files in the background for the whole application. It lives as a child of the
+// application object, created on first use (the audio back end costs time and memory that
+// start-up should not pay).
+class SoundPlayer final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SoundPlayer)
+
+public:
+    // The application's player; nullptr when there is no application object.
+    static SoundPlayer *instance();
+
+    // Starts playing and returns at once. A missing or unplayable file gives the system beep.
+    void play(const QString &path);
+
+    QString currentSource() const;
+
+signals:
+    // A file could not be played and the system beep stood in for it.
+    void beeped(const QString &path);
+
+private:
+    explicit SoundPlayer(QObject *parent);
+    void beep(const QString &path);
+
+    QPointer<QSoundEffect> m_effect;
+};
+
+// Flag of PlaySoundFile: return at once while the sound plays. Playback is always
+// asynchronous here; the flag is kept for callers that name it.
+constexpr quint16 SND_ASYNC = 0x0001;
+
+// Plays a wave file in the background and returns at once; never reports anything.
+void PlaySoundFile(const QString &path, quint16 flags = SND_ASYNC);
+
+} // namespace ruvo
