@@ -1,0 +1,143 @@
+#include "dayfiles.h"
+
+#include "calendar/datetext.h"
+#include "calendar/error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace ruvo {
+
+namespace {
+
+constexpr auto kSingleByteCodePage = "windows-1252";
+
+// A BOM at the start is kept as a character: the text must come back exactly as it was.
+constexpr auto kKeepBom =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+
+bool decodeUtf8(QByteArrayView bytes, QString &text)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, kKeepBom);
+    text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+QString decodeSingleByte(QByteArrayView bytes)
+{
+    QStringDecoder decoder(kSingleByteCodePage, kKeepBom);
+    return decoder.decode(bytes);
+}
+
+bool hasHighByte(const QByteArray &bytes)
+{
+    return std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) > 127; });
+}
+
+} // namespace
+
+QString NoteFileName(const QString &dateText)
+{
+    const QString year = DatePart(dateText, 2);
+    return DatePart(dateText, 0) + DatePart(dateText, 1) + year.mid(2, 2);
+}
+
+QString DayFilePath(const QString &directory, const QString &stem, DayFileKind kind,
+                    const QString &extension)
+{
+    return directory + u'/' + stem + QChar(char16_t(kind)) + u'.' + extension;
+}
+
+QString DecodeDayText(const QByteArray &bytes)
+{
+    QString text;
+    if (decodeUtf8(bytes, text))
+        return text;
+    return decodeSingleByte(bytes);
+}
+
+QByteArray EncodeDayText(const QString &text)
+{
+    QStringEncoder encoder(kSingleByteCodePage, kKeepBom);
+    const QByteArray singleByte = encoder.encode(text);
+    QString check;
+    const bool holdsEveryCharacter = !encoder.hasError() && decodeSingleByte(singleByte) == text;
+    const bool readsAsUtf8 = hasHighByte(singleByte) && decodeUtf8(singleByte, check);
+    if (holdsEveryCharacter && !readsAsUtf8)
+        return singleByte;
+    return text.toUtf8();
+}
+
+QStringList SplitDayLines(const QString &text)
+{
+    QStringList lines;
+    const qsizetype end = [&] {
+        const qsizetype nul = text.indexOf(QChar(u'\0'));
+        return nul < 0 ? text.size() : nul;
+    }();
+    qsizetype start = 0;
+    qsizetype i = 0;
+    while (i < end) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            lines << text.mid(start, i - start);
+            if (c == u'\r' && i + 1 < end && text.at(i + 1) == u'\n')
+                ++i;
+            start = ++i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < end)
+        lines << text.mid(start, end - start);
+    return lines;
+}
+
+QByteArray DayFileBytes(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + u"\r\n";
+    return EncodeDayText(text);
+}
+
+QStringList ReadDayFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(u"Ne peut ouvrir le fichier " + path);
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw Error(u"Ne peut ouvrir le fichier " + path);
+    // The text ends at a NUL byte; cut before decoding, so nothing past it decides the encoding.
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    return SplitDayLines(DecodeDayText(bytes));
+}
+
+void WriteDayFile(const QString &path, const QStringList &lines)
+{
+    const QByteArray bytes = DayFileBytes(lines);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw Error(u"Ne peut créer le fichier " + path);
+}
+
+void PurgeDayFiles(const QString &directory, const QString &extension, const QString &today,
+                   int destroyDelay)
+{
+    QString day = SubtractDays(today, 365);
+    const QString end = SubtractDays(today, destroyDelay);
+    while (!DateOnOrAfter(day, end)) {
+        const QString stem = NoteFileName(day);
+        QFile::remove(DayFilePath(directory, stem, DayFileKind::TimeFields, extension));
+        QFile::remove(DayFilePath(directory, stem, DayFileKind::Notes, extension));
+        day = AddDays(day, 1);
+    }
+}
+
+} // namespace ruvo

@@ -1,0 +1,541 @@
+#include "tcalendarpad.h"
+
+#include "noteseditor.h"
+
+#include "calendar/datetext.h"
+#include "calendar/error.h"
+#include "platform/colorvalue.h"
+#include "platform/resourcebitmap.h"
+
+#include <QDate>
+#include <QDir>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+
+namespace ruvo {
+
+namespace {
+
+constexpr auto kBuiltInPage = u"CalendarPad_";
+
+// Page layout, in pixels from the pad's top-left corner.
+constexpr QRect kDayBlock(100, 18, 64, 58); // x 100..163, y 18..75
+constexpr QPoint kDayNumberAt(133, 20);     // centre, top
+constexpr QPoint kWeekdayAt(133, 60);       // centre, top
+constexpr QPoint kMonthAt(60, 55);          // centre, top
+constexpr QPoint kYearAt(60, 20);           // centre, top
+constexpr QPoint kDayWeekLineAt(165, 250);  // right edge, top
+constexpr int kHourLabelLeft = 218;
+constexpr int kHourLabelTop = 19;
+constexpr int kRowHeight = 14;
+constexpr int kRuleLeft = 20;
+constexpr int kRuleEnd = 165; // excluded
+constexpr int kUpperRuleY = 80;
+constexpr int kLowerRuleY = 250;
+constexpr QRect kNotesBounds(18, 85, 149, 160);
+constexpr int kTimeFieldLeft = 246;
+constexpr int kTimeFieldTop = 20;
+constexpr QSize kTimeFieldSize(115, 16);
+constexpr int kNotesMaxLength = 32000;
+constexpr int kTimeFieldMaxLength = 255;
+
+// Point sizes as pixels at 96 dpi, so the layout does not depend on the screen.
+constexpr int k7pt = 9;
+constexpr int k8pt = 11;
+constexpr int k11pt = 15;
+constexpr int k20pt = 27;
+constexpr int k28pt = 37;
+
+struct LanguageTexts
+{
+    const char16_t *day;
+    const char16_t *week;
+    const char16_t *prior;
+    const char16_t *next;
+    const char16_t *go;
+};
+
+// Indexed by TLanguage - 1.
+constexpr LanguageTexts kLanguageTexts[] = {
+    {u"Day", u"Week", u"prior", u"next", u"go"},
+    {u"Tag", u"Woche", u"Vortag", u"Folgendtag", u"Gehen"},
+    {u"Jour", u"Semaine", u"Jour précédent", u"Jour suivant", u"Aller à"},
+    {u"Giorno", u"Settimana", u"anteriore", u"prossimo", u"andare"},
+    {u"Diario", u"Semana", u"anterior", u"proximo", u"ir"},
+};
+
+// Every attribute is set, so a font given to a child does not pick up the parent's.
+QFont arialFont(int pixelSize, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial")});
+    font.setPixelSize(pixelSize);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+enum class Anchor { CentreTop, RightTop, LeftTop };
+
+// Text in an opaque cell as tall as the font and as wide as the text, placed by its anchor.
+void drawTextCell(QPainter &painter, const QString &text, QPoint at, Anchor anchor,
+                  const QFont &font, const QColor &ink, const QColor &cell)
+{
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int width = metrics.horizontalAdvance(text);
+    int left = at.x();
+    if (anchor == Anchor::CentreTop)
+        left -= width / 2;
+    else if (anchor == Anchor::RightTop)
+        left -= width;
+    painter.fillRect(QRect(left, at.y(), width, metrics.height()), cell);
+    painter.setPen(ink);
+    painter.drawText(QPoint(left, at.y() + metrics.ascent()), text);
+}
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    if (widget->palette().color(QPalette::Active, QPalette::Text) == color &&
+        widget->palette().color(QPalette::Inactive, QPalette::Text) == color)
+        return;
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Active, QPalette::Text, color);
+    palette.setColor(QPalette::Inactive, QPalette::Text, color);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
+{
+    // The paint covers every pixel, so nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    const QString currentDir = QDir::currentPath();
+    setFixedSize(kWidth, kHeight);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setFont(arialFont(k8pt, false));
+
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setInterval(kClockInterval);
+    connect(m_clockTimer, &QTimer::timeout, this, &TCalendarPad::RefreshTimeScale);
+    m_clockTimer->start();
+
+    setBackgroundImage(LoadBitmapByName(QString::fromUtf16(kBuiltInPage)));
+
+    m_notesMemo = new NotesEditor(this);
+    m_notesMemo->setGeometry(kNotesBounds);
+    m_notesMemo->setMaxLength(kNotesMaxLength);
+    QPalette notesPalette = m_notesMemo->palette();
+    notesPalette.setColor(QPalette::Base, ColorToQColor(clWhite));
+    notesPalette.setColor(QPalette::Text, ColorToQColor(clBlack));
+    m_notesMemo->setPalette(notesPalette);
+    m_notesMemo->installEventFilter(this);
+
+    const QFont fieldFont = arialFont(k7pt, false);
+    QWidget *previous = m_notesMemo;
+    for (int i = 0; i < kTimeFieldCount; ++i) {
+        auto *field = new QLineEdit(this);
+        field->setGeometry(
+            QRect(QPoint(kTimeFieldLeft, kTimeFieldTop + kRowHeight * i), kTimeFieldSize));
+        field->setFrame(false);
+        field->setFont(fieldFont);
+        field->setMaxLength(kTimeFieldMaxLength);
+        setTextColor(field, ColorToQColor(m_timeFieldColor));
+        field->installEventFilter(this);
+        QWidget::setTabOrder(previous, field);
+        previous = field;
+        m_timeFields[std::size_t(i)] = field;
+    }
+
+    m_dayNumberFont = arialFont(k28pt, true);
+    m_smallFont = arialFont(k8pt, false);
+    m_monthFont = arialFont(k11pt, true);
+    m_yearFont = arialFont(k20pt, true);
+    const QFontMetrics labelMetrics(m_smallFont);
+    m_hourScaleArea = QRect(kHourLabelLeft, kHourLabelTop,
+                            labelMetrics.horizontalAdvance(QStringLiteral("00:00")),
+                            kRowHeight * (kHourRows - 1) + labelMetrics.height());
+
+    m_language = laDefault;
+    m_date = DateToText(QDate::currentDate());
+    m_startTime = 8;
+    m_directory = currentDir;
+    m_soundEffect = true;
+    m_soundFileName = currentDir + u"/paper.wav";
+    m_extensionFile = QStringLiteral("000");
+    m_destroyDelay = 10;
+}
+
+TCalendarPad::~TCalendarPad()
+{
+    // The children go with the base class, after this object has stopped being a pad.
+    m_notesMemo->removeEventFilter(this);
+    for (QLineEdit *field : m_timeFields)
+        field->removeEventFilter(this);
+    m_background = QImage();
+    m_backgroundForDrawing = QImage();
+}
+
+void TCalendarPad::setBackground(const QImage &picture)
+{
+    setBackgroundImage(picture);
+    repaintPage();
+}
+
+void TCalendarPad::setBackground(const QPixmap &picture)
+{
+    setBackground(picture.toImage());
+}
+
+void TCalendarPad::setBackgroundImage(const QImage &picture)
+{
+    m_background = picture;
+    if (picture.isNull())
+        m_backgroundForDrawing = QImage();
+    else
+        m_backgroundForDrawing = picture.convertToFormat(
+            picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+void TCalendarPad::setYearColor(quint32 color)
+{
+    m_yearColor = color;
+    repaintPage();
+}
+
+void TCalendarPad::setMonthColor(quint32 color)
+{
+    m_monthColor = color;
+    repaintPage();
+}
+
+void TCalendarPad::setDateColor(quint32 color)
+{
+    m_dateColor = color;
+    repaintPage();
+}
+
+void TCalendarPad::setDayColor(quint32 color)
+{
+    m_dayColor = color;
+    repaintPage();
+}
+
+void TCalendarPad::setDateBackgroundColor(quint32 color)
+{
+    m_dateBackgroundColor = color;
+    repaintPage();
+}
+
+void TCalendarPad::setDayWeekColor(quint32 color)
+{
+    m_dayWeekColor = color;
+    repaintPage();
+}
+
+void TCalendarPad::setTimeColor(quint32 color)
+{
+    m_timeColor = color;
+    repaintPage();
+}
+
+void TCalendarPad::setTimeFieldColor(quint32 color)
+{
+    m_timeFieldColor = color;
+    // Every field, the current hour's too, until the next paint or clock tick marks it again.
+    const QColor ink = ColorToQColor(color);
+    for (QLineEdit *field : m_timeFields)
+        setTextColor(field, ink);
+}
+
+void TCalendarPad::setCurrentTimeColor(quint32 color)
+{
+    m_currentTimeColor = color;
+    repaintPage();
+}
+
+void TCalendarPad::setLanguage(TLanguage language)
+{
+    m_language = language;
+    repaintPage();
+}
+
+void TCalendarPad::setDate(const QString &date)
+{
+    if (m_onChange) {
+        bool allowChange = true;
+        m_onChange(this, date, allowChange);
+        if (!allowChange)
+            return;
+    }
+    // A paint cannot report an error, so the text is read here, where the error reaches the
+    // caller and the application's handler. A text that is not a date is not kept: the page
+    // on show and the date its notes belong to stay the same.
+    const QString previous = m_date;
+    m_date = date;
+    try {
+        UpdateDateTexts();
+    } catch (const Error &) {
+        m_date = previous;
+        throw;
+    }
+    repaintPage();
+}
+
+void TCalendarPad::setExtensionFile(const QString &extension)
+{
+    if (extension.size() <= 3)
+        m_extensionFile = extension;
+}
+
+void TCalendarPad::setStartTime(int hour)
+{
+    if (hour >= 0 && hour <= 23)
+        m_startTime = hour;
+    repaintPage();
+}
+
+void TCalendarPad::setDestroyDelay(int days)
+{
+    if (days >= 1 && days <= 365)
+        m_destroyDelay = days;
+    repaintPage();
+}
+
+QLineEdit *TCalendarPad::TimeFields(int row) const
+{
+    if (row < 1 || row > kTimeFieldCount)
+        return nullptr;
+    return m_timeFields[std::size_t(row - 1)];
+}
+
+void TCalendarPad::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+}
+
+QTime TCalendarPad::currentTime() const
+{
+    return m_clock ? m_clock() : QTime::currentTime();
+}
+
+int TCalendarPad::currentHourRow() const
+{
+    return CurrentHourRow(m_startTime, CurrentHourText(currentTime()));
+}
+
+void TCalendarPad::UpdateDateTexts()
+{
+    // Everything is read before anything is kept, so a bad date leaves the old texts.
+    const int weekday = WeekdayOf(m_date);
+    const QString day = DatePart(m_date, 0);
+    const int month = DatePart(m_date, 1).toInt();
+    const QString year = DatePart(m_date, 2);
+    const int dayOfYear = DayOfYear(m_date);
+    const int weekNumber = WeekNumber(m_date);
+    m_weekdayText = DayName(weekday, m_language);
+    m_dayText = day;
+    m_monthText = MonthName(month, m_language);
+    m_yearText = year;
+    m_dayOfYear = dayOfYear;
+    m_weekNumber = weekNumber;
+}
+
+void TCalendarPad::UpdateLanguageTexts()
+{
+    // laDefault is looked up at every paint, so a change of the system's language shows.
+    const LanguageTexts &texts = kLanguageTexts[resolvedLanguage(m_language) - 1];
+    m_dayLabel = QString::fromUtf16(texts.day);
+    m_weekLabel = QString::fromUtf16(texts.week);
+    m_priorHint = QString::fromUtf16(texts.prior);
+    m_nextHint = QString::fromUtf16(texts.next);
+    m_goHint = QString::fromUtf16(texts.go);
+}
+
+void TCalendarPad::RefreshTimeScale()
+{
+    colorTimeFields();
+    m_refreshingTimeScale = true;
+    repaint(m_hourScaleArea);
+    m_refreshingTimeScale = false;
+}
+
+void TCalendarPad::paintEvent(QPaintEvent *event)
+{
+    // A clock tick only recolours the hour scale, also where the fields it recoloured have the
+    // pad paint under them; everything else is a paint of the page.
+    Q_UNUSED(event);
+    const bool clockTick = m_refreshingTimeScale;
+    imposeFixedSize();
+    {
+        QPainter painter(this);
+        if (clockTick) {
+            colorTimeFields();
+            drawPage(painter);
+        } else {
+            paintPage(painter);
+        }
+    }
+    if (!clockTick)
+        pagePainted();
+}
+
+void TCalendarPad::paintPage(QPainter &painter)
+{
+    preparePageTexts();
+    ensureBackground();
+    colorTimeFields();
+    drawPage(painter);
+}
+
+void TCalendarPad::pagePainted() {}
+
+bool TCalendarPad::eventFilter(QObject *watched, QEvent *event)
+{
+    // The editors show no hints of their own and must not show the pad's either.
+    if (event->type() == QEvent::ToolTip && watched != this)
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void TCalendarPad::repaintPage()
+{
+    repaint();
+}
+
+void TCalendarPad::imposeFixedSize()
+{
+    const QSize fixed(kWidth, kHeight);
+    if (size() != fixed || minimumSize() != fixed || maximumSize() != fixed)
+        setFixedSize(fixed);
+}
+
+void TCalendarPad::preparePageTexts()
+{
+    try {
+        UpdateDateTexts();
+    } catch (const Error &) {
+        // Only a change of the process's date format can make a kept date unreadable; the
+        // page then stays as it was rather than failing at every paint.
+    }
+    UpdateLanguageTexts();
+    m_dayWeekText = m_dayLabel + u' ' + QString::number(m_dayOfYear) + u" - " + m_weekLabel + u' ' +
+                    QString::number(m_weekNumber);
+    if (m_hourLabelsStart != m_startTime || m_hourLabelsLanguage != m_language) {
+        m_hourLabels = HourScaleLabels(m_startTime, m_language);
+        m_hourLabelsStart = m_startTime;
+        m_hourLabelsLanguage = m_language;
+    }
+}
+
+void TCalendarPad::ensureBackground()
+{
+    if (m_background.width() <= 0 && m_background.height() <= 0)
+        setBackgroundImage(LoadBitmapByName(QString::fromUtf16(kBuiltInPage)));
+}
+
+void TCalendarPad::colorTimeFields()
+{
+    const int current = currentHourRow();
+    const QColor normal = ColorToQColor(m_timeFieldColor);
+    const QColor marked = ColorToQColor(m_currentTimeColor);
+    for (int row = 1; row <= kTimeFieldCount; ++row)
+        setTextColor(m_timeFields[std::size_t(row - 1)], row == current ? marked : normal);
+}
+
+void TCalendarPad::drawPage(QPainter &painter) const
+{
+    drawBackground(painter);
+    drawDayBlock(painter);
+    drawDayNumber(painter);
+    drawWeekday(painter);
+    drawMonth(painter);
+    drawYear(painter);
+    drawDayWeekLine(painter);
+    drawHourScale(painter);
+    drawRules(painter);
+}
+
+void TCalendarPad::drawBackground(QPainter &painter) const
+{
+    const QImage &picture = m_backgroundForDrawing;
+    if (!picture.isNull())
+        painter.drawImage(QPoint(0, 0), picture);
+    // A smaller picture leaves part of the page bare: give it the window's colour rather than
+    // whatever the screen held there.
+    const QColor bare = palette().color(QPalette::Window);
+    const int coveredWidth = qMin(picture.width(), kWidth);
+    const int coveredHeight = qMin(picture.height(), kHeight);
+    if (coveredWidth < kWidth)
+        painter.fillRect(QRect(coveredWidth, 0, kWidth - coveredWidth, kHeight), bare);
+    if (coveredHeight < kHeight)
+        painter.fillRect(QRect(0, coveredHeight, coveredWidth, kHeight - coveredHeight), bare);
+}
+
+void TCalendarPad::drawDayBlock(QPainter &painter) const
+{
+    painter.setPen(QPen(ColorToQColor(clWhite), 1, Qt::SolidLine));
+    painter.setBrush(ColorToQColor(m_dateBackgroundColor));
+    // A one-pixel outline of a QRect covers its right and bottom edges too.
+    painter.drawRect(kDayBlock.adjusted(0, 0, -1, -1));
+}
+
+void TCalendarPad::drawDayNumber(QPainter &painter) const
+{
+    drawTextCell(painter, m_dayText, kDayNumberAt, Anchor::CentreTop, m_dayNumberFont,
+                 ColorToQColor(m_dateColor), ColorToQColor(m_dateBackgroundColor));
+}
+
+void TCalendarPad::drawWeekday(QPainter &painter) const
+{
+    drawTextCell(painter, m_weekdayText, kWeekdayAt, Anchor::CentreTop, m_smallFont,
+                 ColorToQColor(m_dayColor), ColorToQColor(m_dateBackgroundColor));
+}
+
+void TCalendarPad::drawMonth(QPainter &painter) const
+{
+    drawTextCell(painter, m_monthText, kMonthAt, Anchor::CentreTop, m_monthFont,
+                 ColorToQColor(m_monthColor), ColorToQColor(clWhite));
+}
+
+void TCalendarPad::drawYear(QPainter &painter) const
+{
+    drawTextCell(painter, m_yearText, kYearAt, Anchor::CentreTop, m_yearFont,
+                 ColorToQColor(m_yearColor), ColorToQColor(clWhite));
+}
+
+void TCalendarPad::drawDayWeekLine(QPainter &painter) const
+{
+    drawTextCell(painter, m_dayWeekText, kDayWeekLineAt, Anchor::RightTop, m_smallFont,
+                 ColorToQColor(m_dayWeekColor), ColorToQColor(clWhite));
+}
+
+void TCalendarPad::drawHourScale(QPainter &painter) const
+{
+    const int current = currentHourRow();
+    const QColor normal = ColorToQColor(m_timeColor);
+    const QColor marked = ColorToQColor(m_currentTimeColor);
+    const QColor cell = ColorToQColor(clWhite);
+    for (int row = 1; row <= kHourRows; ++row) {
+        const QPoint at(kHourLabelLeft, kHourLabelTop + kRowHeight * (row - 1));
+        drawTextCell(painter, m_hourLabels[std::size_t(row - 1)], at, Anchor::LeftTop, m_smallFont,
+                     row == current ? marked : normal, cell);
+    }
+}
+
+void TCalendarPad::drawRules(QPainter &painter) const
+{
+    painter.setPen(QPen(ColorToQColor(clBlack), 1, Qt::SolidLine));
+    painter.drawLine(kRuleLeft, kUpperRuleY, kRuleEnd - 1, kUpperRuleY);
+    painter.drawLine(kRuleLeft, kLowerRuleY, kRuleEnd - 1, kLowerRuleY);
+}
+
+} // namespace ruvo

@@ -1,0 +1,255 @@
+#pragma once
+
+#include "calendar/language.h"
+#include "pad/hourscale.h"
+#include "platform/colorvalue.h"
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QTime>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QLineEdit;
+class QPainter;
+class QPixmap;
+class QTimer;
+
+namespace ruvo {
+
+class NotesEditor;
+
+// Asked before every write of the pad's Date, also when the text does not change. Setting
+// allowChange to false refuses the change.
+using TDateChangeEvent =
+    std::function<void(QObject *sender, const QString &newDate, bool &allowChange)>;
+
+// The tear-off calendar page: a fixed 387 x 278 widget that draws the page of its Date over a
+// background picture and carries the notes editor and the 17 hour fields.
+//
+// Colours are 0x00BBGGRR values (see platform/colorvalue.h). Setters that change the drawn
+// page repaint at once while the pad is shown, before they return.
+class TCalendarPad : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TCalendarPad)
+
+    Q_PROPERTY(QImage Background READ Background WRITE setBackground)
+    Q_PROPERTY(quint32 YearColor READ YearColor WRITE setYearColor)
+    Q_PROPERTY(quint32 MonthColor READ MonthColor WRITE setMonthColor)
+    Q_PROPERTY(quint32 DateColor READ DateColor WRITE setDateColor)
+    Q_PROPERTY(quint32 DayColor READ DayColor WRITE setDayColor)
+    Q_PROPERTY(quint32 DateBackgroundColor READ DateBackgroundColor WRITE setDateBackgroundColor)
+    Q_PROPERTY(quint32 DayWeekColor READ DayWeekColor WRITE setDayWeekColor)
+    Q_PROPERTY(quint32 TimeColor READ TimeColor WRITE setTimeColor)
+    Q_PROPERTY(quint32 TimeFieldColor READ TimeFieldColor WRITE setTimeFieldColor)
+    Q_PROPERTY(quint32 CurrentTimeColor READ CurrentTimeColor WRITE setCurrentTimeColor)
+    Q_PROPERTY(ruvo::TLanguage Language READ Language WRITE setLanguage)
+    Q_PROPERTY(QString Date READ Date WRITE setDate)
+    Q_PROPERTY(QString ExtensionFile READ ExtensionFile WRITE setExtensionFile)
+    Q_PROPERTY(int StartTime READ StartTime WRITE setStartTime)
+    Q_PROPERTY(int DestroyDelay READ DestroyDelay WRITE setDestroyDelay)
+    Q_PROPERTY(QString Directory READ Directory WRITE setDirectory)
+    Q_PROPERTY(QString SoundFileName READ SoundFileName WRITE setSoundFileName)
+    Q_PROPERTY(bool SoundEffect READ SoundEffect WRITE setSoundEffect)
+
+    // The page's texts, worked out at every paint.
+    Q_PROPERTY(QString YearText READ YearText)
+    Q_PROPERTY(QString MonthText READ MonthText)
+    Q_PROPERTY(QString DayText READ DayText)
+    Q_PROPERTY(QString WeekdayText READ WeekdayText)
+    Q_PROPERTY(QString DayLabel READ DayLabel)
+    Q_PROPERTY(QString WeekLabel READ WeekLabel)
+    Q_PROPERTY(QString PriorHint READ PriorHint)
+    Q_PROPERTY(QString NextHint READ NextHint)
+    Q_PROPERTY(QString GoHint READ GoHint)
+
+public:
+    static constexpr int kWidth = 387;
+    static constexpr int kHeight = 278;
+    static constexpr int kClockInterval = 60000; // ms
+    static constexpr int kTimeFieldCount = kHourRows;
+
+    using Clock = std::function<QTime()>;
+
+    explicit TCalendarPad(QWidget *parent = nullptr);
+    ~TCalendarPad() override;
+
+    QSize sizeHint() const override { return {kWidth, kHeight}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+    QImage Background() const { return m_background; }
+    // Copies the picture; an empty one is replaced by the built-in page at the next paint.
+    void setBackground(const QImage &picture);
+    // The same for a pixmap, as a form description hands pictures over.
+    void setBackground(const QPixmap &picture);
+
+    quint32 YearColor() const { return m_yearColor; }
+    void setYearColor(quint32 color);
+    quint32 MonthColor() const { return m_monthColor; }
+    void setMonthColor(quint32 color);
+    quint32 DateColor() const { return m_dateColor; }
+    void setDateColor(quint32 color);
+    quint32 DayColor() const { return m_dayColor; }
+    void setDayColor(quint32 color);
+    quint32 DateBackgroundColor() const { return m_dateBackgroundColor; }
+    void setDateBackgroundColor(quint32 color);
+    quint32 DayWeekColor() const { return m_dayWeekColor; }
+    void setDayWeekColor(quint32 color);
+    quint32 TimeColor() const { return m_timeColor; }
+    void setTimeColor(quint32 color);
+    quint32 TimeFieldColor() const { return m_timeFieldColor; }
+    // Recolours the 17 hour fields at once; the page itself is not repainted.
+    void setTimeFieldColor(quint32 color);
+    quint32 CurrentTimeColor() const { return m_currentTimeColor; }
+    void setCurrentTimeColor(quint32 color);
+
+    TLanguage Language() const { return m_language; }
+    void setLanguage(TLanguage language);
+
+    QString Date() const { return m_date; }
+    // Asks OnChange first (on every write, also of the same text). A refused change leaves
+    // everything as it was. A text that is not a date throws Error("'<text>' is not a valid
+    // date") and is not taken: the pad keeps its date and its page.
+    void setDate(const QString &date);
+
+    const TDateChangeEvent &OnChange() const { return m_onChange; }
+    void setOnChange(TDateChangeEvent handler) { m_onChange = std::move(handler); }
+
+    QString ExtensionFile() const { return m_extensionFile; }
+    // Texts longer than 3 characters are ignored.
+    void setExtensionFile(const QString &extension);
+    int StartTime() const { return m_startTime; }
+    // Hours outside 0..23 are ignored; the page is repainted either way.
+    void setStartTime(int hour);
+    int DestroyDelay() const { return m_destroyDelay; }
+    // Days outside 1..365 are ignored; the page is repainted either way.
+    void setDestroyDelay(int days);
+    QString Directory() const { return m_directory; }
+    void setDirectory(const QString &directory) { m_directory = directory; }
+    QString SoundFileName() const { return m_soundFileName; }
+    void setSoundFileName(const QString &fileName) { m_soundFileName = fileName; }
+    bool SoundEffect() const { return m_soundEffect; }
+    void setSoundEffect(bool on) { m_soundEffect = on; }
+
+    QString YearText() const { return m_yearText; }
+    QString MonthText() const { return m_monthText; }
+    QString DayText() const { return m_dayText; }
+    QString WeekdayText() const { return m_weekdayText; }
+    QString DayLabel() const { return m_dayLabel; }
+    QString WeekLabel() const { return m_weekLabel; }
+    QString PriorHint() const { return m_priorHint; }
+    QString NextHint() const { return m_nextHint; }
+    QString GoHint() const { return m_goHint; }
+    // "Day 65 - Week 10": the line under the notes.
+    QString DayWeekText() const { return m_dayWeekText; }
+
+    NotesEditor *NotesMemo() const { return m_notesMemo; }
+    // Row 1 to 17, top to bottom; nullptr for any other row.
+    QLineEdit *TimeFields(int row) const;
+    QTimer *ClockTimer() const { return m_clockTimer; }
+
+    // The time of day the hour scale marks; the system clock unless replaced (tests fix it).
+    void setClock(Clock clock);
+    QTime currentTime() const;
+    // The row of the current hour, 1 to 17, or 0 when it is not on the scale.
+    int currentHourRow() const;
+
+    // Work out YearText, MonthText, DayText and WeekdayText from Date. Throws Error when Date
+    // is not a date, leaving the texts as they were.
+    void UpdateDateTexts();
+    // Set DayLabel, WeekLabel and the three hints from Language (laDefault: the system's).
+    void UpdateLanguageTexts();
+
+    // What a paint does, onto any painter (the widget, an image): work out the texts, make
+    // sure of the background, mark the current hour's field and draw the page.
+    void paintPage(QPainter &painter);
+    // The page from the texts as they are, in the order a paint draws it.
+    void drawPage(QPainter &painter) const;
+    void drawBackground(QPainter &painter) const;
+    void drawDayBlock(QPainter &painter) const;
+    void drawDayNumber(QPainter &painter) const;
+    void drawWeekday(QPainter &painter) const;
+    void drawMonth(QPainter &painter) const;
+    void drawYear(QPainter &painter) const;
+    void drawDayWeekLine(QPainter &painter) const;
+    void drawHourScale(QPainter &painter) const;
+    void drawRules(QPainter &painter) const;
+
+public slots:
+    // The clock's minute tick: marks the current hour on the labels and the fields without
+    // redrawing the rest of the page.
+    void RefreshTimeScale();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void repaintPage();
+    void imposeFixedSize();
+    // Texts for the paint; a Date that stopped being a date keeps the page it had.
+    void preparePageTexts();
+    // An empty background is replaced by the built-in page.
+    void ensureBackground();
+    void setBackgroundImage(const QImage &picture);
+    void colorTimeFields();
+    // Runs after every full paint of the page. The day's notes are loaded from here once the
+    // day files exist, and only when that cannot throw away anything the user typed.
+    void pagePainted();
+
+    QImage m_background;
+    QImage m_backgroundForDrawing; // the same picture in the format the screen draws fastest
+    NotesEditor *m_notesMemo = nullptr;
+    QTimer *m_clockTimer = nullptr;
+    std::array<QLineEdit *, kTimeFieldCount> m_timeFields{};
+    QString m_date;
+    quint32 m_yearColor = clBlack;
+    quint32 m_monthColor = clBlack;
+    quint32 m_dateColor = clWhite;
+    quint32 m_dayColor = clWhite;
+    quint32 m_dateBackgroundColor = clRed;
+    quint32 m_dayWeekColor = clBlack;
+    quint32 m_timeColor = clBlack;
+    quint32 m_timeFieldColor = clBlack;
+    quint32 m_currentTimeColor = clRed;
+    int m_startTime = 8;
+    TLanguage m_language = laDefault;
+    TDateChangeEvent m_onChange;
+    bool m_soundEffect = true;
+    QString m_soundFileName;
+    QString m_extensionFile = QStringLiteral("000");
+    QString m_directory;
+    int m_destroyDelay = 10;
+
+    QString m_yearText;
+    QString m_monthText;
+    QString m_dayText;
+    QString m_weekdayText;
+    QString m_dayLabel;
+    QString m_weekLabel;
+    QString m_priorHint;
+    QString m_nextHint;
+    QString m_goHint;
+    QString m_dayWeekText;
+    int m_dayOfYear = 0;
+    int m_weekNumber = 0;
+    std::array<QString, kHourRows> m_hourLabels;
+    int m_hourLabelsStart = -1;
+    TLanguage m_hourLabelsLanguage = laDefault;
+    QRect m_hourScaleArea;
+
+    QFont m_dayNumberFont;
+    QFont m_smallFont;
+    QFont m_monthFont;
+    QFont m_yearFont;
+
+    Clock m_clock;
+    bool m_refreshingTimeScale = false;
+};
+
+} // namespace ruvo

@@ -1,0 +1,139 @@
+#include "cursortable.h"
+
+#include "resourcebitmap.h"
+
+#include <QBitmap>
+#include <QGuiApplication>
+
+namespace ruvo {
+
+namespace {
+
+constexpr auto kObjectName = "ruvo-cursor-table";
+
+struct HotSpot
+{
+    const char16_t *name;
+    QPoint point;
+};
+
+// The hot spots belong to the cursors, not to their pictures.
+const HotSpot kHotSpots[] = {
+    {u"LEFTHAND", {1, 11}},     {u"RIGHTHAND", {29, 11}},   {u"TOPHAND", {11, 3}},
+    {u"LEFTHAND_D", {1, 11}},   {u"RIGHTHAND_D", {29, 11}}, {u"TOPHAND_D", {11, 3}},
+    {u"TRASHHAND", {7, 23}},    {u"TRASHFORBID", {9, 13}},  {u"TRASHMATCH", {9, 12}},
+    {u"TRASHTOPHAND", {11, 3}},
+};
+
+QPoint hotSpotOf(const QString &name)
+{
+    for (const HotSpot &entry : kHotSpots) {
+        if (name.compare(QStringView(entry.name), Qt::CaseInsensitive) == 0)
+            return entry.point;
+    }
+    return {0, 0};
+}
+
+// Black pixels become set bits, whatever the picture's palette order.
+QImage setBitsOfBlack(const QImage &picture)
+{
+    return picture.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+CursorTable::CursorTable(QObject *parent) : QObject(parent)
+{
+    setObjectName(QLatin1StringView(kObjectName));
+}
+
+CursorTable *CursorTable::instance()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!qobject_cast<QGuiApplication *>(app))
+        return nullptr;
+    if (auto *table = app->findChild<CursorTable *>(QLatin1StringView(kObjectName),
+                                                    Qt::FindDirectChildrenOnly))
+        return table;
+    return new CursorTable(app); // owned by the application
+}
+
+void CursorTable::registerCursor(qint16 number, const std::optional<QCursor> &cursor)
+{
+    if (cursor)
+        m_cursors.insert(number, *cursor);
+    else
+        m_cursors.remove(number);
+}
+
+QCursor CursorTable::cursor(qint16 number) const
+{
+    if (const auto found = m_cursors.constFind(number); found != m_cursors.cend())
+        return *found;
+    if (number == crNone)
+        return QCursor(Qt::BlankCursor);
+    return QCursor(Qt::ArrowCursor);
+}
+
+void RegisterCursor(qint16 number, const std::optional<QCursor> &cursor)
+{
+    if (CursorTable *table = CursorTable::instance())
+        table->registerCursor(number, cursor);
+}
+
+QCursor CursorByNumber(qint16 number)
+{
+    if (CursorTable *table = CursorTable::instance())
+        return table->cursor(number);
+    return number == crNone ? QCursor(Qt::BlankCursor) : QCursor(Qt::ArrowCursor);
+}
+
+std::optional<QCursor> CursorFromBitmaps(const QImage &picture, const QImage &mask, QPoint hotSpot)
+{
+    if (picture.isNull() || mask.isNull() || picture.size() != mask.size())
+        return std::nullopt;
+    const QImage shape = setBitsOfBlack(mask);
+    QImage image = setBitsOfBlack(picture);
+    // A black pixel outside the mask would invert the screen on some systems and is
+    // undefined on others: the mask decides what is drawn.
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (shape.pixel(x, y) != qRgb(0, 0, 0))
+                image.setPixel(x, y, qRgb(255, 255, 255));
+        }
+    }
+    return QCursor(QBitmap::fromImage(image), QBitmap::fromImage(shape), hotSpot.x(), hotSpot.y());
+}
+
+std::optional<QCursor> LoadCursorByName(const QString &name)
+{
+    const QString folder = QStringLiteral(":/cursors");
+    const QString picturePath = FindResourceByName(folder, name + u".bmp");
+    const QString maskPath = FindResourceByName(folder, name + u"_mask.bmp");
+    if (picturePath.isEmpty() || maskPath.isEmpty())
+        return std::nullopt;
+    return CursorFromBitmaps(QImage(picturePath), QImage(maskPath), hotSpotOf(name));
+}
+
+void RegisterDraftHandCursors()
+{
+    RegisterCursor(crRightHand, LoadCursorByName(QStringLiteral("RightHand_D")));
+    RegisterCursor(crLeftHand, LoadCursorByName(QStringLiteral("LeftHand_D")));
+    RegisterCursor(crTopHand, LoadCursorByName(QStringLiteral("TopHand_D")));
+}
+
+void RegisterHandCursors()
+{
+    RegisterCursor(crRightHand, LoadCursorByName(QStringLiteral("RightHand")));
+    RegisterCursor(crLeftHand, LoadCursorByName(QStringLiteral("LeftHand")));
+    RegisterCursor(crTopHand, LoadCursorByName(QStringLiteral("TopHand")));
+}
+
+void RegisterStartupCursors()
+{
+    RegisterDraftHandCursors();
+    RegisterHandCursors();
+}
+
+} // namespace ruvo

@@ -1,0 +1,271 @@
+#include "pad/dayfiles.h"
+
+#include "calendar/dateformat.h"
+#include "calendar/datetext.h"
+#include "calendar/error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ruvo;
+
+namespace {
+
+template<typename F> QString errorOf(F &&f)
+{
+    try {
+        f();
+    } catch (const Error &e) {
+        return e.message();
+    }
+    return {};
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class DayFilesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { setDateSeparator(u'/'); }
+
+    void noteFileName_data();
+    void noteFileName();
+    void pathWithAndWithoutClosingSeparator();
+    void savedBytes_data();
+    void savedBytes();
+    void everyCharacterComesBack_data();
+    void everyCharacterComesBack();
+    void readLines_data();
+    void readLines();
+    void missingFolder_saveFails();
+    void folderInPlaceOfFile_cannotBeRead();
+    void unreadableFile_cannotBeRead();
+    void purgeWindow_data();
+    void purgeWindow();
+    void purgeMissingFolder_isSilent();
+};
+
+void DayFilesTest::noteFileName_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QString>("stem");
+
+    QTest::newRow("1 January 2000") << "01/01/2000"
+                                    << "010100";
+    QTest::newRow("31 December 1999") << "31/12/1999"
+                                      << "311299";
+    QTest::newRow("6 December 1926") << "06/12/1926"
+                                     << "061226";
+    QTest::newRow("6 December 2026") << "06/12/2026"
+                                     << "061226";
+}
+
+void DayFilesTest::noteFileName()
+{
+    QFETCH(QString, date);
+    QFETCH(QString, stem);
+    QCOMPARE(NoteFileName(date), stem);
+}
+
+void DayFilesTest::pathWithAndWithoutClosingSeparator()
+{
+    QTemporaryDir dir;
+    const QString withSeparator = DayFilePath(dir.path() + u'/', QStringLiteral("061226"),
+                                              DayFileKind::Notes, QStringLiteral("ruv"));
+    const QString without = DayFilePath(dir.path(), QStringLiteral("061226"), DayFileKind::Notes,
+                                        QStringLiteral("ruv"));
+    QCOMPARE(without, dir.path() + u"/061226N.ruv");
+    WriteDayFile(withSeparator, {QStringLiteral("abc")});
+    QCOMPARE(ReadDayFile(without), QStringList{QStringLiteral("abc")});
+    QCOMPARE(DayFilePath(dir.path(), QStringLiteral("061226"), DayFileKind::TimeFields,
+                         QStringLiteral("000")),
+             dir.path() + u"/061226T.000");
+}
+
+void DayFilesTest::savedBytes_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("empty notes") << QStringList{} << QByteArray();
+    QTest::newRow("17 empty rows") << QStringList(17, QString()) << QByteArray("\r\n").repeated(17);
+    QTest::newRow("abc") << QStringList{u"abc"_qs} << QByteArray("abc\r\n");
+    QTest::newRow("two lines") << QStringList{u"a"_qs, u"b"_qs} << QByteArray("a\r\nb\r\n");
+    QTest::newRow("accent in one byte") << QStringList{u"é"_qs} << QByteArray("\xE9\r\n");
+    QTest::newRow("euro in one byte") << QStringList{u"€"_qs} << QByteArray("\x80\r\n");
+    // "Ã©" in one byte each would read back as UTF-8 "é": written as UTF-8 instead.
+    QTest::newRow("looks like UTF-8")
+        << QStringList{u"Ã©"_qs} << QByteArray("\xC3\x83\xC2\xA9\r\n");
+    QTest::newRow("beyond one byte")
+        << QStringList{u"日本"_qs} << QByteArray("\xE6\x97\xA5\xE6\x9C\xAC\r\n");
+}
+
+void DayFilesTest::savedBytes()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
+    WriteDayFile(path, lines);
+    QCOMPARE(fileBytes(path), bytes);
+    QCOMPARE(ReadDayFile(path), lines);
+}
+
+void DayFilesTest::everyCharacterComesBack_data()
+{
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("euro") << u"Réunion à 10 € près"_qs;
+    QTest::newRow("Japanese") << u"日本"_qs;
+    QTest::newRow("mixed single-byte and wide") << u"café 日本 ß"_qs;
+    QTest::newRow("mojibake-looking text") << u"Ã©tÃ©"_qs;
+    QTest::newRow("emoji") << u"anniversaire 🎂"_qs;
+    QTest::newRow("byte-order mark first") << u"\uFEFFtext"_qs;
+    QTest::newRow("control characters") << u"a\tb\u0001"_qs;
+    QTest::newRow("undefined code page slots") << u"\u0081\u008D\u008F\u0090\u009D"_qs;
+}
+
+void DayFilesTest::everyCharacterComesBack()
+{
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t"));
+    WriteDayFile(path, {line, line});
+    QCOMPARE(ReadDayFile(path), (QStringList{line, line}));
+}
+
+void DayFilesTest::readLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    const QStringList ab{u"a"_qs, u"b"_qs};
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << ab;
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << ab;
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << ab;
+    QTest::newRow("last line without break") << QByteArray("a\r\nb") << ab;
+    QTest::newRow("LF CR is two breaks")
+        << QByteArray("a\n\rb") << QStringList{u"a"_qs, u""_qs, u"b"_qs};
+    QTest::newRow("empty lines kept")
+        << QByteArray("\r\n\r\nx\r\n") << QStringList{u""_qs, u""_qs, u"x"_qs};
+    QTest::newRow("NUL ends the text") << QByteArray("a\r\nb\0c\r\n", 8) << ab;
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("old single-byte file")
+        << QByteArray("f\xEAte \x80\r\n") << QStringList{u"fête €"_qs};
+}
+
+void DayFilesTest::readLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
+    QVERIFY(writeBytes(path, bytes));
+    QCOMPARE(ReadDayFile(path), lines);
+}
+
+void DayFilesTest::missingFolder_saveFails()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing/061226N.ruv"));
+    QCOMPARE(errorOf([&] { WriteDayFile(path, {u"abc"_qs}); }),
+             u"Ne peut créer le fichier " + path);
+    QVERIFY(!QDir(dir.filePath(QStringLiteral("missing"))).exists());
+}
+
+void DayFilesTest::folderInPlaceOfFile_cannotBeRead()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
+    QVERIFY(QDir().mkdir(path));
+    QCOMPARE(errorOf([&] { ReadDayFile(path); }), u"Ne peut ouvrir le fichier " + path);
+    QCOMPARE(errorOf([&] { WriteDayFile(path, {u"abc"_qs}); }),
+             u"Ne peut créer le fichier " + path);
+}
+
+void DayFilesTest::unreadableFile_cannotBeRead()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
+    QVERIFY(writeBytes(path, "abc\r\n"));
+    QVERIFY(QFile::setPermissions(path, {}));
+    QFile probe(path);
+    if (probe.open(QIODevice::ReadOnly))
+        QSKIP("running with rights that ignore file permissions (root)");
+    QCOMPARE(errorOf([&] { ReadDayFile(path); }), u"Ne peut ouvrir le fichier " + path);
+}
+
+void DayFilesTest::purgeWindow_data()
+{
+    QTest::addColumn<int>("destroyDelay");
+    QTest::addColumn<int>("deleted");
+
+    QTest::newRow("30 days") << 30 << 335;
+    QTest::newRow("1 day") << 1 << 364;
+    QTest::newRow("365 days") << 365 << 0;
+}
+
+// Files for every date from 400 days back to 5 days ahead; exactly the dates from 365 days
+// back to destroyDelay + 1 days back lose both files.
+void DayFilesTest::purgeWindow()
+{
+    QFETCH(int, destroyDelay);
+    QFETCH(int, deleted);
+    QTemporaryDir dir;
+    const QDate today(2026, 3, 15);
+    for (int back = -5; back <= 400; ++back) {
+        const QString stem = NoteFileName(DateToText(today.addDays(-back)));
+        for (auto kind : {DayFileKind::Notes, DayFileKind::TimeFields})
+            QVERIFY(writeBytes(DayFilePath(dir.path(), stem, kind, u"ruv"_qs), "x\r\n"));
+    }
+    // Files that only look alike stay: another extension, another letter case.
+    const QString stem = NoteFileName(DateToText(today.addDays(-100)));
+    QVERIFY(writeBytes(dir.filePath(stem + u"N.000"), "x"));
+    QVERIFY(writeBytes(dir.filePath(stem + u"n.ruv"), "x"));
+
+    PurgeDayFiles(dir.path() + u'/', u"ruv"_qs, DateToText(today), destroyDelay);
+
+    int gone = 0;
+    for (int back = -5; back <= 400; ++back) {
+        const QString s = NoteFileName(DateToText(today.addDays(-back)));
+        const bool notes = QFile::exists(DayFilePath(dir.path(), s, DayFileKind::Notes, u"ruv"_qs));
+        const bool rows =
+            QFile::exists(DayFilePath(dir.path(), s, DayFileKind::TimeFields, u"ruv"_qs));
+        const bool shouldGo = back > destroyDelay && back <= 365;
+        QVERIFY2(notes == rows, qPrintable(s));
+        QVERIFY2(notes != shouldGo, qPrintable(QStringLiteral("%1 days back").arg(back)));
+        gone += shouldGo;
+    }
+    QCOMPARE(gone, deleted);
+    QVERIFY(QFile::exists(dir.filePath(stem + u"N.000")));
+    QVERIFY(QFile::exists(dir.filePath(stem + u"n.ruv")));
+}
+
+void DayFilesTest::purgeMissingFolder_isSilent()
+{
+    PurgeDayFiles(u"/nonexistent/ruvo"_qs, u"ruv"_qs, u"15/03/2026"_qs, 30);
+}
+
+int runDayFilesTests(int argc, char **argv)
+{
+    DayFilesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_dayfiles.moc"

@@ -1,0 +1,126 @@
+#include "platform/cursortable.h"
+#include "platform/resourcebitmap.h"
+
+#include <QBitmap>
+#include <QTest>
+
+using namespace ruvo;
+
+class PadImagesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cursorTable_givesTheArrowForUnknownNumbers_data();
+    void cursorTable_givesTheArrowForUnknownNumbers();
+    void cursorTable_registeringReplacesAndNullRemoves();
+    void cursorFromBitmaps_blackIsBlackAndTheMaskDecides();
+    void startupCursors_endWithTheRealHands();
+    void bitmapByName_ignoresLetterCase_data();
+    void bitmapByName_ignoresLetterCase();
+};
+
+void PadImagesTest::cursorTable_givesTheArrowForUnknownNumbers_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("shape");
+
+    QTest::newRow("0") << 0 << int(Qt::ArrowCursor);
+    QTest::newRow("unknown") << 4321 << int(Qt::ArrowCursor);
+    QTest::newRow("unknown negative") << -30000 << int(Qt::ArrowCursor);
+    QTest::newRow("-1 is none") << -1 << int(Qt::BlankCursor);
+}
+
+void PadImagesTest::cursorTable_givesTheArrowForUnknownNumbers()
+{
+    QFETCH(int, number);
+    QFETCH(int, shape);
+    QCOMPARE(int(CursorByNumber(qint16(number)).shape()), shape);
+}
+
+void PadImagesTest::cursorTable_registeringReplacesAndNullRemoves()
+{
+    constexpr qint16 number = 1234;
+    QImage picture(32, 32, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    RegisterCursor(number, CursorFromBitmaps(picture, picture, QPoint(1, 11)));
+    QCOMPARE(CursorByNumber(number).hotSpot(), QPoint(1, 11));
+    RegisterCursor(number, CursorFromBitmaps(picture, picture, QPoint(29, 11)));
+    QCOMPARE(CursorByNumber(number).hotSpot(), QPoint(29, 11));
+    RegisterCursor(number, std::nullopt);
+    QCOMPARE(CursorByNumber(number).shape(), Qt::ArrowCursor);
+}
+
+void PadImagesTest::cursorFromBitmaps_blackIsBlackAndTheMaskDecides()
+{
+    QImage picture(32, 32, QImage::Format_Mono);
+    picture.setColorTable(
+        {qRgb(0, 0, 0), qRgb(255, 255, 255)}); // index 0 black: order must not matter
+    picture.fill(1);
+    picture.setPixel(5, 5, 0);   // black inside the mask
+    picture.setPixel(20, 20, 0); // black outside it
+    QImage mask(32, 32, QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            mask.setPixel(x, y, qRgb(0, 0, 0));
+
+    const std::optional<QCursor> cursor = CursorFromBitmaps(picture, mask, QPoint(11, 3));
+    QVERIFY(cursor);
+    QCOMPARE(cursor->hotSpot(), QPoint(11, 3));
+    const QImage bits = cursor->bitmap().toImage();
+    const QImage shape = cursor->mask().toImage();
+    QCOMPARE(QColor(bits.pixel(5, 5)), QColor(Qt::black)); // black, opaque
+    QCOMPARE(QColor(shape.pixel(5, 5)), QColor(Qt::black));
+    QCOMPARE(QColor(bits.pixel(6, 6)), QColor(Qt::white)); // white, opaque
+    QCOMPARE(QColor(shape.pixel(6, 6)), QColor(Qt::black));
+    QCOMPARE(QColor(bits.pixel(20, 20)), QColor(Qt::white)); // transparent, never inverting
+    QCOMPARE(QColor(shape.pixel(20, 20)), QColor(Qt::white));
+    QVERIFY(!CursorFromBitmaps(QImage(), mask, QPoint()));
+}
+
+void PadImagesTest::startupCursors_endWithTheRealHands()
+{
+    RegisterStartupCursors();
+    QCOMPARE(CursorByNumber(crLeftHand).hotSpot(), QPoint(1, 11));
+    QCOMPARE(CursorByNumber(crRightHand).hotSpot(), QPoint(29, 11));
+    QCOMPARE(CursorByNumber(crTopHand).hotSpot(), QPoint(11, 3));
+    for (const auto &[number, name] :
+         {std::pair{crLeftHand, "LeftHand"}, std::pair{crRightHand, "RightHand"},
+          std::pair{crTopHand, "TopHand"}}) {
+        const QImage real = LoadCursorByName(QLatin1StringView(name))->bitmap().toImage();
+        const QImage draft = LoadCursorByName(QLatin1StringView(name) + u"_D")->bitmap().toImage();
+        QCOMPARE(CursorByNumber(number).bitmap().toImage(), real);
+        QVERIFY(real != draft); // else the order of the two steps would go unseen
+    }
+}
+
+void PadImagesTest::bitmapByName_ignoresLetterCase_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+
+    QTest::newRow("as the pad asks") << QStringLiteral("CalendarPad_") << QSize(387, 278);
+    QTest::newRow("lower case") << QStringLiteral("calendarpad_") << QSize(387, 278);
+    QTest::newRow("as stored") << QStringLiteral("MAINBACKGROUND") << QSize(387, 278);
+    QTest::newRow("missing") << QStringLiteral("CalendarPad") << QSize();
+    QTest::newRow("empty") << QString() << QSize();
+}
+
+void PadImagesTest::bitmapByName_ignoresLetterCase()
+{
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    const QImage image = LoadBitmapByName(name);
+    QCOMPARE(image.isNull(), size.isEmpty() || !size.isValid());
+    if (!image.isNull())
+        QCOMPARE(image.size(), size);
+}
+
+int runPadImagesTests(int argc, char **argv)
+{
+    PadImagesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_padimages.moc"
