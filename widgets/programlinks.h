@@ -1,0 +1,10 @@
+#pragma once
+
+namespace ruvo {
+
+// The maker's web page, opened from the menu and the about box, and the address users write
+// to with their questions.
+inline constexpr char kWebSiteAddress[] = "https://www.example.org/ruvo/";
+inline constexpr char kContactAddress[] = "ruvo@example.org";
+
+} // namespace ruvo

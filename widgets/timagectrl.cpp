@@ -1,0 +1,9 @@
+#include "timagectrl.h"
+
+namespace ruvo {
+
+TImageCtrl::TImageCtrl(QObject *parent) : QObject(parent) {}
+
+TImageCtrl::~TImageCtrl() = default;
+
+} // namespace ruvo

@@ -1,0 +1,43 @@
+#include "tspeciallabel.h"
+
+#include <QFontMetrics>
+
+namespace ruvo {
+
+TSpecialLabel::TSpecialLabel(QWidget *parent) : ReliefLabel(parent)
+{
+    resize(65, 17);
+}
+
+void TSpecialLabel::setAutomaticSize(bool automatic)
+{
+    m_automaticSize = automatic;
+    repaint();
+}
+
+ReliefLabel::Look TSpecialLabel::chooseLook()
+{
+    if (!Caption().isEmpty())
+        setSavedText(Caption());
+    if (blinkPhase()) {
+        // No fitting in the blink look: an emptied caption would shrink the label.
+        if (BlinkTransparent())
+            setCaptionQuietly(QString());
+        return blinkLook(Caption());
+    }
+    if (!savedText().isEmpty())
+        setCaptionQuietly(savedText());
+    if (m_automaticSize)
+        fitToCaption();
+    return normalLook(Caption());
+}
+
+void TSpecialLabel::fitToCaption()
+{
+    // The one-line extent of the whole caption: breaks and wrapping play no part.
+    const QFontMetrics metrics(font());
+    const int d = topOffset() + bottomOffset();
+    resize(metrics.horizontalAdvance(Caption()) + d, metrics.height() + d);
+}
+
+} // namespace ruvo
