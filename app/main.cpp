@@ -1,0 +1,19 @@
+#include "ruvoapplication.h"
+#include "tform1.h"
+
+#include "platform/cursortable.h"
+
+#include <QScreen>
+
+int main(int argc, char **argv)
+{
+    ruvo::RuvoApplication app(argc, argv);
+    ruvo::RegisterStartupCursors();
+
+    ruvo::TForm1 form;
+    form.adjustSize();
+    if (const QScreen *screen = form.screen())
+        form.move(screen->availableGeometry().center() - form.frameGeometry().center());
+    form.show();
+    return app.exec();
+}

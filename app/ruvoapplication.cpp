@@ -1,0 +1,48 @@
+#include "ruvoapplication.h"
+
+#include "calendar/error.h"
+
+#include <QMessageBox>
+#include <QMetaObject>
+
+namespace ruvo {
+
+RuvoApplication::RuvoApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Ruvo"));
+    setApplicationDisplayName(QStringLiteral("Ruvo"));
+}
+
+RuvoApplication::~RuvoApplication() = default;
+
+bool RuvoApplication::notify(QObject *receiver, QEvent *event)
+{
+    QString message;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const Error &e) {
+        message = e.message();
+    } catch (const std::exception &e) {
+        message = QString::fromUtf8(e.what());
+    }
+    // Shown after the event has finished, so the widget that threw is not re-entered from
+    // inside its own handler.
+    QMetaObject::invokeMethod(this, "showError", Qt::QueuedConnection, Q_ARG(QString, message));
+    return true;
+}
+
+void RuvoApplication::showError(const QString &message)
+{
+    if (m_shownMessages.contains(message))
+        return;
+    m_shownMessages.insert(message);
+    auto *box = new QMessageBox(QMessageBox::Critical, applicationDisplayName(), message,
+                                QMessageBox::Ok, activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    connect(box, &QObject::destroyed, this, [this, message] { m_shownMessages.remove(message); });
+    box->show();
+    emit errorShown(message);
+}
+
+} // namespace ruvo

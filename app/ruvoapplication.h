@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QApplication>
+#include <QSet>
+#include <QString>
+
+namespace ruvo {
+
+// The application object. It is also the program's last line of error handling: an Error
+// (or any other exception) that leaves an event handler is caught here and its message shown
+// in a message box once that event has finished; the program goes on.
+class RuvoApplication final : public QApplication
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RuvoApplication)
+
+public:
+    RuvoApplication(int &argc, char **argv);
+    ~RuvoApplication() override;
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+    // Messages whose box is open now.
+    QSet<QString> shownMessages() const { return m_shownMessages; }
+
+public slots:
+    // Shows a message box with the message, unless a box with the same message is open.
+    void showError(const QString &message);
+
+signals:
+    void errorShown(const QString &message);
+
+private:
+    QSet<QString> m_shownMessages;
+};
+
+} // namespace ruvo

@@ -1,0 +1,122 @@
+#include "tform1.h"
+
+#include "ui_tform1.h"
+
+#include "calendar/dateformat.h"
+#include "calendar/datetext.h"
+#include "pad/tcalendarpad.h"
+#include "platform/colorvalue.h"
+#include "platform/helpviewer.h"
+#include "widgets/programlinks.h"
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLayout>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QUrl>
+
+namespace ruvo {
+
+namespace {
+constexpr quint32 kSilver = 0xC0C0C0;
+}
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>())
+{
+    m_ui->setupUi(this);
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+TCalendarPad *TForm1::CP() const
+{
+    return m_ui->CP;
+}
+
+void TForm1::FormCreate()
+{
+    setShortDateFormat(QStringLiteral("dd/mm/yyyy"));
+    setLongDateFormat(QStringLiteral("dd/mm/yyyy"));
+
+    // Minimise and close only: the page has one size and the window follows it.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // The pad covers the whole client area, so nothing under it is ever erased.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ColorToQColor(kSilver));
+    setPalette(palette);
+    centralWidget()->setAttribute(Qt::WA_NoSystemBackground);
+
+    // Added even when the directory already ends with one (the root gives "//"): the day
+    // files and the sound are found all the same.
+    m_startDir = QDir::currentPath() + u'/';
+    CP()->setDirectory(m_startDir);
+    m_helpFile = m_startDir + QStringLiteral("DOCFR.HLP");
+    CP()->setSoundFileName(m_startDir + QStringLiteral("paper.wav"));
+
+    connect(m_ui->File1, &QAction::triggered, this, &TForm1::File1Click);
+    connect(m_ui->Documentation1, &QAction::triggered, this, &TForm1::Documentation1Click);
+    connect(m_ui->Sitewebtlchargement1, &QAction::triggered, this,
+            &TForm1::Sitewebtlchargement1Click);
+    connect(m_ui->Autreslogiciels1, &QAction::triggered, this, &TForm1::Autreslogiciels1Click);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown && !event->spontaneous()) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TForm1::File1Click()
+{
+    close();
+}
+
+void TForm1::Documentation1Click()
+{
+    if (!m_helpViewer)
+        m_helpViewer = new HelpViewer(this);
+    m_helpViewer->showTopic(m_helpFile, 1);
+}
+
+bool TForm1::confirmWebSite(QWidget *parent)
+{
+    // The program's messages are French whatever the system's language.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"),
+                    QStringLiteral("Exécution du navigateur pour visiter notre site web."),
+                    QMessageBox::NoButton, parent);
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(ok);
+    box.exec();
+    return box.clickedButton() == ok;
+}
+
+void TForm1::Sitewebtlchargement1Click()
+{
+    if (confirmWebSite(this))
+        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteAddress)));
+}
+
+void TForm1::Autreslogiciels1Click()
+{
+    QProcess::startDetached(m_startDir + QStringLiteral("tandrel.exe"), {}, m_startDir);
+}
+
+void TForm1::FormShow()
+{
+    CP()->setDate(DateToText(QDate::currentDate()));
+}
+
+} // namespace ruvo

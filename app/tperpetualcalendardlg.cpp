@@ -1,0 +1,159 @@
+#include "tperpetualcalendardlg.h"
+
+#include "ui_tperpetualcalendardlg.h"
+
+#include "calendar/calendarnames.h"
+#include "calendar/datetext.h"
+
+#include <QShowEvent>
+#include <QStyle>
+
+namespace ruvo {
+
+TPerpetualCalendarDlg::TPerpetualCalendarDlg(QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TPerpetualCalendarDlg>())
+{
+    m_ui->setupUi(this);
+    FormCreate();
+}
+
+TPerpetualCalendarDlg::~TPerpetualCalendarDlg() = default;
+
+MonthGrid *TPerpetualCalendarDlg::Calendar() const
+{
+    return m_ui->Calendar;
+}
+
+QComboBox *TPerpetualCalendarDlg::Month() const
+{
+    return m_ui->Month;
+}
+
+YearSpinEdit *TPerpetualCalendarDlg::Year() const
+{
+    return m_ui->Year;
+}
+
+QPushButton *TPerpetualCalendarDlg::BitBtn1() const
+{
+    return m_ui->BitBtn1;
+}
+
+QPushButton *TPerpetualCalendarDlg::BitBtn2() const
+{
+    return m_ui->BitBtn2;
+}
+
+QString TPerpetualCalendarDlg::cancelCaption(TLanguage language)
+{
+    switch (resolvedLanguage(language)) {
+    case laGerman:
+        return QStringLiteral("&Annulieren");
+    case laFrench:
+        return QStringLiteral("&Annuler");
+    case laItalian:
+        return QStringLiteral("&Annulare");
+    case laSpanish:
+        return QStringLiteral("&Cancelar");
+    default:
+        return QStringLiteral("&Cancel");
+    }
+}
+
+void TPerpetualCalendarDlg::FormCreate()
+{
+    // A title bar and nothing else: the dialog ends through its two buttons or Escape.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(size());
+    const auto arial = [](int pixels) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(pixels);
+        return font;
+    };
+    Month()->setFont(arial(13));
+    Year()->setFont(arial(12));
+    Calendar()->setFont(arial(11));
+    BitBtn1()->setFont(arial(12));
+    BitBtn2()->setFont(arial(12));
+    BitBtn1()->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    BitBtn2()->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    connect(Month(), &QComboBox::activated, this, &TPerpetualCalendarDlg::MonthChange);
+    connect(Year(), &YearSpinEdit::changed, this, &TPerpetualCalendarDlg::YearChange);
+    connect(BitBtn1(), &QPushButton::clicked, this, &TPerpetualCalendarDlg::BitBtn1Click);
+    connect(BitBtn2(), &QPushButton::clicked, this, &TPerpetualCalendarDlg::BitBtn2Click);
+}
+
+void TPerpetualCalendarDlg::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TPerpetualCalendarDlg::FormShow()
+{
+    if (m_dialogLanguage == laDefault)
+        m_dialogLanguage = SystemLanguage();
+    InstallCalendarNames(m_dialogLanguage);
+    Calendar()->update();
+
+    Month()->clear();
+    for (int month = 1; month <= 12; ++month)
+        Month()->addItem(MonthName(month, m_dialogLanguage));
+
+    const QDate date = TextToDate(m_dateText);
+    // Day last would be refused on 31/01 by a grid showing a 28-day month, day first on a
+    // day the grid's month lacks: going through the 1st avoids both.
+    Calendar()->setDay(1);
+    Calendar()->setYear(date.year());
+    Calendar()->setMonth(date.month());
+    Calendar()->setDay(date.day());
+
+    Month()->setCurrentIndex(Calendar()->month() - 1);
+    Year()->setValue(Calendar()->year());
+    BitBtn2()->setText(cancelCaption(m_dialogLanguage));
+}
+
+namespace {
+
+// The length the grid's day is cut to. The grid keeps Gregorian months, so in the century
+// years that have no 29 February (2100, typed into the year field) the Gregorian length wins
+// and the grid follows the field instead of refusing the year.
+int monthLength(int month, int year)
+{
+    const int days = DaysInMonth(month, year);
+    return year >= 1 ? std::min(days, QDate(year, month, 1).daysInMonth()) : days;
+}
+
+} // namespace
+
+void TPerpetualCalendarDlg::MonthChange()
+{
+    const int month = Month()->currentIndex() + 1;
+    const int days = monthLength(month, Calendar()->year());
+    if (Calendar()->day() > days)
+        Calendar()->setDay(days);
+    Calendar()->setMonth(month);
+}
+
+void TPerpetualCalendarDlg::YearChange()
+{
+    const int year = Year()->value();
+    const int days = monthLength(Calendar()->month(), year);
+    if (Calendar()->day() > days)
+        Calendar()->setDay(days);
+    Calendar()->setYear(year);
+}
+
+void TPerpetualCalendarDlg::BitBtn1Click()
+{
+    m_dateText = DateToText(Calendar()->date()).left(10);
+    accept();
+}
+
+void TPerpetualCalendarDlg::BitBtn2Click()
+{
+    reject();
+}
+
+} // namespace ruvo
