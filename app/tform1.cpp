@@ -7,17 +7,12 @@
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
 #include "platform/helpviewer.h"
-#include "widgets/programlinks.h"
+#include "platform/shellopen.h"
 
 #include <QDate>
-#include <QDesktopServices>
 #include <QDir>
 #include <QLayout>
-#include <QMessageBox>
-#include <QProcess>
-#include <QPushButton>
 #include <QShowEvent>
-#include <QUrl>
 
 namespace ruvo {
 
@@ -90,28 +85,14 @@ void TForm1::Documentation1Click()
     m_helpViewer->showTopic(m_helpFile, 1);
 }
 
-bool TForm1::confirmWebSite(QWidget *parent)
-{
-    // The program's messages are French whatever the system's language.
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"),
-                    QStringLiteral("Exécution du navigateur pour visiter notre site web."),
-                    QMessageBox::NoButton, parent);
-    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(ok);
-    box.exec();
-    return box.clickedButton() == ok;
-}
-
 void TForm1::Sitewebtlchargement1Click()
 {
-    if (confirmWebSite(this))
-        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebSiteAddress)));
+    VisitWebSite(this);
 }
 
 void TForm1::Autreslogiciels1Click()
 {
-    QProcess::startDetached(m_startDir + QStringLiteral("tandrel.exe"), {}, m_startDir);
+    StartProgram(m_startDir + QStringLiteral("tandrel.exe"), m_startDir);
 }
 
 void TForm1::FormShow()

@@ -34,9 +34,6 @@ public:
     // The help window, once "&Documentation" has opened it.
     HelpViewer *helpViewer() const { return m_helpViewer; }
 
-    // The confirmation before the web page opens; asks the user unless a test answers.
-    static bool confirmWebSite(QWidget *parent);
-
 protected:
     void showEvent(QShowEvent *event) override;
 
