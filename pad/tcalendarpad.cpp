@@ -1,20 +1,30 @@
 #include "tcalendarpad.h"
 
+#include "dayfiles.h"
 #include "noteseditor.h"
 
 #include "calendar/datetext.h"
 #include "calendar/error.h"
+#include "calendar/language.h"
+#include "calendar/pointinrect.h"
 #include "platform/colorvalue.h"
+#include "platform/cursortable.h"
 #include "platform/resourcebitmap.h"
+#include "platform/soundplayer.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QDate>
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace ruvo {
@@ -43,6 +53,14 @@ constexpr int kTimeFieldTop = 20;
 constexpr QSize kTimeFieldSize(115, 16);
 constexpr int kNotesMaxLength = 32000;
 constexpr int kTimeFieldMaxLength = 255;
+
+// The hot areas, every edge inside.
+constexpr QRect kPriorArea(QPoint(1, 249), QPoint(36, 269));
+constexpr QRect kNextArea(QPoint(349, 249), QPoint(384, 269));
+constexpr QRect kDateArea(QPoint(105, 20), QPoint(165, 75));
+constexpr qint16 kLeftHand = -1020;
+constexpr qint16 kRightHand = -1019;
+constexpr qint16 kTopHand = -1018;
 
 // Point sizes as pixels at 96 dpi, so the layout does not depend on the screen.
 constexpr int k7pt = 9;
@@ -118,6 +136,7 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
 {
     // The paint covers every pixel, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true); // the hot areas follow the pointer without a button held
     const QString currentDir = QDir::currentPath();
     setFixedSize(kWidth, kHeight);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -138,6 +157,7 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     notesPalette.setColor(QPalette::Text, ColorToQColor(clBlack));
     m_notesMemo->setPalette(notesPalette);
     m_notesMemo->installEventFilter(this);
+    connect(m_notesMemo, &QPlainTextEdit::textChanged, this, &TCalendarPad::markUnsaved);
 
     const QFont fieldFont = arialFont(k7pt, false);
     QWidget *previous = m_notesMemo;
@@ -150,6 +170,7 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
         field->setMaxLength(kTimeFieldMaxLength);
         setTextColor(field, ColorToQColor(m_timeFieldColor));
         field->installEventFilter(this);
+        connect(field, &QLineEdit::textChanged, this, &TCalendarPad::markUnsaved);
         QWidget::setTabOrder(previous, field);
         previous = field;
         m_timeFields[std::size_t(i)] = field;
@@ -172,6 +193,8 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     m_soundFileName = currentDir + u"/paper.wav";
     m_extensionFile = QStringLiteral("000");
     m_destroyDelay = 10;
+
+    connect(qApp, &QApplication::focusChanged, this, &TCalendarPad::focusChanged);
 }
 
 TCalendarPad::~TCalendarPad()
@@ -288,6 +311,9 @@ void TCalendarPad::setDate(const QString &date)
         throw;
     }
     repaintPage();
+    // While hidden, the notes wait until the pad is shown.
+    if (isVisible())
+        loadIfDateChanged();
 }
 
 void TCalendarPad::setExtensionFile(const QString &extension)
@@ -384,8 +410,6 @@ void TCalendarPad::paintEvent(QPaintEvent *event)
             paintPage(painter);
         }
     }
-    if (!clockTick)
-        pagePainted();
 }
 
 void TCalendarPad::paintPage(QPainter &painter)
@@ -396,14 +420,207 @@ void TCalendarPad::paintPage(QPainter &painter)
     drawPage(painter);
 }
 
-void TCalendarPad::pagePainted() {}
-
 bool TCalendarPad::eventFilter(QObject *watched, QEvent *event)
 {
     // The editors show no hints of their own and must not show the pad's either.
     if (event->type() == QEvent::ToolTip && watched != this)
         return true;
     return QWidget::eventFilter(watched, event);
+}
+
+bool TCalendarPad::event(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && !m_showHint)
+        return true;
+    return QWidget::event(event);
+}
+
+template<typename F> bool TCalendarPad::reportErrors(F &&reaction)
+{
+    try {
+        reaction();
+        return true;
+    } catch (const Error &e) {
+        emit errorRaised(e.message());
+        return false;
+    }
+}
+
+// ---- Day notes
+
+QString TCalendarPad::notesFilePath(const QString &date) const
+{
+    return DayFilePath(m_directory, NoteFileName(date), DayFileKind::Notes, m_extensionFile);
+}
+
+QString TCalendarPad::timeFieldsFilePath(const QString &date) const
+{
+    return DayFilePath(m_directory, NoteFileName(date), DayFileKind::TimeFields, m_extensionFile);
+}
+
+void TCalendarPad::markUnsaved()
+{
+    if (!m_loading)
+        m_unsaved = true;
+}
+
+void TCalendarPad::LoadNotes()
+{
+    if (m_unsaved) {
+        if (m_loadedDate == m_date)
+            return;  // what the user typed stays until it is saved
+        SaveNotes(); // it belongs to another date: keep it there first
+    }
+    const QString notesPath = notesFilePath(m_date);
+    const QString rowsPath = timeFieldsFilePath(m_date);
+    m_loading = true;
+    const auto done = qScopeGuard([this] { m_loading = false; });
+
+    // Until both files are read the editors are not the notes of any date: nothing is saved
+    // over a file that could not be read, and no other date's rows stay on this page.
+    m_loadedDate.clear();
+    m_notesMemo->clear();
+    QStringList rows;
+    try {
+        if (QFileInfo(notesPath).isFile())
+            m_notesMemo->setPlainText(ReadDayFile(notesPath).join(u'\n'));
+        if (QFileInfo(rowsPath).isFile())
+            rows = ReadDayFile(rowsPath);
+    } catch (const Error &) {
+        for (QLineEdit *field : m_timeFields)
+            field->clear();
+        throw;
+    }
+    for (int row = 1; row <= kTimeFieldCount; ++row)
+        m_timeFields[std::size_t(row - 1)]->setText(row <= rows.size() ? rows.at(row - 1)
+                                                                       : QString());
+    m_loadedDate = m_date;
+    m_unsaved = false;
+}
+
+void TCalendarPad::SaveNotes()
+{
+    if (m_loadedDate.isEmpty()) {
+        if (!m_unsaved)
+            return; // nothing loaded and nothing typed: no file to write
+        m_loadedDate = m_date;
+    }
+    WriteDayFile(notesFilePath(m_loadedDate), m_notesMemo->visualLines());
+    QStringList rows;
+    for (const QLineEdit *field : m_timeFields)
+        rows << field->text();
+    WriteDayFile(timeFieldsFilePath(m_loadedDate), rows);
+    m_unsaved = false;
+}
+
+void TCalendarPad::PurgeNotes()
+{
+    PurgeDayFiles(m_directory, m_extensionFile, TodayText(2, laDefault), m_destroyDelay);
+}
+
+void TCalendarPad::loadIfDateChanged()
+{
+    if (m_loadedDate != m_date)
+        LoadNotes();
+}
+
+void TCalendarPad::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    reportErrors([this] { loadIfDateChanged(); });
+}
+
+bool TCalendarPad::ownsWidget(const QWidget *widget) const
+{
+    return widget && (widget == this || isAncestorOf(widget));
+}
+
+void TCalendarPad::focusChanged(QWidget *old, QWidget *now)
+{
+    const bool wasInside = ownsWidget(old);
+    const bool isInside = ownsWidget(now);
+    if (!wasInside && isInside)
+        reportErrors([this] { LoadNotes(); });
+    else if (wasInside && !isInside)
+        reportErrors([this] { SaveNotes(); });
+}
+
+// ---- Turning pages
+
+void TCalendarPad::ShowAreaHint(const QString &text)
+{
+    if (toolTip() != text)
+        setToolTip(text);
+}
+
+void TCalendarPad::mouseMoveEvent(QMouseEvent *event)
+{
+    const int x = int(event->position().x());
+    const int y = int(event->position().y());
+    m_overPriorArea = m_overNextArea = m_overDateArea = false;
+    struct Area
+    {
+        QRect rect;
+        bool *flag;
+        const QString *hint;
+        qint16 cursor;
+    };
+    const Area areas[] = {{kPriorArea, &m_overPriorArea, &m_priorHint, kLeftHand},
+                          {kNextArea, &m_overNextArea, &m_nextHint, kRightHand},
+                          {kDateArea, &m_overDateArea, &m_goHint, kTopHand}};
+    qint16 cursor = 0;
+    QString hint;
+    for (const Area &area : areas) {
+        if (PointInRect(x, y, area.rect)) {
+            *area.flag = true;
+            hint = *area.hint;
+            cursor = area.cursor;
+            break;
+        }
+    }
+    ShowAreaHint(hint);
+    if (cursor != m_cursorNumber) {
+        m_cursorNumber = cursor;
+        setCursor(CursorByNumber(cursor));
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void TCalendarPad::mouseReleaseEvent(QMouseEvent *event)
+{
+    // Any button turns the page; the flags stay, so another release turns another page.
+    Q_UNUSED(event);
+    if (m_overPriorArea)
+        turnPage(-1);
+    else if (m_overNextArea)
+        turnPage(1);
+}
+
+void TCalendarPad::turnPage(int days)
+{
+    // A page whose notes could not be saved is not turned: the text stays on screen.
+    if (!reportErrors([this] { SaveNotes(); }))
+        return;
+    reportErrors([&] { setDate(days < 0 ? SubtractDays(m_date, -days) : AddDays(m_date, days)); });
+    // The sound follows every turn the save allowed, also one that OnChange refused.
+    if (m_soundEffect)
+        PlaySoundFile(m_soundFileName, SND_ASYNC);
+}
+
+void TCalendarPad::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event);
+    if (m_overDateArea)
+        reportErrors([this] { goToChosenDate(); });
+}
+
+void TCalendarPad::goToChosenDate()
+{
+    SaveNotes();
+    if (m_dateDialog)
+        setDate(m_dateDialog(m_language, m_date.left(10), QCursor::pos()));
+    LoadNotes();
+    m_notesMemo->setFocus();
 }
 
 void TCalendarPad::repaintPage()

@@ -28,6 +28,11 @@ class NotesEditor;
 using TDateChangeEvent =
     std::function<void(QObject *sender, const QString &newDate, bool &allowChange)>;
 
+// Shows the date dialog modally with its top-left corner at a screen position, for a language
+// and a date text, and returns the date text it hands back (the one given, after a cancel).
+using TDateDialog =
+    std::function<QString(TLanguage language, const QString &date, const QPoint &at)>;
+
 // The tear-off calendar page: a fixed 387 x 278 widget that draws the page of its Date over a
 // background picture and carries the notes editor and the 17 hour fields.
 //
@@ -56,6 +61,7 @@ class TCalendarPad : public QWidget
     Q_PROPERTY(QString Directory READ Directory WRITE setDirectory)
     Q_PROPERTY(QString SoundFileName READ SoundFileName WRITE setSoundFileName)
     Q_PROPERTY(bool SoundEffect READ SoundEffect WRITE setSoundEffect)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
 
     // The page's texts, worked out at every paint.
     Q_PROPERTY(QString YearText READ YearText)
@@ -135,6 +141,37 @@ public:
     void setSoundFileName(const QString &fileName) { m_soundFileName = fileName; }
     bool SoundEffect() const { return m_soundEffect; }
     void setSoundEffect(bool on) { m_soundEffect = on; }
+    // Whether the hot areas show their hints.
+    bool ShowHint() const { return m_showHint; }
+    void setShowHint(bool on) { m_showHint = on; }
+
+    // The day files (stem "ddmmyy", "N" for the notes, "T" for the hour rows, ExtensionFile).
+    // The editors always hold the notes of one date, LoadedDate(); what the user types is
+    // never replaced by a load until it has been saved.
+    //
+    // Reads the files of Date into the editors. Throws Error("Ne peut ouvrir le fichier <path>")
+    // for a file that exists but cannot be read. Does nothing while the editors hold unsaved
+    // text of Date; unsaved text of another date is saved first.
+    void LoadNotes();
+    // Writes the editors to the files of the date they hold. Throws
+    // Error("Ne peut créer le fichier <path>"); the text then stays unsaved in the editors.
+    void SaveNotes();
+    // Deletes the day files from 365 days before today up to the day before today minus
+    // DestroyDelay days.
+    void PurgeNotes();
+    QString LoadedDate() const { return m_loadedDate; }
+    // Whether the editors hold text typed since the last load or save.
+    bool hasUnsavedNotes() const { return m_unsaved; }
+    QString notesFilePath(const QString &date) const;
+    QString timeFieldsFilePath(const QString &date) const;
+
+    // Which hot area the last pointer position lay in.
+    bool OverPriorArea() const { return m_overPriorArea; }
+    bool OverNextArea() const { return m_overNextArea; }
+    bool OverDateArea() const { return m_overDateArea; }
+    // The cursor number shown over the pad: -1020, -1019, -1018, or 0 for the arrow.
+    int cursorNumber() const { return m_cursorNumber; }
+    void setDateDialog(TDateDialog dialog) { m_dateDialog = std::move(dialog); }
 
     QString YearText() const { return m_yearText; }
     QString MonthText() const { return m_monthText; }
@@ -180,6 +217,11 @@ public:
     void drawHourScale(QPainter &painter) const;
     void drawRules(QPainter &painter) const;
 
+signals:
+    // An error met while reacting to the user (turning a page, focus, showing); the window
+    // shows it. Calls made by the program itself throw instead.
+    void errorRaised(const QString &message);
+
 public slots:
     // The clock's minute tick: marks the current hour on the labels and the fields without
     // redrawing the rest of the page.
@@ -188,6 +230,11 @@ public slots:
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void repaintPage();
@@ -198,9 +245,17 @@ private:
     void ensureBackground();
     void setBackgroundImage(const QImage &picture);
     void colorTimeFields();
-    // Runs after every full paint of the page. The day's notes are loaded from here once the
-    // day files exist, and only when that cannot throw away anything the user typed.
-    void pagePainted();
+    // Loads the notes of Date when the editors hold another date's. Setting Date does this
+    // right after its repaint, and showing the pad does it for a date set while hidden.
+    void loadIfDateChanged();
+    void ShowAreaHint(const QString &text);
+    void turnPage(int days);
+    void goToChosenDate();
+    void focusChanged(QWidget *old, QWidget *now);
+    bool ownsWidget(const QWidget *widget) const;
+    void markUnsaved();
+    // Runs a reaction to the user; an Error is reported, not thrown into the event loop.
+    template<typename F> bool reportErrors(F &&reaction);
 
     QImage m_background;
     QImage m_backgroundForDrawing; // the same picture in the format the screen draws fastest
@@ -249,6 +304,15 @@ private:
     QFont m_yearFont;
 
     Clock m_clock;
+    TDateDialog m_dateDialog;
+    QString m_loadedDate;
+    bool m_unsaved = false;
+    bool m_loading = false;
+    bool m_showHint = false;
+    bool m_overPriorArea = false;
+    bool m_overNextArea = false;
+    bool m_overDateArea = false;
+    int m_cursorNumber = 0;
     bool m_refreshingTimeScale = false;
 };
 

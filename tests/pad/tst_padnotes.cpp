@@ -1,0 +1,323 @@
+#include "padtestsupport.h"
+
+#include "pad/dayfiles.h"
+#include "pad/noteseditor.h"
+#include "pad/tcalendarpad.h"
+
+#include "calendar/datetext.h"
+#include "calendar/error.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ruvo;
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A shown pad on a date, keeping its day files in a temporary folder.
+struct PadOnDisk
+{
+    explicit PadOnDisk(const QString &date = QStringLiteral("06/03/1998"))
+    {
+        pad.setDirectory(dir.path() + u'/');
+        pad.setExtensionFile(QStringLiteral("ruv"));
+        padtest::showPad(pad);
+        pad.setDate(date);
+    }
+    QString notes(const QString &date) const { return pad.notesFilePath(date); }
+    QString rows(const QString &date) const { return pad.timeFieldsFilePath(date); }
+
+    QTemporaryDir dir;
+    TCalendarPad pad;
+};
+
+// Focus moves only inside the active window.
+void activate(QWidget *window)
+{
+    QApplication::setActiveWindow(window);
+    QVERIFY(window->isActiveWindow());
+}
+
+void typeNotes(TCalendarPad &pad, const QString &text)
+{
+    pad.NotesMemo()->setFocus();
+    QTest::keyClicks(pad.NotesMemo(), text);
+}
+
+} // namespace
+
+class PadNotesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void emptyPage_writesEmptyFiles();
+    void savedBytes();
+    void filesAreNamedAfterTheDate();
+    void loadShowsTheDaysFiles();
+    void wrappedParagraphIsSavedAsShownLines();
+    void everyCharacterSurvives_data();
+    void everyCharacterSurvives();
+    void shortAndLongRowFiles_data();
+    void shortAndLongRowFiles();
+    void typedTextSurvivesRepaints();
+    void typedTextSurvivesFocusChanges();
+    void typedTextSurvivesAFailedSave();
+    void focusLeavingThePadSaves();
+    void changingDateSavesUnsavedTextUnderItsOwnDate();
+    void missingDirectory();
+    void folderInPlaceOfADayFile();
+    void purgeUsesDestroyDelay();
+};
+
+void PadNotesTest::emptyPage_writesEmptyFiles()
+{
+    PadOnDisk p;
+    p.pad.SaveNotes();
+    QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray());
+    QCOMPARE(bytesOf(p.rows(u"06/03/1998"_qs)), QByteArray("\r\n").repeated(17));
+}
+
+void PadNotesTest::savedBytes()
+{
+    PadOnDisk p;
+    typeNotes(p.pad, QStringLiteral("abc"));
+    p.pad.TimeFields(3)->setText(QStringLiteral("dentist"));
+    p.pad.SaveNotes();
+    QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray("abc\r\n"));
+    QCOMPARE(bytesOf(p.rows(u"06/03/1998"_qs)),
+             QByteArray("\r\n\r\ndentist\r\n") + QByteArray("\r\n").repeated(14));
+    QVERIFY(!p.pad.hasUnsavedNotes());
+}
+
+void PadNotesTest::filesAreNamedAfterTheDate()
+{
+    PadOnDisk p;
+    QCOMPARE(p.notes(u"06/12/2026"_qs), QString(p.dir.path() + u"//061226N.ruv"));
+    QCOMPARE(p.rows(u"06/12/1926"_qs), QString(p.dir.path() + u"//061226T.ruv"));
+}
+
+void PadNotesTest::loadShowsTheDaysFiles()
+{
+    PadOnDisk p(QStringLiteral("05/03/1998"));
+    writeBytes(p.notes(u"06/03/1998"_qs), "first\nsecond\rthird\r\n");
+    writeBytes(p.rows(u"06/03/1998"_qs), "seven\r\n\r\nnine\r\n");
+    p.pad.setDate(QStringLiteral("06/03/1998"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("first\nsecond\nthird"));
+    QCOMPARE(p.pad.TimeFields(1)->text(), QStringLiteral("seven"));
+    QCOMPARE(p.pad.TimeFields(3)->text(), QStringLiteral("nine"));
+    QCOMPARE(p.pad.TimeFields(4)->text(), QString()); // a short file leaves the rest empty
+    QCOMPARE(p.pad.LoadedDate(), QStringLiteral("06/03/1998"));
+    // A date without files shows an empty page.
+    p.pad.setDate(QStringLiteral("07/03/1998"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
+    QCOMPARE(p.pad.TimeFields(1)->text(), QString());
+}
+
+void PadNotesTest::wrappedParagraphIsSavedAsShownLines()
+{
+    PadOnDisk p;
+    const QString paragraph = QStringLiteral(
+        "This paragraph is typed as a single line and is far too long for the notes area");
+    typeNotes(p.pad, paragraph);
+    p.pad.SaveNotes();
+    const QStringList lines = ReadDayFile(p.notes(u"06/03/1998"_qs));
+    QVERIFY2(lines.size() > 1, qPrintable(lines.join(u'|')));
+    QCOMPARE(lines.join(QString()).remove(u' '), QString(paragraph).remove(u' '));
+    // It comes back broken where the editor wrapped it.
+    p.pad.setDate(QStringLiteral("07/03/1998"));
+    p.pad.setDate(QStringLiteral("06/03/1998"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText().split(u'\n').size(), lines.size());
+}
+
+void PadNotesTest::everyCharacterSurvives_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("euro") << u"10 €"_qs;
+    QTest::newRow("accent") << u"déjà"_qs;
+    QTest::newRow("Japanese") << u"日本"_qs;
+    QTest::newRow("looks like UTF-8") << u"Ã©"_qs;
+}
+
+void PadNotesTest::everyCharacterSurvives()
+{
+    QFETCH(QString, text);
+    PadOnDisk p;
+    p.pad.NotesMemo()->setPlainText(text);
+    p.pad.TimeFields(17)->setText(text);
+    p.pad.SaveNotes();
+    p.pad.setDate(QStringLiteral("07/03/1998"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
+    p.pad.setDate(QStringLiteral("06/03/1998"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), text);
+    QCOMPARE(p.pad.TimeFields(17)->text(), text);
+}
+
+void PadNotesTest::shortAndLongRowFiles_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("3 lines") << 3;
+    QTest::newRow("40 lines") << 40;
+}
+
+void PadNotesTest::shortAndLongRowFiles()
+{
+    QFETCH(int, lines);
+    PadOnDisk p(QStringLiteral("05/03/1998"));
+    QByteArray file;
+    for (int i = 1; i <= lines; ++i)
+        file += "row " + QByteArray::number(i) + "\r\n";
+    writeBytes(p.rows(u"06/03/1998"_qs), file);
+    p.pad.TimeFields(17)->setText(QStringLiteral("old"));
+    p.pad.SaveNotes();
+    p.pad.setDate(QStringLiteral("06/03/1998"));
+    for (int row = 1; row <= 17; ++row)
+        QCOMPARE(p.pad.TimeFields(row)->text(),
+                 row <= lines ? QStringLiteral("row %1").arg(row) : QString());
+}
+
+void PadNotesTest::typedTextSurvivesRepaints()
+{
+    PadOnDisk p;
+    writeBytes(p.notes(u"06/03/1998"_qs), "stored\r\n");
+    p.pad.LoadNotes();
+    typeNotes(p.pad, QStringLiteral(" and typed"));
+    const QString typed = p.pad.NotesMemo()->toPlainText();
+    p.pad.repaint();
+    p.pad.setLanguage(laFrench); // a setter that repaints
+    p.pad.LoadNotes();           // an explicit load of the same date
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), typed);
+    QVERIFY(p.pad.hasUnsavedNotes());
+    p.pad.hide(); // an uncovered window paints again
+    p.pad.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p.pad));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), typed);
+}
+
+void PadNotesTest::typedTextSurvivesFocusChanges()
+{
+    PadOnDisk p;
+    QLineEdit outside;
+    outside.show();
+    activate(&p.pad);
+    typeNotes(p.pad, QStringLiteral("kept"));
+    p.pad.TimeFields(2)->setFocus(); // moving inside the pad neither saves nor loads
+    QVERIFY(!QFile::exists(p.notes(u"06/03/1998"_qs)));
+    activate(&outside); // leaving saves
+    QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray("kept\r\n"));
+    activate(&p.pad); // coming back loads what was saved
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("kept"));
+}
+
+void PadNotesTest::typedTextSurvivesAFailedSave()
+{
+    PadOnDisk p;
+    typeNotes(p.pad, QStringLiteral("precious"));
+    p.pad.setDirectory(p.dir.filePath(u"gone"_qs)); // a folder that does not exist
+    QVERIFY_THROWS_EXCEPTION(Error, p.pad.SaveNotes());
+    QVERIFY(p.pad.hasUnsavedNotes());
+    p.pad.repaint();
+    p.pad.LoadNotes();
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("precious"));
+    // Once the folder is back, the text is saved under the date it was typed on.
+    p.pad.setDirectory(p.dir.path());
+    p.pad.SaveNotes();
+    QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray("precious\r\n"));
+}
+
+void PadNotesTest::focusLeavingThePadSaves()
+{
+    PadOnDisk p;
+    QSignalSpy errors(&p.pad, &TCalendarPad::errorRaised);
+    QLineEdit outside;
+    outside.show();
+    activate(&p.pad);
+    typeNotes(p.pad, QStringLiteral("x"));
+    p.pad.setDirectory(p.dir.filePath(u"gone"_qs));
+    activate(&outside);
+    QVERIFY(!errors.isEmpty());
+    QCOMPARE(errors.first().first().toString(),
+             u"Ne peut créer le fichier " + p.dir.filePath(u"gone"_qs) + u"/060398N.ruv");
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("x"));
+}
+
+void PadNotesTest::changingDateSavesUnsavedTextUnderItsOwnDate()
+{
+    PadOnDisk p;
+    typeNotes(p.pad, QStringLiteral("for the 6th"));
+    p.pad.setDate(QStringLiteral("07/03/1998")); // nobody saved first
+    QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray("for the 6th\r\n"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
+    QVERIFY(!QFile::exists(p.notes(u"07/03/1998"_qs)));
+}
+
+void PadNotesTest::missingDirectory()
+{
+    TCalendarPad pad;
+    const QString missing = QStringLiteral("/nonexistent/ruvo-notes");
+    pad.setDirectory(missing);
+    padtest::showPad(pad);
+    pad.setDate(QStringLiteral("06/03/1998"));
+    QCOMPARE(pad.NotesMemo()->toPlainText(), QString());
+    pad.PurgeNotes(); // silent
+    try {
+        pad.SaveNotes();
+        QFAIL("no error");
+    } catch (const Error &e) {
+        QCOMPARE(e.message(), QString(u"Ne peut créer le fichier " + missing + u"/060398N.000"));
+    }
+    QVERIFY(!QDir(missing).exists());
+}
+
+void PadNotesTest::folderInPlaceOfADayFile()
+{
+    PadOnDisk p(QStringLiteral("05/03/1998"));
+    QVERIFY(QDir().mkdir(p.notes(u"06/03/1998"_qs)));
+    p.pad.setDate(QStringLiteral("06/03/1998")); // a folder is no notes file: an empty page
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
+    QVERIFY_THROWS_EXCEPTION(Error, p.pad.SaveNotes());
+}
+
+void PadNotesTest::purgeUsesDestroyDelay()
+{
+    PadOnDisk p;
+    p.pad.setDestroyDelay(30);
+    const QDate today = QDate::currentDate();
+    const QString old = DateToText(today.addDays(-31));
+    const QString kept = DateToText(today.addDays(-30));
+    for (const QString &date : {old, kept}) {
+        writeBytes(p.notes(date), "x\r\n");
+        writeBytes(p.rows(date), "x\r\n");
+    }
+    p.pad.PurgeNotes();
+    QVERIFY(!QFile::exists(p.notes(old)));
+    QVERIFY(!QFile::exists(p.rows(old)));
+    QVERIFY(QFile::exists(p.notes(kept)));
+    QVERIFY(QFile::exists(p.rows(kept)));
+}
+
+int runPadNotesTests(int argc, char **argv)
+{
+    PadNotesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_padnotes.moc"
