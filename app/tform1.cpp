@@ -1,14 +1,18 @@
 #include "tform1.h"
 
+#include "ruvoapplication.h"
+#include "tperpetualcalendardlg.h"
 #include "ui_tform1.h"
 
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
+#include "calendar/error.h"
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
 #include "platform/helpviewer.h"
 #include "platform/shellopen.h"
 
+#include <QCloseEvent>
 #include <QDate>
 #include <QDir>
 #include <QLayout>
@@ -57,6 +61,11 @@ void TForm1::FormCreate()
     m_helpFile = m_startDir + QStringLiteral("DOCFR.HLP");
     CP()->setSoundFileName(m_startDir + QStringLiteral("paper.wav"));
 
+    connect(CP(), &TCalendarPad::errorRaised, this, &TForm1::reportError);
+    CP()->setDateDialog([this](TLanguage language, const QString &date, const QPoint &at) {
+        return showDateDialog(language, date, at);
+    });
+
     connect(m_ui->File1, &QAction::triggered, this, &TForm1::File1Click);
     connect(m_ui->Documentation1, &QAction::triggered, this, &TForm1::Documentation1Click);
     connect(m_ui->Sitewebtlchargement1, &QAction::triggered, this,
@@ -97,7 +106,44 @@ void TForm1::Autreslogiciels1Click()
 
 void TForm1::FormShow()
 {
+    CP()->PurgeNotes();
     CP()->setDate(DateToText(QDate::currentDate()));
+}
+
+bool TForm1::FormCloseQuery()
+{
+    try {
+        CP()->SaveNotes();
+    } catch (const Error &e) {
+        reportError(e.message());
+        return false; // the text stays on the page; the window stays open
+    }
+    return true;
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+QString TForm1::showDateDialog(TLanguage language, const QString &date, const QPoint &at)
+{
+    // Owned by the application, not the window, and placed where the pointer is.
+    TPerpetualCalendarDlg dialog;
+    dialog.setDialogLanguage(language);
+    dialog.move(at);
+    dialog.setDateText(date);
+    dialog.exec();
+    return dialog.DateText();
+}
+
+void TForm1::reportError(const QString &message)
+{
+    if (auto *app = qobject_cast<RuvoApplication *>(QCoreApplication::instance()))
+        app->showError(message);
 }
 
 } // namespace ruvo

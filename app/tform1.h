@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/language.h"
+
 #include <QMainWindow>
 #include <QString>
 
@@ -34,8 +36,12 @@ public:
     // The help window, once "&Documentation" has opened it.
     HelpViewer *helpViewer() const { return m_helpViewer; }
 
+    // Whether the window may close now: the page is saved first.
+    bool FormCloseQuery();
+
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
@@ -44,6 +50,8 @@ private:
     void Documentation1Click();
     void Sitewebtlchargement1Click();
     void Autreslogiciels1Click();
+    QString showDateDialog(TLanguage language, const QString &date, const QPoint &at);
+    void reportError(const QString &message);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     QString m_startDir;

@@ -2,6 +2,9 @@
 
 #include "platform/cursortable.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 int runMainWindowTests(int argc, char **argv);
 int runErrorHandlerTests(int argc, char **argv);
 int runPerpetualCalendarTests(int argc, char **argv);
@@ -10,6 +13,9 @@ int main(int argc, char **argv)
 {
     ruvo::RuvoApplication app(argc, argv);
     ruvo::RegisterStartupCursors();
+    // Pads keep their day files in the current folder: keep the tests' out of the build tree.
+    const QTemporaryDir workFolder;
+    QDir::setCurrent(workFolder.path());
     int failures = 0;
     failures += runMainWindowTests(argc, argv);
     failures += runErrorHandlerTests(argc, argv);
