@@ -1,0 +1,65 @@
+#include "terminationsignals.h"
+
+#include <QSocketNotifier>
+
+#include <array>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace ruvo {
+
+namespace {
+
+// The handler may only write to a descriptor; the event loop reads the other end. This pair
+// is the one piece of state a signal handler can reach.
+std::array<int, 2> g_signalPipe = {-1, -1};
+
+constexpr std::array kWatched = {SIGTERM, SIGHUP, SIGINT};
+
+extern "C" void onTerminationSignal(int signal)
+{
+    const unsigned char number = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &number, 1);
+}
+
+} // namespace
+
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
+{
+    if (g_signalPipe[0] != -1 ||
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe.data()) != 0)
+        return;
+    ::fcntl(g_signalPipe[0], F_SETFL, O_NONBLOCK);
+    m_notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
+
+    struct sigaction action = {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int signal : kWatched)
+        ::sigaction(signal, &action, nullptr);
+}
+
+TerminationSignals::~TerminationSignals()
+{
+    if (!m_notifier)
+        return;
+    for (int signal : kWatched)
+        ::signal(signal, SIG_DFL);
+    delete m_notifier;
+    ::close(g_signalPipe[0]);
+    ::close(g_signalPipe[1]);
+    g_signalPipe = {-1, -1};
+}
+
+void TerminationSignals::readSignal()
+{
+    unsigned char number = 0;
+    if (::read(g_signalPipe[1], &number, 1) == 1)
+        emit terminationRequested(number);
+}
+
+} // namespace ruvo
