@@ -199,7 +199,12 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
 
 TCalendarPad::~TCalendarPad()
 {
-    // The children go with the base class, after this object has stopped being a pad.
+    // The children go with the base class, after this object has stopped being a pad: their
+    // focus changes and edits must no longer reach it.
+    disconnect(qApp, &QApplication::focusChanged, this, &TCalendarPad::focusChanged);
+    m_notesMemo->disconnect(this);
+    for (QLineEdit *field : m_timeFields)
+        field->disconnect(this);
     m_notesMemo->removeEventFilter(this);
     for (QLineEdit *field : m_timeFields)
         field->removeEventFilter(this);

@@ -83,6 +83,7 @@ private slots:
     void typedTextSurvivesAFailedSave();
     void focusLeavingThePadSaves();
     void changingDateSavesUnsavedTextUnderItsOwnDate();
+    void closingAWindowWithTheFocusInThePad();
     void missingDirectory();
     void folderInPlaceOfADayFile();
     void purgeUsesDestroyDelay();
@@ -267,6 +268,26 @@ void PadNotesTest::changingDateSavesUnsavedTextUnderItsOwnDate()
     QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray("for the 6th\r\n"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
     QVERIFY(!QFile::exists(p.notes(u"07/03/1998"_qs)));
+}
+
+// Deleting a pad that holds the focus moves the focus out of it while it is being torn down.
+void PadNotesTest::closingAWindowWithTheFocusInThePad()
+{
+    QTemporaryDir dir;
+    auto *window = new QWidget;
+    auto *pad = new TCalendarPad(window);
+    auto *other = new QLineEdit(window);
+    other->move(0, 300);
+    pad->setDirectory(dir.path());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    activate(window);
+    pad->NotesMemo()->setFocus();
+    QTest::keyClicks(pad->NotesMemo(), QStringLiteral("typed"));
+    QVERIFY(pad->NotesMemo()->hasFocus());
+    delete pad;
+    QVERIFY(QApplication::focusWidget() != pad);
+    delete window;
 }
 
 void PadNotesTest::missingDirectory()
