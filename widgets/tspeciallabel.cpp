@@ -1,6 +1,8 @@
 #include "tspeciallabel.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QtMath>
 
 namespace ruvo {
 
@@ -34,10 +36,11 @@ ReliefLabel::Look TSpecialLabel::chooseLook()
 
 void TSpecialLabel::fitToCaption()
 {
-    // The one-line extent of the whole caption: breaks and wrapping play no part.
-    const QFontMetrics metrics(font());
+    // The one-line extent of the whole caption: breaks and wrapping play no part. Rounded up,
+    // so that the text fits the width it is drawn in and does not wrap.
+    const QFontMetricsF exact(font());
     const int d = topOffset() + bottomOffset();
-    resize(metrics.horizontalAdvance(Caption()) + d, metrics.height() + d);
+    resize(qCeil(exact.horizontalAdvance(Caption())) + d, QFontMetrics(font()).height() + d);
 }
 
 } // namespace ruvo

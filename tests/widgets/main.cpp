@@ -2,6 +2,7 @@
 
 int runReliefLabelTests(int argc, char **argv);
 int runBmpAnimeTests(int argc, char **argv);
+int runAproposTests(int argc, char **argv);
 
 int main(int argc, char **argv)
 {
@@ -9,5 +10,6 @@ int main(int argc, char **argv)
     int failures = 0;
     failures += runReliefLabelTests(argc, argv);
     failures += runBmpAnimeTests(argc, argv);
+    failures += runAproposTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }
