@@ -2,6 +2,7 @@
 #include "tform1.h"
 
 #include "platform/cursortable.h"
+#include "platform/terminationsignals.h"
 
 #include <QScreen>
 
@@ -11,6 +12,9 @@ int main(int argc, char **argv)
     ruvo::RegisterStartupCursors();
 
     ruvo::TForm1 form;
+    ruvo::TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &ruvo::TerminationSignals::terminationRequested, &form,
+                     &ruvo::TForm1::quitForSession);
     form.adjustSize();
     if (const QScreen *screen = form.screen())
         form.move(screen->availableGeometry().center() - form.frameGeometry().center());

@@ -10,8 +10,12 @@
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
 #include "platform/helpviewer.h"
+#include "platform/settingsfile.h"
 #include "platform/shellopen.h"
+#include "widgets/tapropos.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
@@ -22,12 +26,17 @@ namespace ruvo {
 
 namespace {
 constexpr quint32 kSilver = 0xC0C0C0;
-}
+const QString kSettingsSection = QStringLiteral("Propriétés");
+const QString kAproposKey = QStringLiteral("apropos");
+} // namespace
 
-TForm1::TForm1(QWidget *parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>())
+TForm1::TForm1(QWidget *parent, const QString &settingsPath)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()),
+      m_settingsPath(settingsPath.isEmpty() ? SettingsFile::defaultPath() : settingsPath)
 {
     m_ui->setupUi(this);
     FormCreate();
+    m_apropos = new Tapropos(this); // hidden until asked for; its animations run from now
 }
 
 TForm1::~TForm1() = default;
@@ -71,6 +80,7 @@ void TForm1::FormCreate()
     connect(m_ui->Sitewebtlchargement1, &QAction::triggered, this,
             &TForm1::Sitewebtlchargement1Click);
     connect(m_ui->Autreslogiciels1, &QAction::triggered, this, &TForm1::Autreslogiciels1Click);
+    connect(m_ui->Apropos1, &QAction::triggered, this, &TForm1::Apropos1Click);
 }
 
 void TForm1::showEvent(QShowEvent *event)
@@ -104,21 +114,52 @@ void TForm1::Autreslogiciels1Click()
     StartProgram(m_startDir + QStringLiteral("tandrel.exe"), m_startDir);
 }
 
+void TForm1::Apropos1Click()
+{
+    m_apropos->exec();
+}
+
+void TForm1::ReadSettings()
+{
+    m_apropos->afficher()->setChecked(
+        SettingsFile(m_settingsPath).readBool(kSettingsSection, kAproposKey, false));
+}
+
+void TForm1::WriteSettings()
+{
+    SettingsFile(m_settingsPath)
+        .writeBool(kSettingsSection, kAproposKey, m_apropos->afficher()->isChecked());
+}
+
 void TForm1::FormShow()
 {
+    ReadSettings();
     CP()->PurgeNotes();
     CP()->setDate(DateToText(QDate::currentDate()));
 }
 
 bool TForm1::FormCloseQuery()
 {
+    // A failed save or settings write keeps the window open: the text stays on the page.
     try {
         CP()->SaveNotes();
+        if (!m_closingForSession && !m_apropos->afficher()->isChecked())
+            m_apropos->exec();
+        WriteSettings();
     } catch (const Error &e) {
         reportError(e.message());
-        return false; // the text stays on the page; the window stays open
+        return false;
     }
     return true;
+}
+
+void TForm1::quitForSession()
+{
+    m_closingForSession = true;
+    const bool closed = close();
+    m_closingForSession = false;
+    if (closed)
+        QCoreApplication::quit();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -15,6 +15,7 @@ namespace ruvo {
 
 class HelpViewer;
 class TCalendarPad;
+class Tapropos;
 
 // The main window: the calendar pad filling a fixed client area under the menu bar.
 class TForm1 final : public QMainWindow
@@ -23,7 +24,9 @@ class TForm1 final : public QMainWindow
     Q_DISABLE_COPY_MOVE(TForm1)
 
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    // settingsPath: the settings file, Ruvo.ini in the user's configuration folder unless a
+    // test gives another.
+    explicit TForm1(QWidget *parent = nullptr, const QString &settingsPath = QString());
     ~TForm1() override;
 
     TCalendarPad *CP() const;
@@ -36,8 +39,17 @@ public:
     // The help window, once "&Documentation" has opened it.
     HelpViewer *helpViewer() const { return m_helpViewer; }
 
-    // Whether the window may close now: the page is saved first.
+    // The about box, created hidden with the window.
+    Tapropos *apropos() const { return m_apropos; }
+    QString settingsPath() const { return m_settingsPath; }
+
+    // Whether the window may close now: the page is saved, the about box shown unless its
+    // check box says not to, and that choice written to the settings file.
     bool FormCloseQuery();
+
+    // The session is ending (a termination signal): save the page and the settings and quit,
+    // without the about box. If either cannot be written the program stays, saying why.
+    void quitForSession();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -50,6 +62,9 @@ private:
     void Documentation1Click();
     void Sitewebtlchargement1Click();
     void Autreslogiciels1Click();
+    void Apropos1Click();
+    void ReadSettings();
+    void WriteSettings();
     QString showDateDialog(TLanguage language, const QString &date, const QPoint &at);
     void reportError(const QString &message);
 
@@ -57,6 +72,9 @@ private:
     QString m_startDir;
     QString m_helpFile;
     HelpViewer *m_helpViewer = nullptr;
+    Tapropos *m_apropos = nullptr;
+    QString m_settingsPath;
+    bool m_closingForSession = false;
     bool m_shown = false;
 };
 

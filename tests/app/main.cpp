@@ -3,6 +3,7 @@
 #include "platform/cursortable.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 int runMainWindowTests(int argc, char **argv);
@@ -12,6 +13,7 @@ int runPerpetualCalendarTests(int argc, char **argv);
 int main(int argc, char **argv)
 {
     ruvo::RuvoApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true); // never the user's own settings file
     ruvo::RegisterStartupCursors();
     // Pads keep their day files in the current folder: keep the tests' out of the build tree.
     const QTemporaryDir workFolder;

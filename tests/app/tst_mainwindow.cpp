@@ -1,15 +1,63 @@
 #include "app/tform1.h"
 
+#include "app/ruvoapplication.h"
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
+#include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
+#include "widgets/tapropos.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDir>
+#include <QFile>
+#include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace ruvo;
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Answers the about box each time it shows: ticks or unticks its check box, then closes it
+// as its picture does. Counts the showings.
+class AboutBoxAnswer final : public QObject
+{
+public:
+    AboutBoxAnswer(TForm1 &form, bool tick) : m_about(form.apropos()), m_tick(tick)
+    {
+        m_about->installEventFilter(this);
+    }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show) {
+            ++shown;
+            QTimer::singleShot(0, this, [this] {
+                m_about->afficher()->setChecked(m_tick);
+                m_about->reject();
+            });
+        }
+        return false;
+    }
+
+private:
+    Tapropos *m_about;
+    bool m_tick;
+};
+
+} // namespace
 
 class MainWindowTest : public QObject
 {
@@ -35,6 +83,12 @@ private slots:
     void showsTodayOnceShown_data();
     void showsTodayOnceShown();
     void setsTheDatePatterns();
+    void menu();
+    void settingsFirstRun();
+    void settingsValues_data();
+    void settingsValues();
+    void unwritableSettingsKeepTheWindowOpen();
+    void sessionEndSkipsTheAboutBox();
 
 private:
     QString m_savedDir;
@@ -140,6 +194,118 @@ void MainWindowTest::setsTheDatePatterns()
     TForm1 form;
     QCOMPARE(ShortDateFormat(), QStringLiteral("dd/mm/yyyy"));
     QCOMPARE(LongDateFormat(), QStringLiteral("dd/mm/yyyy"));
+}
+
+void MainWindowTest::menu()
+{
+    TForm1 form;
+    QStringList shown;
+    QStringList hidden;
+    const auto collect = [&](const QList<QAction *> &actions, auto &self) -> void {
+        for (QAction *action : actions) {
+            if (action->isSeparator())
+                continue;
+            (action->isVisible() ? shown : hidden) << action->text();
+            QVERIFY(action->shortcut().isEmpty());
+            if (action->menu())
+                self(action->menu()->actions(), self);
+        }
+    };
+    collect(form.menuBar()->actions(), collect);
+    QCOMPARE(shown, (QStringList{u"&Quitter"_qs, u"&Aide"_qs, u"&Documentation"_qs, u"&A propos"_qs,
+                                 u"&Site web (téléchargement)"_qs}));
+    QCOMPARE(hidden, (QStringList{u"A&utres logiciels"_qs, u"&Sites Web"_qs}));
+}
+
+void MainWindowTest::settingsFirstRun()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
+    {
+        TForm1 form(nullptr, ini);
+        form.show();
+        AboutBoxAnswer answer(form, true);
+        QVERIFY(form.close());
+        QCOMPARE(answer.shown, 1); // no file: the about box at the first exit
+    }
+    QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=1\n"));
+    {
+        TForm1 form(nullptr, ini);
+        form.show();
+        QVERIFY(form.apropos()->afficher()->isChecked());
+        AboutBoxAnswer answer(form, false);
+        QVERIFY(form.close());
+        QCOMPARE(answer.shown, 0); // ticked: no about box
+    }
+    {
+        TForm1 form(nullptr, ini);
+        form.show();
+        AboutBoxAnswer untick(form, false);
+        form.findChild<QAction *>(QStringLiteral("Apropos1"))->trigger(); // "&A propos"
+        QCOMPARE(untick.shown, 1);
+        QVERIFY(form.close());
+    }
+    QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=0\n"));
+}
+
+void MainWindowTest::settingsValues_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("ticked");
+    QTest::newRow("0x1") << QByteArray("[Propriétés]\napropos=0x1\n") << true;
+    QTest::newRow("7") << QByteArray("[Propriétés]\napropos=7\n") << true;
+    QTest::newRow("abc") << QByteArray("[Propriétés]\napropos=abc\n") << false;
+}
+
+void MainWindowTest::settingsValues()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, ticked);
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
+    QFile out(ini);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("[Fenêtre]\nx=1\n" + file);
+    out.close();
+    TForm1 form(nullptr, ini);
+    form.show();
+    QCOMPARE(form.apropos()->afficher()->isChecked(), ticked);
+    AboutBoxAnswer answer(form, ticked);
+    QVERIFY(form.close());
+    QVERIFY(contents(ini).contains("[Fenêtre]\nx=1\n")); // the rest of the file is kept
+}
+
+void MainWindowTest::unwritableSettingsKeepTheWindowOpen()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
+    QVERIFY(QDir().mkdir(ini)); // a folder where the file should be
+    auto *app = qobject_cast<RuvoApplication *>(qApp);
+    QSignalSpy errors(app, &RuvoApplication::errorShown);
+    TForm1 form(nullptr, ini);
+    form.show();
+    AboutBoxAnswer answer(form, true);
+    QVERIFY(!form.close());
+    QVERIFY(form.isVisible());
+    QTRY_COMPARE(errors.count(), 1);
+    QCOMPARE(errors.first().first().toString(), QString(u"Ne peut écrire dans " + ini));
+}
+
+void MainWindowTest::sessionEndSkipsTheAboutBox()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
+    TForm1 form(nullptr, ini);
+    form.show();
+    form.CP()->NotesMemo()->setPlainText(QStringLiteral("typed before logging out"));
+    AboutBoxAnswer answer(form, true);
+    form.quitForSession();
+    QCOMPARE(answer.shown, 0);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=0\n"));
+    QFile notes(form.CP()->notesFilePath(form.CP()->Date()));
+    QVERIFY(notes.open(QIODevice::ReadOnly));
+    QCOMPARE(notes.readAll(), QByteArray("typed before logging out\r\n"));
 }
 
 int runMainWindowTests(int argc, char **argv)
