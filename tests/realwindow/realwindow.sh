@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# The program itself in a real X window, driven as a person drives it: type into the notes
+# and an hour field, turn the page forward and back, double-click the day block and pick a
+# date, write on that page, quit through the menu and the about box. Then the day files and
+# the settings file are checked byte for byte.
+#
+#   realwindow.sh PATH/TO/ruvo
+#
+# Exits 77 (skipped) when no X server can be started here.
+set -uo pipefail
+
+program=$1
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*"
+    echo "--- program output"
+    cat "$work/ruvo.log" 2>/dev/null
+    echo "--- start folder"
+    ls -la "$work/home" 2>/dev/null
+    exit 1
+}
+
+# A display number nobody uses.
+for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+[ -n "${display:-}" ] || { echo "SKIP: no free display number"; exit 77; }
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+    sleep 0.1
+done
+if ! kill -0 "$xvfb_pid" 2>/dev/null || [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
+    echo "SKIP: Xvfb cannot start here"
+    cat "$work/xvfb.log"
+    exit 77
+fi
+export DISPLAY=$display
+
+mkdir -p "$work/home" "$work/config" "$work/runtime"
+chmod 700 "$work/runtime"
+export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+
+today=$(date +%d%m%y)
+tomorrow=$(date -d tomorrow +%d%m%y)
+picked=$(date +%d%m)30 # the same day in 2030, chosen in the date dialog
+
+(cd "$work/home" && LC_ALL=en_US.UTF-8 exec "$program") >"$work/ruvo.log" 2>&1 &
+app_pid=$!
+
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Ruvo$' | head -n 1)
+[ -n "$window" ] || fail "the main window did not appear"
+eval "$(xdotool getwindowgeometry --shell "$window")" # X Y WIDTH HEIGHT
+[ "$WIDTH" = 387 ] || fail "window width $WIDTH"
+pad_x=$X
+pad_y=$((Y + HEIGHT - 278)) # the pad fills the client area under the menu bar
+xdotool windowfocus --sync "$window"
+sleep 0.5
+
+# Pointer positions are given on the pad.
+move() { xdotool mousemove --sync $((pad_x + $1)) $((pad_y + $2)); sleep 0.2; }
+click() { move "$1" "$2"; xdotool click 1; sleep 0.4; }
+type_text() { xdotool type --delay 30 "$1"; sleep 0.3; }
+
+click 80 150 # the notes
+type_text "Hello Ruvo"
+click 300 56 # the hour field of row 3
+type_text "Dentist"
+click 370 265 # next-day corner
+click 18 265  # previous-day corner: back to today, its notes saved by the first turn
+
+expect_file() { # file, expected bytes (printf format)
+    local expected
+    expected=$(printf "$2" | od -An -c)
+    [ -f "$work/home/$1" ] || fail "$1 is missing"
+    [ "$(od -An -c <"$work/home/$1")" = "$expected" ] ||
+        fail "$1 holds $(od -An -c <"$work/home/$1"), expected $expected"
+}
+rows() { # the time-fields file with text on one row
+    local out="" i
+    for i in $(seq 17); do
+        [ "$i" = "$1" ] && out+="$2"
+        out+='\r\n'
+    done
+    printf '%s' "$out"
+}
+expect_file "${today}N.ruv" 'Hello Ruvo\r\n'
+expect_file "${today}T.ruv" "$(rows 3 Dentist)"
+expect_file "${tomorrow}N.ruv" ''
+expect_file "${tomorrow}T.ruv" "$(rows 0 '')"
+
+# The day block: a double-click opens the date dialog at the pointer.
+move 130 40
+xdotool click --repeat 2 --delay 80 1
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Calendar$' | head -n 1)
+[ -n "$dialog" ] || fail "the date dialog did not open"
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+dialog_x=$X
+dialog_y=$Y
+xdotool mousemove --sync $((dialog_x + 150)) $((dialog_y + 16)) click --repeat 3 1 # the year
+sleep 0.3
+type_text "2030"
+xdotool mousemove --sync $((dialog_x + 48)) $((dialog_y + 155)) click 1 # OK
+sleep 0.8
+# The notes editor has the focus on the new page.
+type_text "Future"
+
+# Quit through the menu; the about box comes first, its check box ticked, closed by its
+# picture.
+xdotool mousemove --sync $((pad_x + 20)) $((pad_y - 10)) click 1
+about=$(timeout 10 xdotool search --sync --onlyvisible --name '^A propos$' | head -n 1)
+[ -n "$about" ] || fail "the about box did not show at exit"
+eval "$(xdotool getwindowgeometry --shell "$about")"
+xdotool mousemove --sync $((X + 14)) $((Y + 363)) click 1 # "Ne plus afficher cette fenêtre."
+sleep 0.3
+xdotool mousemove --sync $((X + 157)) $((Y + 326)) click 1 # the closing picture
+for _ in $(seq 100); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
+wait "$app_pid"
+status=$?
+app_pid=
+[ "$status" = 0 ] || fail "the program ended with status $status"
+
+if [ "$(date +%d%m%y)" != "$today" ]; then
+    echo "SKIP: midnight passed during the test"
+    exit 77
+fi
+expect_file "${picked}N.ruv" 'Future\r\n'
+expect_file "${today}N.ruv" 'Hello Ruvo\r\n'
+[ -f "$work/config/Ruvo.ini" ] || fail "Ruvo.ini was not written"
+[ "$(cat "$work/config/Ruvo.ini")" = "$(printf '[Propriétés]\napropos=1')" ] ||
+    fail "Ruvo.ini holds: $(cat "$work/config/Ruvo.ini")"
+echo "real window: 1 passed, 0 failed"
