@@ -5,6 +5,7 @@
 #include "calendar/datetext.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
+#include "platform/helpviewer.h"
 #include "widgets/tapropos.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 using namespace ruvo;
@@ -84,6 +86,8 @@ private slots:
     void showsTodayOnceShown();
     void setsTheDatePatterns();
     void menu();
+    void documentationOpensTheStartFoldersHelp_data();
+    void documentationOpensTheStartFoldersHelp();
     void settingsFirstRun();
     void settingsValues_data();
     void settingsValues();
@@ -215,6 +219,33 @@ void MainWindowTest::menu()
     QCOMPARE(shown, (QStringList{u"&Quitter"_qs, u"&Aide"_qs, u"&Documentation"_qs, u"&A propos"_qs,
                                  u"&Site web (téléchargement)"_qs}));
     QCOMPARE(hidden, (QStringList{u"A&utres logiciels"_qs, u"&Sites Web"_qs}));
+}
+
+void MainWindowTest::documentationOpensTheStartFoldersHelp_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::newRow("present") << true;
+    QTest::newRow("missing") << false;
+}
+
+void MainWindowTest::documentationOpensTheStartFoldersHelp()
+{
+    QFETCH(bool, present);
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    if (present) {
+        QFile help(dir.filePath(QStringLiteral("DOCFR.HLP")));
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        help.write("<h1>Aide de Ruvo</h1><p>Tourner les pages.</p>");
+    }
+    TForm1 form;
+    form.findChild<QAction *>(QStringLiteral("Documentation1"))->trigger();
+    QVERIFY(form.helpViewer() && form.helpViewer()->isVisible());
+    const QString shown = form.helpViewer()->browser()->toPlainText();
+    if (present)
+        QVERIFY2(shown.contains(u"Tourner les pages."), qPrintable(shown));
+    else
+        QVERIFY2(shown.contains(form.HelpFile()), qPrintable(shown)); // said in the window
 }
 
 void MainWindowTest::settingsFirstRun()
