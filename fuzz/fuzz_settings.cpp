@@ -18,10 +18,12 @@ namespace {
 const QString kSection = QStringLiteral("Propriétés");
 const QString kKey = QStringLiteral("apropos");
 
+// In memory where the system offers it: every input is written and replaced twice.
 QString scratchPath()
 {
-    static const QString path =
-        QDir::tempPath() + QStringLiteral("/ruvo-fuzz-settings-%1.ini").arg(getpid());
+    static const QString folder =
+        QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath();
+    static const QString path = folder + QStringLiteral("/ruvo-fuzz-settings-%1.ini").arg(getpid());
     return path;
 }
 
