@@ -261,17 +261,13 @@ void ReliefLabel::updateTimer()
 
 void ReliefLabel::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
+    m_click.press(event);
     QWidget::mousePressEvent(event);
 }
 
 void ReliefLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        m_pressed = false;
+    const bool click = m_click.release(event, rect());
     QWidget::mouseReleaseEvent(event);
     if (click)
         emit clicked();

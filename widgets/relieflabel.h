@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clicktracker.h"
+
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -160,7 +162,7 @@ private:
     bool m_showAccelChar = true;
     bool m_transparent = false;
     bool m_wordWrap = false;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };
 
 } // namespace ruvo

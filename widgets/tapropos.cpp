@@ -148,20 +148,11 @@ bool Tapropos::eventFilter(QObject *watched, QEvent *event)
 {
     // The picture is a plain label: a click is a left press and a release over it.
     if (watched == m_ui->tf2) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->button() == Qt::LeftButton)
-                m_tf2Pressed = true;
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            if (mouse->button() == Qt::LeftButton) {
-                const bool click =
-                    m_tf2Pressed && m_ui->tf2->rect().contains(mouse->position().toPoint());
-                m_tf2Pressed = false;
-                if (click)
-                    tf2Click();
-            }
-        }
+        if (event->type() == QEvent::MouseButtonPress)
+            m_tf2Click.press(static_cast<QMouseEvent *>(event));
+        else if (event->type() == QEvent::MouseButtonRelease &&
+                 m_tf2Click.release(static_cast<QMouseEvent *>(event), m_ui->tf2->rect()))
+            tf2Click();
     }
     return QDialog::eventFilter(watched, event);
 }

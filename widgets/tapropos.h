@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clicktracker.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -41,7 +43,7 @@ private:
     void centreOnScreen();
 
     std::unique_ptr<Ui::Tapropos> m_ui;
-    bool m_tf2Pressed = false;
+    ClickTracker m_tf2Click;
 };
 
 } // namespace ruvo

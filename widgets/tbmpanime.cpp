@@ -154,17 +154,13 @@ void TBmpAnime::framesChanged()
 
 void TBmpAnime::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
+    m_click.press(event);
     QWidget::mousePressEvent(event);
 }
 
 void TBmpAnime::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        m_pressed = false;
+    const bool click = m_click.release(event, rect());
     QWidget::mouseReleaseEvent(event);
     if (click)
         emit clicked();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clicktracker.h"
+
 #include <QList>
 #include <QStringList>
 #include <QTimer>
@@ -97,7 +99,7 @@ private:
     bool m_autoSize = false;
     bool m_center = false;
     bool m_stretch = false;
-    bool m_pressed = false;
+    ClickTracker m_click;
 };
 
 } // namespace ruvo
