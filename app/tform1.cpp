@@ -143,10 +143,21 @@ bool TForm1::FormCloseQuery()
     // A failed save or settings write keeps the window open: the text stays on the page.
     try {
         CP()->SaveNotes();
-        if (!m_closingForSession && !m_apropos->afficher()->isChecked())
-            m_apropos->exec();
+    } catch (const Error &e) {
+        reportError(e.message());
+        return false;
+    }
+    if (!m_closingForSession && !m_apropos->afficher()->isChecked())
+        m_apropos->exec();
+    try {
         WriteSettings();
     } catch (const Error &e) {
+        // When the session ends, the saved page is what matters: a settings file that cannot
+        // be written, and so is left as it was, does not hold the program back.
+        if (m_closingForSession) {
+            qWarning("%s", qPrintable(e.message()));
+            return true;
+        }
         reportError(e.message());
         return false;
     }

@@ -15,6 +15,11 @@ namespace {
 
 constexpr auto kSingleByteCodePage = "windows-1252";
 
+// A full page (32000 characters, each wrapped row a line of its own) stays under 160 KiB even
+// in UTF-8. A larger file is no page the program wrote: it is refused unread, so turning to
+// its day stays quick.
+constexpr qint64 kMaxDayFileSize = 256 * 1024;
+
 // A BOM at the start is kept as a character: the text must come back exactly as it was.
 constexpr auto kKeepBom =
     QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
@@ -107,10 +112,11 @@ QByteArray DayFileBytes(const QStringList &lines)
 QStringList ReadDayFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxDayFileSize)
         throw Error(u"Ne peut ouvrir le fichier " + path);
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // Bounded also where the size is not known beforehand.
+    QByteArray bytes = file.read(kMaxDayFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxDayFileSize)
         throw Error(u"Ne peut ouvrir le fichier " + path);
     // The text ends at a NUL byte; cut before decoding, so nothing past it decides the encoding.
     const qsizetype nul = bytes.indexOf('\0');

@@ -34,7 +34,7 @@ QStringList SplitDayLines(const QString &text);
 QByteArray DayFileBytes(const QStringList &lines);
 
 // The lines of a file. Throws Error("Ne peut ouvrir le fichier <path>") when it exists but
-// cannot be read.
+// cannot be read, or is far larger than any page (over 256 KiB), which is left unread.
 QStringList ReadDayFile(const QString &path);
 
 // Replaces the file whole or not at all. Throws Error("Ne peut créer le fichier <path>")

@@ -27,6 +27,8 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <limits>
+
 namespace ruvo {
 
 namespace {
@@ -117,6 +119,13 @@ void drawTextCell(QPainter &painter, const QString &text, QPoint at, Anchor anch
     painter.fillRect(QRect(left, at.y(), width, metrics.height()), cell);
     painter.setPen(ink);
     painter.drawText(QPoint(left, at.y() + metrics.ascent()), text);
+}
+
+template<typename Fields> void setEditable(NotesEditor *notes, const Fields &fields, bool editable)
+{
+    notes->setReadOnly(!editable);
+    for (QLineEdit *field : fields)
+        field->setReadOnly(!editable);
 }
 
 void setTextColor(QWidget *widget, const QColor &color)
@@ -482,23 +491,31 @@ void TCalendarPad::LoadNotes()
     const auto done = qScopeGuard([this] { m_loading = false; });
 
     // Until both files are read the editors are not the notes of any date: nothing is saved
-    // over a file that could not be read, and no other date's rows stay on this page.
+    // over a file that could not be read, and no other date's rows stay on this page. Nothing
+    // can be typed on such a page either, so no later save replaces the file it could not read.
     m_loadedDate.clear();
     m_notesMemo->clear();
     QStringList rows;
     try {
-        if (QFileInfo(notesPath).isFile())
+        if (QFileInfo(notesPath).isFile()) {
+            // The typing limit is not the page's: a full page comes back with a line break
+            // for every wrapped row, and none of it may be cut.
+            m_notesMemo->setMaxLength(std::numeric_limits<int>::max());
+            const auto limit = qScopeGuard([this] { m_notesMemo->setMaxLength(kNotesMaxLength); });
             m_notesMemo->setPlainText(ReadDayFile(notesPath).join(u'\n'));
+        }
         if (QFileInfo(rowsPath).isFile())
             rows = ReadDayFile(rowsPath);
     } catch (const Error &) {
         for (QLineEdit *field : m_timeFields)
             field->clear();
+        setEditable(m_notesMemo, m_timeFields, false);
         throw;
     }
     for (int row = 1; row <= kTimeFieldCount; ++row)
         m_timeFields[std::size_t(row - 1)]->setText(row <= rows.size() ? rows.at(row - 1)
                                                                        : QString());
+    setEditable(m_notesMemo, m_timeFields, true);
     m_loadedDate = m_date;
     m_unsaved = false;
 }

@@ -23,14 +23,64 @@ namespace {
 // cannot be ours; a write still keeps it whole.
 constexpr qint64 kMaxReadSize = 1 << 20;
 
-// Loads the file; false when it is missing or unreadable.
-bool load(const QString &path, CSimpleIniA &ini, qint64 maxSize)
+// Loads the file; false when it is missing or unreadable. bytes receives what it holds.
+bool load(const QString &path, CSimpleIniA &ini, qint64 maxSize, QByteArray *bytes = nullptr)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > maxSize)
         return false;
-    const QByteArray bytes = file.readAll();
-    return ini.LoadData(bytes.constData(), size_t(bytes.size())) >= 0;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    if (bytes)
+        *bytes = data;
+    return ini.LoadData(data.constData(), size_t(data.size())) >= 0;
+}
+
+// The lines of a settings file that carry settings, and those the parser cannot read.
+struct LineCounts
+{
+    qsizetype settings = 0;
+    qsizetype unreadable = 0;
+};
+
+LineCounts countLines(QByteArrayView text)
+{
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.sliced(3); // the parser passes over a byte-order mark as well
+    LineCounts counts;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        const QByteArrayView line = text.sliced(start, end - start).trimmed();
+        start = end + 1;
+        if (line.isEmpty() || line[0] == ';' || line[0] == '#')
+            continue; // blank or a comment
+        if (line[0] == '[') {
+            counts.unreadable += !line.contains(']');
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0 && !line.first(equals).trimmed().isEmpty())
+            ++counts.settings;
+        else
+            ++counts.unreadable;
+    }
+    return counts;
+}
+
+// Whether writing the file back from what the parser understood keeps every setting in it.
+// The parser passes over what it cannot read (a line without "=", anything after a NUL byte,
+// binary data) and keeps one of two equal keys: all that would be gone from the file.
+bool parserKeepsEverything(const QByteArray &bytes, const CSimpleIniA &ini)
+{
+    const LineCounts before = countLines(bytes);
+    std::string again;
+    return !bytes.contains('\0') && before.unreadable == 0 && ini.Save(again) >= 0 &&
+           countLines(QByteArrayView(again.data(), qsizetype(again.size()))).settings ==
+               before.settings;
 }
 
 } // namespace
@@ -85,8 +135,12 @@ void SettingsFile::writeString(const QString &section, const QString &key,
     CSimpleIniA ini;
     ini.SetUnicode(false);
     ini.SetSpaces(false);
-    if (QFileInfo::exists(m_path) && !load(m_path, ini, std::numeric_limits<qint64>::max()))
-        fail(); // never replace a file we could not read: its other content would be lost
+    // Never replace a file we could not read whole: its other content would be lost.
+    QByteArray bytes;
+    if (QFileInfo::exists(m_path) &&
+        (!load(m_path, ini, std::numeric_limits<qint64>::max(), &bytes) ||
+         !parserKeepsEverything(bytes, ini)))
+        fail();
     if (ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(),
                      value.toUtf8().constData()) < 0)
         fail();

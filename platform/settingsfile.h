@@ -27,7 +27,8 @@ public:
     // True when the number is not 0. Never fails.
     bool readBool(const QString &section, const QString &key, bool fallback) const;
 
-    // Replaces the file whole or not at all. Throws Error("Ne peut écrire dans <path>").
+    // Replaces the file whole or not at all. Throws Error("Ne peut écrire dans <path>"), also
+    // for a file that holds lines this class cannot read (they would be lost) and leaves it.
     void writeString(const QString &section, const QString &key, const QString &value) const;
 
     // "1" or "0".

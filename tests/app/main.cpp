@@ -9,6 +9,7 @@
 int runMainWindowTests(int argc, char **argv);
 int runErrorHandlerTests(int argc, char **argv);
 int runPerpetualCalendarTests(int argc, char **argv);
+int runInstanceLockTests(int argc, char **argv);
 
 int main(int argc, char **argv)
 {
@@ -22,5 +23,6 @@ int main(int argc, char **argv)
     failures += runMainWindowTests(argc, argv);
     failures += runErrorHandlerTests(argc, argv);
     failures += runPerpetualCalendarTests(argc, argv);
+    failures += runInstanceLockTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -93,6 +93,7 @@ private slots:
     void settingsValues();
     void unwritableSettingsKeepTheWindowOpen();
     void sessionEndSkipsTheAboutBox();
+    void sessionEndWithUnwritableSettingsStillQuits();
 
 private:
     QString m_savedDir;
@@ -337,6 +338,20 @@ void MainWindowTest::sessionEndSkipsTheAboutBox()
     QFile notes(form.CP()->notesFilePath(form.CP()->Date()));
     QVERIFY(notes.open(QIODevice::ReadOnly));
     QCOMPARE(notes.readAll(), QByteArray("typed before logging out\r\n"));
+}
+
+void MainWindowTest::sessionEndWithUnwritableSettingsStillQuits()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
+    QVERIFY(QDir().mkdir(ini)); // a folder where the file should be
+    TForm1 form(nullptr, ini);
+    form.show();
+    form.CP()->NotesMemo()->setPlainText(QStringLiteral("kept"));
+    QTest::ignoreMessage(QtWarningMsg, qPrintable(u"Ne peut écrire dans " + ini));
+    form.quitForSession();
+    QVERIFY(!form.isVisible());
+    QVERIFY(!form.CP()->hasUnsavedNotes());
 }
 
 int runMainWindowTests(int argc, char **argv)

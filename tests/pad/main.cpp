@@ -10,6 +10,7 @@ int runPadImagesTests(int argc, char **argv);
 int runDayFilesTests(int argc, char **argv);
 int runPadNotesTests(int argc, char **argv);
 int runPageTurningTests(int argc, char **argv);
+int runFaultsTests(int argc, char **argv);
 
 int main(int argc, char **argv)
 {
@@ -29,5 +30,6 @@ int main(int argc, char **argv)
     failures += runDayFilesTests(argc, argv);
     failures += runPadNotesTests(argc, argv);
     failures += runPageTurningTests(argc, argv);
+    failures += runFaultsTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,398 @@
+// What the pad and the settings file do when the disk misbehaves: the program goes on, says
+// what failed, and keeps every byte the user typed.
+
+#include "padtestsupport.h"
+
+#include "pad/dayfiles.h"
+#include "pad/noteseditor.h"
+#include "pad/tcalendarpad.h"
+
+#include "calendar/error.h"
+#include "platform/settingsfile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ruvo;
+
+namespace {
+
+const QString kSection = QStringLiteral("Propriétés");
+const QString kKey = QStringLiteral("apropos");
+const QPoint kNextCorner(370, 265);
+const QPoint kPriorCorner(18, 265);
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray hashOf(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+template<typename F> QString errorOf(F &&f)
+{
+    try {
+        f();
+    } catch (const Error &e) {
+        return e.message();
+    }
+    return {};
+}
+
+// A shown pad on 05/03/1998 keeping its day files in a temporary folder, turned with the mouse
+// as the user turns it, so errors arrive as the window would show them.
+struct FaultPad
+{
+    FaultPad()
+    {
+        pad.setDirectory(dir.path());
+        pad.setExtensionFile(QStringLiteral("ruv"));
+        pad.setSoundEffect(false);
+        padtest::showPad(pad);
+        pad.setDate(QStringLiteral("05/03/1998"));
+    }
+    void turn(QPoint corner)
+    {
+        QTest::mouseMove(&pad, QPoint(200, 150));
+        QTest::mouseMove(&pad, corner);
+        QTest::mouseClick(&pad, Qt::LeftButton, {}, corner);
+    }
+    void type(const QString &text)
+    {
+        pad.NotesMemo()->setFocus();
+        QTest::keyClicks(pad.NotesMemo(), text);
+    }
+    QString notes(const QString &date) const { return pad.notesFilePath(date); }
+
+    QTemporaryDir dir;
+    TCalendarPad pad;
+    QSignalSpy errors{&pad, &TCalendarPad::errorRaised};
+};
+
+// Runs work in a child process whose files cannot grow beyond limit bytes, as on a full disk.
+// The child hands back the message of the error it met, or "no error".
+QString messageInChildWithFileSizeLimit(rlim_t limit, const std::function<void()> &work)
+{
+    int channel[2];
+    if (pipe(channel) != 0)
+        return QStringLiteral("<no pipe>");
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const rlimit fileSize{limit, limit};
+        signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the process
+        const QByteArray message = setrlimit(RLIMIT_FSIZE, &fileSize) != 0
+                                       ? QByteArray("<no limit>")
+                                       : errorOf(work).toUtf8();
+        const bool sent = write(channel[1], message.constData(), size_t(message.size())) ==
+                          ssize_t(message.size());
+        _exit(sent ? 0 : 1); // no exit handlers: the parent's objects are not the child's
+    }
+    close(channel[1]);
+    QByteArray received;
+    char buffer[512];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        received.append(buffer, n);
+    close(channel[0]);
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return QStringLiteral("<child failed>");
+    return received.isEmpty() ? QStringLiteral("no error") : QString::fromUtf8(received);
+}
+
+} // namespace
+
+class FaultsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unreadableDayFile_pageStaysEmptyAndFileKept_data();
+    void unreadableDayFile_pageStaysEmptyAndFileKept();
+    void hugeNotesFile_isRefusedAndKept();
+    void fullPage_comesBackWhole_data();
+    void fullPage_comesBackWhole();
+    void directoryIsAFile_saveFailsAndTextStays();
+    void fullDisk_oldFileStaysWhole_data();
+    void fullDisk_oldFileStaysWhole();
+    void brokenSettingsFile_data();
+    void brokenSettingsFile();
+    void notADate_keepsDateAndTypedText_data();
+    void notADate_keepsDateAndTypedText();
+};
+
+void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("no read permission") << u"permission"_qs;
+    // Reading the process's memory from its start fails with an input/output error; unlike
+    // permissions, this holds for root too.
+    QTest::newRow("read error") << u"read error"_qs;
+}
+
+// The page of a date whose notes cannot be read opens empty and cannot be typed on, so nothing
+// is ever saved over the file; the text typed on the page before is saved under its own date.
+void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
+{
+    QFETCH(QString, kind);
+    FaultPad p;
+    const QString path = p.notes(u"06/03/1998"_qs);
+    if (kind == u"permission") {
+        QVERIFY(writeBytes(path, "written before\r\n"));
+        QVERIFY(QFile::setPermissions(path, {}));
+        if (QFile probe(path); probe.open(QIODevice::ReadOnly))
+            QSKIP("file permissions do not bind this user (root): covered by the read error row");
+    } else {
+        QVERIFY(QFile::link(u"/proc/self/mem"_qs, path));
+    }
+    p.type(QStringLiteral("typed on the 5th"));
+
+    p.turn(kNextCorner);
+    QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(p.errors.count(), 1);
+    QCOMPARE(p.errors.first().first().toString(), u"Ne peut ouvrir le fichier " + path);
+    QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("typed on the 5th\r\n"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
+
+    p.type(QStringLiteral("lost?"));
+    p.pad.TimeFields(1)->setFocus();
+    QTest::keyClicks(p.pad.TimeFields(1), QStringLiteral("lost?"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
+    QCOMPARE(p.pad.TimeFields(1)->text(), QString());
+    QVERIFY(!p.pad.hasUnsavedNotes());
+
+    p.turn(kNextCorner); // nothing to save: the page turns
+    QCOMPARE(p.pad.Date(), QStringLiteral("07/03/1998"));
+    QVERIFY(!QFile::exists(p.pad.timeFieldsFilePath(u"06/03/1998"_qs)));
+    if (kind == u"permission") {
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(bytesOf(path), QByteArray("written before\r\n"));
+    } else {
+        QCOMPARE(QFileInfo(path).symLinkTarget(), QStringLiteral("/proc/self/mem"));
+    }
+    p.type(QStringLiteral("the 7th can be typed on"));
+    QVERIFY(p.pad.hasUnsavedNotes());
+    p.turn(kPriorCorner);
+    QCOMPARE(bytesOf(p.notes(u"07/03/1998"_qs)), QByteArray("the 7th can be typed on\r\n"));
+    p.turn(kPriorCorner);
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("typed on the 5th"));
+}
+
+// Far more than a page holds: not read at all, reported, and never replaced by a save.
+void FaultsTest::hugeNotesFile_isRefusedAndKept()
+{
+    FaultPad p;
+    const QString path = p.notes(u"06/03/1998"_qs);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray line = QByteArray("une ligne de notes parmi beaucoup d'autres\r\n");
+        const QByteArray block = line.repeated(20000);
+        while (file.size() < 50 * 1024 * 1024)
+            QCOMPARE(file.write(block), block.size());
+    }
+    const QByteArray before = hashOf(path);
+
+    p.turn(kNextCorner);
+    QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(p.errors.count(), 1);
+    QCOMPARE(p.errors.first().first().toString(), u"Ne peut ouvrir le fichier " + path);
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
+    p.type(QStringLiteral("x"));
+    QVERIFY(!p.pad.hasUnsavedNotes());
+
+    p.turn(kNextCorner);
+    QCOMPARE(p.pad.Date(), QStringLiteral("07/03/1998"));
+    QCOMPARE(p.errors.count(), 1);
+    QCOMPARE(hashOf(path), before);
+}
+
+void FaultsTest::fullPage_comesBackWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QString paragraph;
+    for (int i = 0; paragraph.size() < 32000; ++i)
+        paragraph += QStringLiteral("mot%1 ").arg(i);
+    QTest::newRow("one paragraph of words") << paragraph.left(32000);
+    QTest::newRow("a wide character per line") << QString(u"日\n"_qs.repeated(16000)).left(31999);
+}
+
+// A page typed to its limit is stored as its wrapped rows, so it comes back with a line break
+// per row: more characters than can be typed. All of them stay, and saving again writes the
+// same bytes.
+void FaultsTest::fullPage_comesBackWhole()
+{
+    QFETCH(QString, text);
+    FaultPad p;
+    p.pad.NotesMemo()->setPlainText(text);
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), text);
+    p.pad.SaveNotes();
+    const QByteArray saved = bytesOf(p.notes(u"05/03/1998"_qs));
+
+    p.turn(kNextCorner);
+    p.turn(kPriorCorner);
+    QCOMPARE(p.errors.count(), 0);
+    const auto withoutBreaks = [](QString s) {
+        return s.remove(u'\n').remove(u' ');
+    };
+    QCOMPARE(withoutBreaks(p.pad.NotesMemo()->toPlainText()), withoutBreaks(text));
+    p.pad.SaveNotes();
+    QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), saved);
+}
+
+void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
+{
+    FaultPad p;
+    const QString notAFolder = p.dir.filePath(u"notes"_qs);
+    QVERIFY(writeBytes(notAFolder, "a file, not a folder"));
+    p.pad.setDirectory(notAFolder);
+    p.pad.LoadNotes(); // no day files there: an empty page, no error
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
+
+    p.type(QStringLiteral("precious"));
+    p.turn(kNextCorner);
+    QCOMPARE(p.errors.count(), 1);
+    QCOMPARE(p.errors.first().first().toString(),
+             u"Ne peut créer le fichier " + notAFolder + u"/050398N.ruv");
+    QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("precious"));
+    QCOMPARE(bytesOf(notAFolder), QByteArray("a file, not a folder"));
+
+    // Once the folder is there, the same turn saves the text under its date.
+    QVERIFY(QFile::remove(notAFolder));
+    QVERIFY(QDir().mkdir(notAFolder));
+    p.turn(kNextCorner);
+    QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("precious\r\n"));
+}
+
+void FaultsTest::fullDisk_oldFileStaysWhole_data()
+{
+    QTest::addColumn<int>("room");
+    QTest::newRow("no room at all") << 0;
+    QTest::newRow("room for part of the page") << 4096;
+}
+
+void FaultsTest::fullDisk_oldFileStaysWhole()
+{
+    QFETCH(int, room);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"060398N.ruv"_qs);
+    const QByteArray old = QByteArray("ancienne note\r\n").repeated(40);
+    QVERIFY(writeBytes(path, old));
+    const QStringList page(2000, QStringLiteral("une nouvelle ligne bien plus longue"));
+
+    const QString message =
+        messageInChildWithFileSizeLimit(rlim_t(room), [&] { WriteDayFile(path, page); });
+    QCOMPARE(message, u"Ne peut créer le fichier " + path);
+    QCOMPARE(bytesOf(path), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{u"060398N.ruv"_qs});
+    // With room again the same page is written whole.
+    WriteDayFile(path, page);
+    QCOMPARE(ReadDayFile(path), page);
+}
+
+void FaultsTest::brokenSettingsFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("writeKeepsTheRest"); // else the write fails and changes nothing
+
+    QByteArray garbage(4096, '\0');
+    QRandomGenerator random(1998);
+    for (char &byte : garbage)
+        byte = char(random.bounded(256));
+    garbage[100] = '\0';
+    QTest::newRow("binary garbage") << garbage << false;
+    QTest::newRow("text after a NUL byte")
+        << QByteArray("[Fenêtre]\nx=1\n") + '\0' + "[Propriétés]\napropos=1\n"
+        << false;
+    QTest::newRow("lines that are not settings")
+        << QByteArray("[Fenêtre]\nune ligne sans signe égal\nx=1\n") << false;
+    QTest::newRow("a section written twice")
+        << QByteArray("[Fenêtre]\nx=1\n[Autre]\nz=3\n[Fenêtre]\ny=2\n") << true;
+    QTest::newRow("20 MB") << QByteArray("[Propriétés]\napropos=1\n[Image]\ndonnees=" +
+                                         QByteArray(20 << 20, 'A') + "\n")
+                           << true;
+}
+
+// Reading a broken settings file gives the default and never fails; writing keeps everything
+// that was in it, or fails with the documented message and leaves the file as it was.
+void FaultsTest::brokenSettingsFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, writeKeepsTheRest);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Ruvo.ini"_qs);
+    QVERIFY(writeBytes(path, file));
+    const SettingsFile settings(path);
+    QCOMPARE(settings.readBool(kSection, kKey, false), false);
+
+    const QString error = errorOf([&] { settings.writeBool(kSection, kKey, true); });
+    const QByteArray after = bytesOf(path);
+    if (writeKeepsTheRest) {
+        QCOMPARE(error, QString());
+        for (const QByteArray &line : file.split('\n'))
+            QVERIFY2(after.contains(line), line.left(40).constData());
+    } else {
+        QCOMPARE(error, u"Ne peut écrire dans " + path);
+        QVERIFY(after == file);
+    }
+}
+
+void FaultsTest::notADate_keepsDateAndTypedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("30 February") << u"30/02/1998"_qs;
+    QTest::newRow("another separator") << u"06-03-1998"_qs;
+    QTest::newRow("words") << u"demain"_qs;
+}
+
+void FaultsTest::notADate_keepsDateAndTypedText()
+{
+    QFETCH(QString, text);
+    FaultPad p;
+    p.type(QStringLiteral("kept"));
+    QCOMPARE(errorOf([&] { p.pad.setDate(text); }), u'\'' + text + u"' is not a valid date");
+    QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("kept"));
+    QVERIFY(p.pad.hasUnsavedNotes());
+    p.turn(kNextCorner);
+    QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("kept\r\n"));
+}
+
+int runFaultsTests(int argc, char **argv)
+{
+    FaultsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_faults.moc"
