@@ -1,3 +1,5 @@
+#include "errorof.h"
+
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
 #include "calendar/error.h"
@@ -5,19 +7,9 @@
 #include <QTest>
 
 using namespace ruvo;
+using ruvo::testing::errorOf;
 
 namespace {
-
-// Runs f and returns the message of the Error it throws, or "" when it throws none.
-template<typename F> QString errorOf(F &&f)
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return {};
-}
 
 const QString kNotADate = QStringLiteral("' is not a valid date");
 const QString kEncodeError = QStringLiteral("Invalid argument to date encode");

@@ -1,3 +1,5 @@
+#include "errorof.h"
+
 #include "pad/dayfiles.h"
 
 #include "calendar/dateformat.h"
@@ -10,18 +12,9 @@
 #include <QTest>
 
 using namespace ruvo;
+using ruvo::testing::errorOf;
 
 namespace {
-
-template<typename F> QString errorOf(F &&f)
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return {};
-}
 
 QByteArray fileBytes(const QString &path)
 {

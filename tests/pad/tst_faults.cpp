@@ -1,6 +1,8 @@
 // What the pad and the settings file do when the disk misbehaves: the program goes on, says
 // what failed, and keeps every byte the user typed.
 
+#include "errorof.h"
+
 #include "padtestsupport.h"
 
 #include "pad/dayfiles.h"
@@ -27,6 +29,7 @@
 #include <unistd.h>
 
 using namespace ruvo;
+using ruvo::testing::errorOf;
 
 namespace {
 
@@ -52,16 +55,6 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-template<typename F> QString errorOf(F &&f)
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        return e.message();
-    }
-    return {};
 }
 
 // A shown pad on 05/03/1998 keeping its day files in a temporary folder, turned with the mouse
