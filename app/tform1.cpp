@@ -36,10 +36,18 @@ TForm1::TForm1(QWidget *parent, const QString &settingsPath)
 {
     m_ui->setupUi(this);
     FormCreate();
-    m_apropos = new Tapropos(this); // hidden until asked for; its animations run from now
 }
 
 TForm1::~TForm1() = default;
+
+Tapropos *TForm1::apropos()
+{
+    if (!m_apropos) {
+        m_apropos = new Tapropos(this);
+        m_apropos->afficher()->setChecked(m_aproposTicked);
+    }
+    return m_apropos;
+}
 
 TCalendarPad *TForm1::CP() const
 {
@@ -116,26 +124,45 @@ void TForm1::Autreslogiciels1Click()
 
 void TForm1::Apropos1Click()
 {
-    m_apropos->exec();
+    apropos()->exec();
+}
+
+bool TForm1::aproposTicked() const
+{
+    return m_apropos ? m_apropos->afficher()->isChecked() : m_aproposTicked;
 }
 
 void TForm1::ReadSettings()
 {
-    m_apropos->afficher()->setChecked(
-        SettingsFile(m_settingsPath).readBool(kSettingsSection, kAproposKey, false));
+    m_aproposTicked = SettingsFile(m_settingsPath).readBool(kSettingsSection, kAproposKey, false);
+    if (m_apropos)
+        m_apropos->afficher()->setChecked(m_aproposTicked);
 }
 
 void TForm1::WriteSettings()
 {
-    SettingsFile(m_settingsPath)
-        .writeBool(kSettingsSection, kAproposKey, m_apropos->afficher()->isChecked());
+    SettingsFile(m_settingsPath).writeBool(kSettingsSection, kAproposKey, aproposTicked());
 }
 
 void TForm1::FormShow()
 {
     ReadSettings();
-    CP()->PurgeNotes();
+    // Old day files are deleted once the page is on the screen: a purge of a full year of them
+    // takes longer than drawing the page, and it never touches the day on show.
+    m_purgePending = true;
+    CP()->installEventFilter(this);
     CP()->setDate(DateToText(QDate::currentDate()));
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_purgePending && watched == CP() && event->type() == QEvent::Paint) {
+        m_purgePending = false;
+        CP()->removeEventFilter(this);
+        QMetaObject::invokeMethod(
+            this, [this] { CP()->PurgeNotes(); }, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TForm1::FormCloseQuery()
@@ -147,8 +174,8 @@ bool TForm1::FormCloseQuery()
         reportError(e.message());
         return false;
     }
-    if (!m_closingForSession && !m_apropos->afficher()->isChecked())
-        m_apropos->exec();
+    if (!m_closingForSession && !aproposTicked())
+        apropos()->exec();
     try {
         WriteSettings();
     } catch (const Error &e) {

@@ -39,8 +39,9 @@ public:
     // The help window, once "&Documentation" has opened it.
     HelpViewer *helpViewer() const { return m_helpViewer; }
 
-    // The about box, created hidden with the window.
-    Tapropos *apropos() const { return m_apropos; }
+    // The about box, built hidden on first use (start-up does not pay for its pictures and
+    // animations) with its check box as the settings file says.
+    Tapropos *apropos();
     QString settingsPath() const { return m_settingsPath; }
 
     // Whether the window may close now: the page is saved, the about box shown unless its
@@ -54,6 +55,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
@@ -63,6 +65,7 @@ private:
     void Sitewebtlchargement1Click();
     void Autreslogiciels1Click();
     void Apropos1Click();
+    bool aproposTicked() const;
     void ReadSettings();
     void WriteSettings();
     QString showDateDialog(TLanguage language, const QString &date, const QPoint &at);
@@ -73,9 +76,12 @@ private:
     QString m_helpFile;
     HelpViewer *m_helpViewer = nullptr;
     Tapropos *m_apropos = nullptr;
+    // The about box's check box, "do not show at close", while the box is not built yet.
+    bool m_aproposTicked = false;
     QString m_settingsPath;
     bool m_closingForSession = false;
     bool m_shown = false;
+    bool m_purgePending = false;
 };
 
 } // namespace ruvo

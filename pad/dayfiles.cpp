@@ -3,9 +3,12 @@
 #include "calendar/datetext.h"
 #include "calendar/error.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -136,14 +139,35 @@ void WriteDayFile(const QString &path, const QStringList &lines)
 void PurgeDayFiles(const QString &directory, const QString &extension, const QString &today,
                    int destroyDelay)
 {
+    // The folder is listed once and only the files present are deleted: most days of the
+    // window have nothing left to delete, and 730 failing removals cost more than one listing.
+    QSet<QString> doomed;
+    QStringList paths; // names that reach into a subfolder cannot be found by the listing
     QString day = SubtractDays(today, 365);
     const QString end = SubtractDays(today, destroyDelay);
     while (!DateOnOrAfter(day, end)) {
         const QString stem = NoteFileName(day);
-        QFile::remove(DayFilePath(directory, stem, DayFileKind::TimeFields, extension));
-        QFile::remove(DayFilePath(directory, stem, DayFileKind::Notes, extension));
+        for (const DayFileKind kind : {DayFileKind::TimeFields, DayFileKind::Notes}) {
+            const QString path = DayFilePath(directory, stem, kind, extension);
+            const QString name = path.sliced(directory.size() + 1);
+            if (name.contains(u'/'))
+                paths.append(path);
+            else
+                doomed.insert(name);
+        }
         day = AddDays(day, 1);
     }
+
+    // Every kind of entry, as a removal by name would meet it: a directory is not removed.
+    QDirIterator entries(directory + u'/',
+                         QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        const QString name = entries.nextFileInfo().fileName();
+        if (doomed.contains(name))
+            paths.append(directory + u'/' + name);
+    }
+    for (const QString &path : std::as_const(paths))
+        QFile::remove(path);
 }
 
 } // namespace ruvo

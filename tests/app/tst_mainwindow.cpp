@@ -3,6 +3,7 @@
 #include "app/ruvoapplication.h"
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
+#include "pad/dayfiles.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 #include "platform/helpviewer.h"
@@ -84,6 +85,7 @@ private slots:
     void storedPadValues();
     void showsTodayOnceShown_data();
     void showsTodayOnceShown();
+    void oldDayFilesGoOnceThePageIsShown();
     void setsTheDatePatterns();
     void menu();
     void documentationOpensTheStartFoldersHelp_data();
@@ -91,6 +93,7 @@ private slots:
     void settingsFirstRun();
     void settingsValues_data();
     void settingsValues();
+    void settingsKeptWhenTheAboutBoxWasNeverOpened();
     void unwritableSettingsKeepTheWindowOpen();
     void sessionEndSkipsTheAboutBox();
     void sessionEndWithUnwritableSettingsStillQuits();
@@ -190,6 +193,29 @@ void MainWindowTest::showsTodayOnceShown()
     form.hide();
     form.show();
     QCOMPARE(form.CP()->Date(), AddDays(expected, 1));
+}
+
+void MainWindowTest::oldDayFilesGoOnceThePageIsShown()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const QDate today = QDate::currentDate();
+    auto pathOf = [&](int daysBack) {
+        return dir.filePath(NoteFileName(DateToText(today.addDays(-daysBack))) + u"N.ruv");
+    };
+    for (int back : {0, 30, 31, 365}) {
+        QFile file(pathOf(back));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write("x\r\n"), 3);
+    }
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(!QFile::exists(pathOf(365)));
+    QVERIFY(!QFile::exists(pathOf(31)));
+    QVERIFY(QFile::exists(pathOf(30)));
+    QVERIFY(QFile::exists(pathOf(0)));
+    QCOMPARE(form.CP()->NotesMemo()->toPlainText(), QStringLiteral("x"));
 }
 
 void MainWindowTest::setsTheDatePatterns()
@@ -305,6 +331,22 @@ void MainWindowTest::settingsValues()
     AboutBoxAnswer answer(form, ticked);
     QVERIFY(form.close());
     QVERIFY(contents(ini).contains("[Fenêtre]\nx=1\n")); // the rest of the file is kept
+}
+
+// The about box is built on first use; until then the tick read at start is what is written.
+void MainWindowTest::settingsKeptWhenTheAboutBoxWasNeverOpened()
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
+    QFile out(ini);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("[Propriétés]\napropos=1\n");
+    out.close();
+    TForm1 form(nullptr, ini);
+    form.show();
+    QVERIFY(form.close());
+    QVERIFY(!form.findChild<Tapropos *>());
+    QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=1\n"));
 }
 
 void MainWindowTest::unwritableSettingsKeepTheWindowOpen()

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,6 +52,7 @@ private slots:
     void unreadableFile_cannotBeRead();
     void purgeWindow_data();
     void purgeWindow();
+    void purgeEntryKinds();
     void purgeMissingFolder_isSilent();
 };
 
@@ -248,6 +250,28 @@ void DayFilesTest::purgeWindow()
     QCOMPARE(gone, deleted);
     QVERIFY(QFile::exists(dir.filePath(stem + u"N.000")));
     QVERIFY(QFile::exists(dir.filePath(stem + u"n.ruv")));
+}
+
+// What a removal by name would do to each kind of entry: links go (even dangling ones), a
+// directory stays, and an extension that reaches into a subfolder still finds its file.
+void DayFilesTest::purgeEntryKinds()
+{
+    QTemporaryDir dir;
+    const QString today = u"15/03/2026"_qs;
+    const QString stem = NoteFileName(u"01/03/2026"_qs);
+    const QString notes = DayFilePath(dir.path(), stem, DayFileKind::Notes, u"ruv"_qs);
+    const QString rows = DayFilePath(dir.path(), stem, DayFileKind::TimeFields, u"ruv"_qs);
+    QVERIFY(QFile::link(dir.filePath(u"gone"_qs), notes));
+    QVERIFY(QDir().mkpath(rows));
+    PurgeDayFiles(dir.path(), u"ruv"_qs, today, 1);
+    QVERIFY(!QFileInfo(notes).isSymLink());
+    QVERIFY(QFileInfo(rows).isDir());
+
+    QVERIFY(QDir(dir.path()).mkpath(stem + u"N.sub"));
+    const QString nested = DayFilePath(dir.path(), stem, DayFileKind::Notes, u"sub/ruv"_qs);
+    QVERIFY(writeBytes(nested, "x"));
+    PurgeDayFiles(dir.path(), u"sub/ruv"_qs, today, 1);
+    QVERIFY(!QFile::exists(nested));
 }
 
 void DayFilesTest::purgeMissingFolder_isSilent()
