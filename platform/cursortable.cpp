@@ -61,14 +61,39 @@ CursorTable *CursorTable::instance()
 
 void CursorTable::registerCursor(qint16 number, const std::optional<QCursor> &cursor)
 {
+    m_loaders.remove(number);
     if (cursor)
         m_cursors.insert(number, *cursor);
     else
         m_cursors.remove(number);
 }
 
+void CursorTable::registerCursor(qint16 number, Loader load)
+{
+    m_cursors.remove(number);
+    m_loaders.insert(number, std::move(load));
+}
+
+void CursorTable::resolve(qint16 number) const
+{
+    const auto pending = m_loaders.constFind(number);
+    if (pending == m_loaders.cend())
+        return;
+    const Loader load = *pending;
+    m_loaders.erase(pending);
+    if (std::optional<QCursor> made = load())
+        m_cursors.insert(number, *made);
+}
+
+bool CursorTable::isRegistered(qint16 number) const
+{
+    resolve(number);
+    return m_cursors.contains(number);
+}
+
 QCursor CursorTable::cursor(qint16 number) const
 {
+    resolve(number);
     if (const auto found = m_cursors.constFind(number); found != m_cursors.cend())
         return *found;
     if (number == crNone)
@@ -116,18 +141,29 @@ std::optional<QCursor> LoadCursorByName(const QString &name)
     return CursorFromBitmaps(QImage(picturePath), QImage(maskPath), hotSpotOf(name));
 }
 
+namespace {
+
+// The cursors are decoded when the pointer first needs them, not at start-up.
+void registerResourceCursor(qint16 number, const QString &name)
+{
+    if (CursorTable *table = CursorTable::instance())
+        table->registerCursor(number, [name] { return LoadCursorByName(name); });
+}
+
+} // namespace
+
 void RegisterDraftHandCursors()
 {
-    RegisterCursor(crRightHand, LoadCursorByName(QStringLiteral("RightHand_D")));
-    RegisterCursor(crLeftHand, LoadCursorByName(QStringLiteral("LeftHand_D")));
-    RegisterCursor(crTopHand, LoadCursorByName(QStringLiteral("TopHand_D")));
+    registerResourceCursor(crRightHand, QStringLiteral("RightHand_D"));
+    registerResourceCursor(crLeftHand, QStringLiteral("LeftHand_D"));
+    registerResourceCursor(crTopHand, QStringLiteral("TopHand_D"));
 }
 
 void RegisterHandCursors()
 {
-    RegisterCursor(crRightHand, LoadCursorByName(QStringLiteral("RightHand")));
-    RegisterCursor(crLeftHand, LoadCursorByName(QStringLiteral("LeftHand")));
-    RegisterCursor(crTopHand, LoadCursorByName(QStringLiteral("TopHand")));
+    registerResourceCursor(crRightHand, QStringLiteral("RightHand"));
+    registerResourceCursor(crLeftHand, QStringLiteral("LeftHand"));
+    registerResourceCursor(crTopHand, QStringLiteral("TopHand"));
 }
 
 void RegisterStartupCursors()

@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
+
 #include <optional>
 
 namespace ruvo {
@@ -29,17 +31,25 @@ public:
     // The application's table; nullptr when there is no application object.
     static CursorTable *instance();
 
+    using Loader = std::function<std::optional<QCursor>()>;
+
     // Replaces what the number held; std::nullopt removes the entry.
     void registerCursor(qint16 number, const std::optional<QCursor> &cursor);
-    bool isRegistered(qint16 number) const { return m_cursors.contains(number); }
+    // The same, with the cursor made only when the number is first asked for: a cursor
+    // replaced before anyone used it is never decoded.
+    void registerCursor(qint16 number, Loader load);
+    bool isRegistered(qint16 number) const;
     // The registered cursor; the arrow for 0 and for numbers the table does not hold; a
     // blank cursor for crNone.
     QCursor cursor(qint16 number) const;
 
 private:
     explicit CursorTable(QObject *parent);
+    void resolve(qint16 number) const;
 
-    QHash<qint16, QCursor> m_cursors;
+    // Loaders are run at most once and then give way to what they made.
+    mutable QHash<qint16, QCursor> m_cursors;
+    mutable QHash<qint16, Loader> m_loaders;
 };
 
 // Shorthands over CursorTable::instance(); without an application they register nothing and

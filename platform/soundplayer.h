@@ -4,13 +4,11 @@
 #include <QPointer>
 #include <QString>
 
-class QSoundEffect;
-
 namespace ruvo {
 
 // Plays wave files in the background for the whole application. It lives as a child of the
-// application object, created on first use (the audio back end costs time and memory that
-// start-up should not pay).
+// application object, created on first use; the audio back end is a module loaded at the first
+// sound (it costs time and memory that start-up should not pay).
 class SoundPlayer final : public QObject
 {
     Q_OBJECT
@@ -29,11 +27,17 @@ signals:
     // A file could not be played and the system beep stood in for it.
     void beeped(const QString &path);
 
+private slots:
+    void effectStatusChanged();
+
 private:
     explicit SoundPlayer(QObject *parent);
+    QObject *effect();
+    bool effectFailed() const;
     void beep(const QString &path);
 
-    QPointer<QSoundEffect> m_effect;
+    QPointer<QObject> m_effect; // a QSoundEffect made by the audio module
+    bool m_moduleMissing = false;
 };
 
 // Flag of PlaySoundFile: return at once while the sound plays. Playback is always

@@ -14,6 +14,8 @@ private slots:
     void cursorTable_givesTheArrowForUnknownNumbers_data();
     void cursorTable_givesTheArrowForUnknownNumbers();
     void cursorTable_registeringReplacesAndNullRemoves();
+    void cursorTable_loadersRunOnFirstUseOnly_data();
+    void cursorTable_loadersRunOnFirstUseOnly();
     void cursorFromBitmaps_blackIsBlackAndTheMaskDecides();
     void startupCursors_endWithTheRealHands();
     void bitmapByName_ignoresLetterCase_data();
@@ -49,6 +51,45 @@ void PadImagesTest::cursorTable_registeringReplacesAndNullRemoves()
     QCOMPARE(CursorByNumber(number).hotSpot(), QPoint(29, 11));
     RegisterCursor(number, std::nullopt);
     QCOMPARE(CursorByNumber(number).shape(), Qt::ArrowCursor);
+}
+
+void PadImagesTest::cursorTable_loadersRunOnFirstUseOnly_data()
+{
+    QTest::addColumn<bool>("loaderMakesOne");
+    QTest::addColumn<bool>("replacedBeforeUse");
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("loads");
+
+    QTest::newRow("used") << true << false << int(Qt::BitmapCursor) << 1;
+    QTest::newRow("resource missing") << false << false << int(Qt::ArrowCursor) << 1;
+    QTest::newRow("replaced before use") << true << true << int(Qt::CrossCursor) << 0;
+}
+
+// The start-up steps register cursors that are decoded when first asked for; one replaced
+// before that is never decoded, and a loader that finds nothing leaves the number unknown.
+void PadImagesTest::cursorTable_loadersRunOnFirstUseOnly()
+{
+    QFETCH(bool, loaderMakesOne);
+    QFETCH(bool, replacedBeforeUse);
+    QFETCH(int, shape);
+    QFETCH(int, loads);
+    constexpr qint16 number = 2345;
+    CursorTable *table = CursorTable::instance();
+    int loaded = 0;
+    table->registerCursor(number, [&]() -> std::optional<QCursor> {
+        ++loaded;
+        if (!loaderMakesOne)
+            return std::nullopt;
+        return LoadCursorByName(QStringLiteral("TopHand"));
+    });
+    if (replacedBeforeUse)
+        table->registerCursor(number, QCursor(Qt::CrossCursor));
+    QCOMPARE(loaded, 0);
+    QCOMPARE(table->isRegistered(number), loaderMakesOne || replacedBeforeUse);
+    QCOMPARE(int(CursorByNumber(number).shape()), shape);
+    QCOMPARE(int(CursorByNumber(number).shape()), shape);
+    QCOMPARE(loaded, loads);
+    RegisterCursor(number, std::nullopt);
 }
 
 void PadImagesTest::cursorFromBitmaps_blackIsBlackAndTheMaskDecides()
