@@ -128,9 +128,23 @@ QStringList ReadDayFile(const QString &path)
     return SplitDayLines(DecodeDayText(bytes));
 }
 
+namespace {
+
+bool holdsExactly(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
+}
+
+} // namespace
+
 void WriteDayFile(const QString &path, const QStringList &lines)
 {
     const QByteArray bytes = DayFileBytes(lines);
+    // Turning through pages without typing would otherwise replace and flush both files at
+    // every turn; reading them back costs a fraction of that.
+    if (holdsExactly(path, bytes))
+        return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw Error(u"Ne peut créer le fichier " + path);
@@ -141,8 +155,13 @@ void PurgeDayFiles(const QString &directory, const QString &extension, const QSt
 {
     // The folder is listed once and only the files present are deleted: most days of the
     // window have nothing left to delete, and 730 failing removals cost more than one listing.
-    QSet<QString> doomed;
-    QStringList paths; // names that reach into a subfolder cannot be found by the listing
+    QSet<QString> present;
+    // Every kind of entry, as a removal by name would meet it: a directory is not removed.
+    QDirIterator entries(directory + u'/',
+                         QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (entries.hasNext())
+        present.insert(entries.nextFileInfo().fileName());
+
     QString day = SubtractDays(today, 365);
     const QString end = SubtractDays(today, destroyDelay);
     while (!DateOnOrAfter(day, end)) {
@@ -150,24 +169,12 @@ void PurgeDayFiles(const QString &directory, const QString &extension, const QSt
         for (const DayFileKind kind : {DayFileKind::TimeFields, DayFileKind::Notes}) {
             const QString path = DayFilePath(directory, stem, kind, extension);
             const QString name = path.sliced(directory.size() + 1);
-            if (name.contains(u'/'))
-                paths.append(path);
-            else
-                doomed.insert(name);
+            // A name that reaches into a subfolder cannot be found by the listing.
+            if (present.contains(name) || name.contains(u'/'))
+                QFile::remove(path);
         }
         day = AddDays(day, 1);
     }
-
-    // Every kind of entry, as a removal by name would meet it: a directory is not removed.
-    QDirIterator entries(directory + u'/',
-                         QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        const QString name = entries.nextFileInfo().fileName();
-        if (doomed.contains(name))
-            paths.append(directory + u'/' + name);
-    }
-    for (const QString &path : std::as_const(paths))
-        QFile::remove(path);
 }
 
 } // namespace ruvo

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace ruvo;
 using ruvo::testing::errorOf;
 
@@ -48,6 +50,8 @@ private slots:
     void readLines_data();
     void readLines();
     void missingFolder_saveFails();
+    void onlyChangedFilesAreReplaced_data();
+    void onlyChangedFilesAreReplaced();
     void folderInPlaceOfFile_cannotBeRead();
     void unreadableFile_cannotBeRead();
     void purgeWindow_data();
@@ -204,6 +208,38 @@ void DayFilesTest::unreadableFile_cannotBeRead()
     if (probe.open(QIODevice::ReadOnly))
         QSKIP("running with rights that ignore file permissions (root)");
     QCOMPARE(errorOf([&] { ReadDayFile(path); }), u"Ne peut ouvrir le fichier " + path);
+}
+
+void DayFilesTest::onlyChangedFilesAreReplaced_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("replaced");
+
+    QTest::newRow("same bytes") << QByteArray("one\r\ntwo\r\n") << false;
+    QTest::newRow("same size, other bytes") << QByteArray("one\r\ntwO\r\n") << true;
+    QTest::newRow("longer") << QByteArray("one\r\ntwo\r\nthree\r\n") << true;
+    QTest::newRow("shorter") << QByteArray("one\r\n") << true;
+    QTest::newRow("empty") << QByteArray() << true;
+}
+
+// A file that already holds the page is left alone (same inode); any other is replaced whole.
+void DayFilesTest::onlyChangedFilesAreReplaced()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, replaced);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"010126N.ruv"_qs);
+    QVERIFY(writeBytes(path, before));
+    auto inodeOf = [&] {
+        struct stat info = {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+    };
+    const auto inode = inodeOf();
+    WriteDayFile(path, {u"one"_qs, u"two"_qs});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("one\r\ntwo\r\n"));
+    QCOMPARE(inodeOf() != inode, replaced);
 }
 
 void DayFilesTest::purgeWindow_data()
