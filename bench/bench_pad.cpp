@@ -161,6 +161,41 @@ void BM_PageTurn(benchmark::State &state)
 }
 BENCHMARK(BM_PageTurn)->Unit(benchmark::kMicrosecond);
 
+// The same turn after typing on every page: a note line and an hour field differ from the
+// files, so both are replaced (temporary file, flush, rename). The typing is not timed.
+void BM_PageTurnEdited(benchmark::State &state)
+{
+    ShownPad shown;
+    TCalendarPad &pad = shown.pad;
+    for (QDate day = kFirstDay; day <= kLastDay; day = day.addDays(1))
+        writeDayFiles(pad, dateText(day));
+    const QString first = dateText(kFirstDay);
+    const QString last = dateText(kLastDay);
+    pad.setDate(first);
+    QStringList notes = noteLines();
+    int typed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (pad.Date() == last) {
+            pad.SaveNotes();
+            pad.setDate(first);
+        }
+        const QString edit = QStringLiteral("typed %1").arg(++typed);
+        notes.first() = edit;
+        pad.NotesMemo()->setPlainText(notes.join(u'\n'));
+        pad.TimeFields(1)->setText(edit);
+        QCoreApplication::sendPostedEvents();
+        state.ResumeTiming();
+        pad.SaveNotes();
+        pad.setDate(ruvo::AddDays(pad.Date(), 1));
+        QCoreApplication::sendPostedEvents();
+    }
+    const QString checked = ruvo::SubtractDays(pad.Date(), 1);
+    if (ruvo::ReadDayFile(pad.notesFilePath(checked)).first() != notes.first())
+        state.SkipWithError("the typed note was not saved");
+}
+BENCHMARK(BM_PageTurnEdited)->Unit(benchmark::kMicrosecond);
+
 void BM_PageTurnSave(benchmark::State &state)
 {
     ShownPad shown;

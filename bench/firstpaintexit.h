@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
@@ -40,11 +41,34 @@ protected:
     {
         if (event->type() != kExitEvent)
             return QObject::event(event);
+        appendResidentMemory();
         QCoreApplication::exit(0);
         return true;
     }
 
 private:
+    // With RUVO_BENCH_MEMORY_FILE set, appends "<private KiB> <file-backed KiB>" as resident
+    // at the first paint: the pages of the program's own data against those of the shared
+    // libraries and fonts it has touched.
+    static void appendResidentMemory()
+    {
+        const QString out = qEnvironmentVariable("RUVO_BENCH_MEMORY_FILE");
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (out.isEmpty() || !status.open(QIODevice::ReadOnly))
+            return;
+        QByteArray anon, file;
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            const QList<QByteArray> words = line.simplified().split(' ');
+            if (words.size() >= 2 && words.first() == "RssAnon:")
+                anon = words.at(1);
+            else if (words.size() >= 2 && words.first() == "RssFile:")
+                file = words.at(1);
+        }
+        QFile log(out);
+        if (log.open(QIODevice::Append))
+            log.write(anon + ' ' + file + '\n');
+    }
+
     static constexpr int kGiveUpMs = 10000;
     static constexpr auto kExitEvent = QEvent::Type(QEvent::User + 1);
     bool m_seen = false;
