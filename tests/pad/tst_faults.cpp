@@ -132,6 +132,7 @@ private slots:
     void fullPage_comesBackWhole_data();
     void fullPage_comesBackWhole();
     void directoryIsAFile_saveFailsAndTextStays();
+    void folderRefusesWrites_saveFailsAndTextStays();
     void fullDisk_oldFileStaysWhole_data();
     void fullDisk_oldFileStaysWhole();
     void brokenSettingsFile_data();
@@ -283,6 +284,41 @@ void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
     p.turn(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("precious\r\n"));
+}
+
+// The folder cannot be written to. Where permission bits do not bind (the tests run as root),
+// the notes file's name is taken by a folder instead, which no rename can replace.
+void FaultsTest::folderRefusesWrites_saveFailsAndTextStays()
+{
+    FaultPad p;
+    const QString notes = p.notes(u"05/03/1998"_qs);
+    const QString rows = p.pad.timeFieldsFilePath(u"05/03/1998"_qs);
+    QVERIFY(writeBytes(rows, "old row\r\n"));
+    p.pad.LoadNotes();
+    p.type(QStringLiteral("precious"));
+
+    const auto writable = QFile::permissions(p.dir.path());
+    QVERIFY(QFile::setPermissions(p.dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const bool bitsBind = !QFile(p.dir.filePath(u"probe"_qs)).open(QIODevice::WriteOnly);
+    if (!bitsBind) {
+        QVERIFY(QFile::setPermissions(p.dir.path(), writable));
+        QVERIFY(QFile::remove(p.dir.filePath(u"probe"_qs)));
+        QVERIFY(QDir().mkdir(notes));
+    }
+    p.turn(kNextCorner);
+    QCOMPARE(p.errors.count(), 1);
+    QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + notes);
+    QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
+    QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("precious"));
+    QCOMPARE(bytesOf(rows), QByteArray("old row\r\n"));
+
+    // Writable again, the same turn saves the text under its date.
+    QVERIFY(QFile::setPermissions(p.dir.path(), writable));
+    if (!bitsBind)
+        QVERIFY(QDir().rmdir(notes));
+    p.turn(kNextCorner);
+    QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(bytesOf(notes), QByteArray("precious\r\n"));
 }
 
 void FaultsTest::fullDisk_oldFileStaysWhole_data()
