@@ -156,8 +156,6 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     connect(m_clockTimer, &QTimer::timeout, this, &TCalendarPad::RefreshTimeScale);
     m_clockTimer->start();
 
-    setBackgroundImage(LoadBitmapByName(QString::fromUtf16(kBuiltInPage)));
-
     m_notesMemo = new NotesEditor(this);
     m_notesMemo->setGeometry(kNotesBounds);
     m_notesMemo->setMaxLength(kNotesMaxLength);
@@ -217,6 +215,7 @@ TCalendarPad::~TCalendarPad()
     m_notesMemo->removeEventFilter(this);
     for (QLineEdit *field : m_timeFields)
         field->removeEventFilter(this);
+    m_builtInBackgroundPending = false;
     m_background = QImage();
     m_backgroundForDrawing = QImage();
 }
@@ -232,8 +231,21 @@ void TCalendarPad::setBackground(const QPixmap &picture)
     setBackground(picture.toImage());
 }
 
-void TCalendarPad::setBackgroundImage(const QImage &picture)
+QImage TCalendarPad::Background() const
 {
+    loadPendingBackground();
+    return m_background;
+}
+
+void TCalendarPad::loadPendingBackground() const
+{
+    if (m_builtInBackgroundPending)
+        setBackgroundImage(LoadBitmapByName(QString::fromUtf16(kBuiltInPage)));
+}
+
+void TCalendarPad::setBackgroundImage(const QImage &picture) const
+{
+    m_builtInBackgroundPending = false;
     m_background = picture;
     if (picture.isNull())
         m_backgroundForDrawing = QImage();
@@ -677,6 +689,7 @@ void TCalendarPad::preparePageTexts()
 
 void TCalendarPad::ensureBackground()
 {
+    loadPendingBackground();
     if (m_background.width() <= 0 && m_background.height() <= 0)
         setBackgroundImage(LoadBitmapByName(QString::fromUtf16(kBuiltInPage)));
 }

@@ -88,7 +88,7 @@ public:
     QSize sizeHint() const override { return {kWidth, kHeight}; }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-    QImage Background() const { return m_background; }
+    QImage Background() const;
     // Copies the picture; an empty one is replaced by the built-in page at the next paint.
     void setBackground(const QImage &picture);
     // The same for a pixmap, as a form description hands pictures over.
@@ -243,7 +243,8 @@ private:
     void preparePageTexts();
     // An empty background is replaced by the built-in page.
     void ensureBackground();
-    void setBackgroundImage(const QImage &picture);
+    void setBackgroundImage(const QImage &picture) const;
+    void loadPendingBackground() const;
     void colorTimeFields();
     // Loads the notes of Date when the editors hold another date's. Setting Date does this
     // right after its repaint, and showing the pad does it for a date set while hidden.
@@ -257,8 +258,11 @@ private:
     // Runs a reaction to the user; an Error is reported, not thrown into the event loop.
     template<typename F> bool reportErrors(F &&reaction);
 
-    QImage m_background;
-    QImage m_backgroundForDrawing; // the same picture in the format the screen draws fastest
+    // The built-in page is decoded when first needed: a window that gives the pad its own
+    // picture right away never pays for it.
+    mutable bool m_builtInBackgroundPending = true;
+    mutable QImage m_background;
+    mutable QImage m_backgroundForDrawing; // the same picture in the format drawn fastest
     NotesEditor *m_notesMemo = nullptr;
     QTimer *m_clockTimer = nullptr;
     std::array<QLineEdit *, kTimeFieldCount> m_timeFields{};
