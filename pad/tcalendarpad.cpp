@@ -336,8 +336,11 @@ void TCalendarPad::setDate(const QString &date)
         m_date = previous;
         throw;
     }
-    repaintPage();
-    // While hidden, the notes wait until the pad is shown.
+    // The editors get the new date's notes before the page is painted, so the new date is
+    // never shown with the old notes and the editors are painted once. A page whose notes
+    // cannot be read is painted all the same. While hidden, the notes wait until the pad is
+    // shown.
+    const auto paint = qScopeGuard([this] { repaintPage(); });
     if (isVisible())
         loadIfDateChanged();
 }

@@ -6,19 +6,26 @@
 #include <QImage>
 #include <QTest>
 
+#include <functional>
+
 namespace padtest {
 
-// Counts the paints a widget receives.
+// Counts the paints a widget receives, and runs onPaint as each one begins.
 class PaintCounter final : public QObject
 {
 public:
     explicit PaintCounter(QWidget *widget) : QObject(widget) { widget->installEventFilter(this); }
     int count = 0;
+    std::function<void()> onPaint;
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        count += event->type() == QEvent::Paint;
+        if (event->type() == QEvent::Paint) {
+            ++count;
+            if (onPaint)
+                onPaint();
+        }
         return false;
     }
 };

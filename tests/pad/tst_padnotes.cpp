@@ -73,6 +73,7 @@ private slots:
     void savedBytes();
     void filesAreNamedAfterTheDate();
     void loadShowsTheDaysFiles();
+    void newDateIsNeverPaintedWithTheOldNotes();
     void wrappedParagraphIsSavedAsShownLines();
     void everyCharacterSurvives_data();
     void everyCharacterSurvives();
@@ -170,6 +171,27 @@ void PadNotesTest::everyCharacterSurvives()
     p.pad.setDate(QStringLiteral("06/03/1998"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), text);
     QCOMPARE(p.pad.TimeFields(17)->text(), text);
+}
+
+// Every paint of the pad after the date changes finds the editors holding that date's notes.
+void PadNotesTest::newDateIsNeverPaintedWithTheOldNotes()
+{
+    PadOnDisk p;
+    writeBytes(p.notes(u"07/03/1998"_qs), "seventh\r\n");
+    writeBytes(p.rows(u"07/03/1998"_qs), "row of the seventh\r\n");
+    p.pad.LoadNotes();
+    QStringList paintedWith;
+    auto *paints = new padtest::PaintCounter(&p.pad);
+    paints->onPaint = [&] {
+        paintedWith << p.pad.Date() + u' ' + p.pad.NotesMemo()->toPlainText() + u' ' +
+                           p.pad.TimeFields(1)->text();
+    };
+    p.pad.setDate(u"07/03/1998"_qs);
+    QCoreApplication::sendPostedEvents();
+    delete paints;
+    QVERIFY(!paintedWith.isEmpty());
+    for (const QString &paint : std::as_const(paintedWith))
+        QCOMPARE(paint, u"07/03/1998 seventh row of the seventh"_qs);
 }
 
 void PadNotesTest::shortAndLongRowFiles_data()
