@@ -13,6 +13,9 @@
 // The file is handled as bytes: section names such as "Propriétés" are written as UTF-8 as
 // they are, and bytes in other encodings pass through untouched.
 #define SI_NO_CONVERSION
+// The template's code is compiled here, the only place that uses it, rather than taken from
+// the shared library (see platform/CMakeLists.txt).
+#define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
 namespace ruvo {
