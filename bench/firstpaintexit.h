@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
+
 namespace ruvobench {
 
 class FirstPaintExit final : public QObject
@@ -41,12 +43,25 @@ protected:
     {
         if (event->type() != kExitEvent)
             return QObject::event(event);
+        writePaintTime();
         appendResidentMemory();
         QCoreApplication::exit(0);
         return true;
     }
 
 private:
+    // With RUVO_BENCH_PAINT_FILE set, writes the monotonic clock in nanoseconds once the first
+    // paint is done, so the runner can time the start-up without the process's ending.
+    static void writePaintTime()
+    {
+        const QString out = qEnvironmentVariable("RUVO_BENCH_PAINT_FILE");
+        QFile file(out);
+        if (out.isEmpty() || !file.open(QIODevice::WriteOnly))
+            return;
+        const auto now = std::chrono::steady_clock::now().time_since_epoch();
+        file.write(QByteArray::number(qint64(std::chrono::nanoseconds(now).count())));
+    }
+
     // With RUVO_BENCH_MEMORY_FILE set, appends "<private KiB> <file-backed KiB>" as resident
     // at the first paint: the pages of the program's own data against those of the shared
     // libraries and fonts it has touched.

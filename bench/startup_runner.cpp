@@ -1,10 +1,11 @@
 // Starts several commands in turn, round after round, each run in a fresh start folder with
 // its own configuration and runtime folders, and reports the median wall time from fork to
-// exit and the median peak resident size of each.
+// exit, the median peak resident size and the median time from fork to the end of the first
+// paint (which the harness writes to RUVO_BENCH_PAINT_FILE) of each.
 //
 // startup_runner RUNS NAME=EXECUTABLE[,ARGUMENT...] ...
-// Prints one "run" line per process and then "median <name> <milliseconds> <peak KiB>" for
-// every name.
+// Prints one "run" line per process and then
+// "median <name> <milliseconds> <peak KiB> <milliseconds to the first paint>" for every name.
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -28,6 +29,7 @@ struct Sample
 {
     double milliseconds = 0;
     long peakKib = 0;
+    double paintMilliseconds = 0;
 };
 
 // A run's private folders; gone with the object.
@@ -60,6 +62,7 @@ public:
     fs::path start() const { return m_root / "start"; }
     fs::path config() const { return m_root / "config"; }
     fs::path runtime() const { return m_root / "runtime"; }
+    fs::path paintTime() const { return m_root / "painted"; }
 
 private:
     fs::path m_root;
@@ -108,6 +111,7 @@ Sample runOnce(const Command &command)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         setenv("XDG_CONFIG_HOME", folder.config().c_str(), 1);
         setenv("XDG_RUNTIME_DIR", folder.runtime().c_str(), 1);
+        setenv("RUVO_BENCH_PAINT_FILE", folder.paintTime().c_str(), 1);
         std::vector<char *> argv;
         for (const std::string &argument : command.arguments)
             argv.push_back(const_cast<char *>(argument.c_str()));
@@ -127,7 +131,14 @@ Sample runOnce(const Command &command)
                      command.name.c_str(), status);
         std::exit(1);
     }
-    return {std::chrono::duration<double, std::milli>(end - begin).count(), usage.ru_maxrss};
+    long long paintedNs = 0;
+    if (!(std::ifstream(folder.paintTime()) >> paintedNs)) {
+        std::fprintf(stderr, "%s did not write its paint time\n", command.name.c_str());
+        std::exit(1);
+    }
+    const std::chrono::steady_clock::time_point painted{std::chrono::nanoseconds(paintedNs)};
+    return {std::chrono::duration<double, std::milli>(end - begin).count(), usage.ru_maxrss,
+            std::chrono::duration<double, std::milli>(painted - begin).count()};
 }
 
 template<typename T> T median(std::vector<T> values)
@@ -156,17 +167,19 @@ int main(int argc, char **argv)
 
     std::vector<std::vector<double>> times(commands.size());
     std::vector<std::vector<long>> peaks(commands.size());
+    std::vector<std::vector<double>> paints(commands.size());
     for (int run = 0; run < runs; ++run) {
         for (std::size_t i = 0; i < commands.size(); ++i) {
             const Sample sample = runOnce(commands[i]);
             times[i].push_back(sample.milliseconds);
             peaks[i].push_back(sample.peakKib);
-            std::printf("run %s %.3f %ld\n", commands[i].name.c_str(), sample.milliseconds,
-                        sample.peakKib);
+            paints[i].push_back(sample.paintMilliseconds);
+            std::printf("run %s %.3f %ld %.3f\n", commands[i].name.c_str(), sample.milliseconds,
+                        sample.peakKib, sample.paintMilliseconds);
         }
     }
     for (std::size_t i = 0; i < commands.size(); ++i)
-        std::printf("median %s %.3f %ld\n", commands[i].name.c_str(), median(times[i]),
-                    median(peaks[i]));
+        std::printf("median %s %.3f %ld %.3f\n", commands[i].name.c_str(), median(times[i]),
+                    median(peaks[i]), median(paints[i]));
     return 0;
 }
