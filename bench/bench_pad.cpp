@@ -131,15 +131,21 @@ const QDate kLastDay(2001, 12, 31);
 
 // ---- Turning a page
 
+// A full page for every day of 2001, the pad on its first day.
+void fillTheYear(TCalendarPad &pad)
+{
+    for (QDate day = kFirstDay; day <= kLastDay; day = day.addDays(1))
+        writeDayFiles(pad, dateText(day));
+    pad.setDate(dateText(kFirstDay));
+}
+
 void BM_PageTurn(benchmark::State &state)
 {
     ShownPad shown;
     TCalendarPad &pad = shown.pad;
-    for (QDate day = kFirstDay; day <= kLastDay; day = day.addDays(1))
-        writeDayFiles(pad, dateText(day));
+    fillTheYear(pad);
     const QString first = dateText(kFirstDay);
     const QString last = dateText(kLastDay);
-    pad.setDate(first);
     if (!shown.holdsFullPage()) {
         state.SkipWithError("the pad did not load a full page");
         return;
@@ -167,11 +173,9 @@ void BM_PageTurnEdited(benchmark::State &state)
 {
     ShownPad shown;
     TCalendarPad &pad = shown.pad;
-    for (QDate day = kFirstDay; day <= kLastDay; day = day.addDays(1))
-        writeDayFiles(pad, dateText(day));
+    fillTheYear(pad);
     const QString first = dateText(kFirstDay);
     const QString last = dateText(kLastDay);
-    pad.setDate(first);
     QStringList notes = noteLines();
     int typed = 0;
     for (auto _ : state) {

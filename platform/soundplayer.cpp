@@ -85,8 +85,8 @@ void SoundPlayer::effectStatusChanged()
 void SoundPlayer::play(const QString &path)
 {
     const QFileInfo file(path);
-    QObject *player = nullptr;
-    if (path.isEmpty() || !file.isFile() || !file.isReadable() || !(player = effect())) {
+    QObject *player = path.isEmpty() || !file.isFile() || !file.isReadable() ? nullptr : effect();
+    if (!player) {
         beep(path);
         return;
     }
