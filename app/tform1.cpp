@@ -159,8 +159,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (m_purgePending && watched == CP() && event->type() == QEvent::Paint) {
         m_purgePending = false;
         CP()->removeEventFilter(this);
-        QMetaObject::invokeMethod(
-            this, [this] { CP()->PurgeNotes(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(CP(), "PurgeNotes", Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }

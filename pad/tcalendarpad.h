@@ -157,8 +157,8 @@ public:
     // Error("Ne peut créer le fichier <path>"); the text then stays unsaved in the editors.
     void SaveNotes();
     // Deletes the day files from 365 days before today up to the day before today minus
-    // DestroyDelay days.
-    void PurgeNotes();
+    // DestroyDelay days. Invokable, so it can be queued by name.
+    Q_INVOKABLE void PurgeNotes();
     QString LoadedDate() const { return m_loadedDate; }
     // Whether the editors hold text typed since the last load or save.
     bool hasUnsavedNotes() const { return m_unsaved; }
