@@ -64,6 +64,14 @@ void writePlain(const QString &path, const QByteArray &bytes)
         std::abort();
 }
 
+// Replaced whole or not at all, as the program writes its day files.
+void safeWrite(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        std::abort();
+}
+
 QByteArray readPlain(const QString &path)
 {
     QFile file(path);
@@ -216,6 +224,30 @@ void BM_PageTurnSave(benchmark::State &state)
 }
 BENCHMARK(BM_PageTurnSave)->Unit(benchmark::kMicrosecond);
 
+// SaveNotes after typing: a note line and an hour field changed (not timed) before each save.
+void BM_PageTurnSaveEdited(benchmark::State &state)
+{
+    ShownPad shown;
+    TCalendarPad &pad = shown.pad;
+    const QString day = dateText(kFirstDay);
+    writeDayFiles(pad, day);
+    pad.setDate(day);
+    QStringList notes = noteLines();
+    int typed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        notes.first() = QStringLiteral("typed %1").arg(++typed);
+        pad.NotesMemo()->setPlainText(notes.join(u'\n'));
+        pad.TimeFields(1)->setText(notes.first());
+        QCoreApplication::sendPostedEvents();
+        state.ResumeTiming();
+        pad.SaveNotes();
+    }
+    if (ruvo::ReadDayFile(pad.notesFilePath(day)).first() != notes.first())
+        state.SkipWithError("the typed note was not saved");
+}
+BENCHMARK(BM_PageTurnSaveEdited)->Unit(benchmark::kMicrosecond);
+
 // The pad and its 18 editors, as setDate repaints them.
 void BM_PageTurnPaint(benchmark::State &state)
 {
@@ -291,15 +323,32 @@ void BM_SafeWriteFloor(benchmark::State &state)
     const QString notesOut = dir.filePath(QStringLiteral("010101N.ruv"));
     const QString rowsOut = dir.filePath(QStringLiteral("010101T.ruv"));
     for (auto _ : state) {
-        for (const auto &[path, bytes] : {std::pair(notesOut, notes), std::pair(rowsOut, rows)}) {
-            QSaveFile file(path);
-            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-                !file.commit())
-                std::abort();
-        }
+        safeWrite(notesOut, notes);
+        safeWrite(rowsOut, rows);
     }
 }
 BENCHMARK(BM_SafeWriteFloor)->Unit(benchmark::kMicrosecond);
+
+// The same in a folder that holds a year of day files, a day further at each iteration, as
+// the turn after typing writes them: a new file's inode is found among many recently freed.
+void BM_SafeWriteYearFloor(benchmark::State &state)
+{
+    const QTemporaryDir dir;
+    TCalendarPad pad;
+    pad.setDirectory(dir.path() + u'/');
+    pad.setExtensionFile(QStringLiteral("ruv"));
+    for (QDate day = kFirstDay; day <= kLastDay; day = day.addDays(1))
+        writeDayFiles(pad, dateText(day));
+    const QByteArray notes = ruvo::DayFileBytes(noteLines());
+    const QByteArray rows = ruvo::DayFileBytes(fieldRows());
+    QDate day = kFirstDay;
+    for (auto _ : state) {
+        safeWrite(pad.notesFilePath(dateText(day)), notes);
+        safeWrite(pad.timeFieldsFilePath(dateText(day)), rows);
+        day = day == kLastDay ? kFirstDay : day.addDays(1);
+    }
+}
+BENCHMARK(BM_SafeWriteYearFloor)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadFloor(benchmark::State &state)
 {
