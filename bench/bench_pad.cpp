@@ -117,8 +117,27 @@ struct ShownPad
         return true;
     }
 
+    // Changes a note line and the first hour field, as typing would.
+    void typeOnPage()
+    {
+        typedLine = QStringLiteral("typed %1").arg(++typedCount);
+        QStringList notes = noteLines();
+        notes.first() = typedLine;
+        pad.NotesMemo()->setPlainText(notes.join(u'\n'));
+        pad.TimeFields(1)->setText(typedLine);
+        QCoreApplication::sendPostedEvents();
+    }
+
+    // Whether the notes file of that date starts with the line typed last.
+    bool savedTypedLine(const QString &date) const
+    {
+        return ruvo::ReadDayFile(pad.notesFilePath(date)).first() == typedLine;
+    }
+
     QTemporaryDir dir;
     TCalendarPad pad;
+    QString typedLine;
+    int typedCount = 0;
 };
 
 // A plain shown widget of the pad's size: what any repaint costs Qt before the pad draws.
@@ -139,11 +158,17 @@ const QDate kLastDay(2001, 12, 31);
 
 // ---- Turning a page
 
-// A full page for every day of 2001, the pad on its first day.
-void fillTheYear(TCalendarPad &pad)
+// A full page for every day of 2001 in the pad's folder.
+void writeTheYear(const TCalendarPad &pad)
 {
     for (QDate day = kFirstDay; day <= kLastDay; day = day.addDays(1))
         writeDayFiles(pad, dateText(day));
+}
+
+// The same, with the pad on the year's first day.
+void fillTheYear(TCalendarPad &pad)
+{
+    writeTheYear(pad);
     pad.setDate(dateText(kFirstDay));
 }
 
@@ -184,26 +209,19 @@ void BM_PageTurnEdited(benchmark::State &state)
     fillTheYear(pad);
     const QString first = dateText(kFirstDay);
     const QString last = dateText(kLastDay);
-    QStringList notes = noteLines();
-    int typed = 0;
     for (auto _ : state) {
         state.PauseTiming();
         if (pad.Date() == last) {
             pad.SaveNotes();
             pad.setDate(first);
         }
-        const QString edit = QStringLiteral("typed %1").arg(++typed);
-        notes.first() = edit;
-        pad.NotesMemo()->setPlainText(notes.join(u'\n'));
-        pad.TimeFields(1)->setText(edit);
-        QCoreApplication::sendPostedEvents();
+        shown.typeOnPage();
         state.ResumeTiming();
         pad.SaveNotes();
         pad.setDate(ruvo::AddDays(pad.Date(), 1));
         QCoreApplication::sendPostedEvents();
     }
-    const QString checked = ruvo::SubtractDays(pad.Date(), 1);
-    if (ruvo::ReadDayFile(pad.notesFilePath(checked)).first() != notes.first())
+    if (!shown.savedTypedLine(ruvo::SubtractDays(pad.Date(), 1)))
         state.SkipWithError("the typed note was not saved");
 }
 BENCHMARK(BM_PageTurnEdited)->Unit(benchmark::kMicrosecond);
@@ -232,18 +250,13 @@ void BM_PageTurnSaveEdited(benchmark::State &state)
     const QString day = dateText(kFirstDay);
     writeDayFiles(pad, day);
     pad.setDate(day);
-    QStringList notes = noteLines();
-    int typed = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        notes.first() = QStringLiteral("typed %1").arg(++typed);
-        pad.NotesMemo()->setPlainText(notes.join(u'\n'));
-        pad.TimeFields(1)->setText(notes.first());
-        QCoreApplication::sendPostedEvents();
+        shown.typeOnPage();
         state.ResumeTiming();
         pad.SaveNotes();
     }
-    if (ruvo::ReadDayFile(pad.notesFilePath(day)).first() != notes.first())
+    if (!shown.savedTypedLine(day))
         state.SkipWithError("the typed note was not saved");
 }
 BENCHMARK(BM_PageTurnSaveEdited)->Unit(benchmark::kMicrosecond);
@@ -300,7 +313,8 @@ void BM_PageTurnIoFloor(benchmark::State &state)
 }
 BENCHMARK(BM_PageTurnIoFloor)->Unit(benchmark::kMicrosecond);
 
-void BM_WriteFloor(benchmark::State &state)
+// The two files of a day written again and again into an empty folder by write.
+void writeTwoFiles(benchmark::State &state, void (*write)(const QString &, const QByteArray &))
 {
     const QTemporaryDir dir;
     const QByteArray notes = ruvo::DayFileBytes(noteLines());
@@ -308,24 +322,21 @@ void BM_WriteFloor(benchmark::State &state)
     const QString notesOut = dir.filePath(QStringLiteral("010101N.ruv"));
     const QString rowsOut = dir.filePath(QStringLiteral("010101T.ruv"));
     for (auto _ : state) {
-        writePlain(notesOut, notes);
-        writePlain(rowsOut, rows);
+        write(notesOut, notes);
+        write(rowsOut, rows);
     }
+}
+
+void BM_WriteFloor(benchmark::State &state)
+{
+    writeTwoFiles(state, writePlain);
 }
 BENCHMARK(BM_WriteFloor)->Unit(benchmark::kMicrosecond);
 
 // What replacing a file whole or not at all costs by itself: temporary file, flush, rename.
 void BM_SafeWriteFloor(benchmark::State &state)
 {
-    const QTemporaryDir dir;
-    const QByteArray notes = ruvo::DayFileBytes(noteLines());
-    const QByteArray rows = ruvo::DayFileBytes(fieldRows());
-    const QString notesOut = dir.filePath(QStringLiteral("010101N.ruv"));
-    const QString rowsOut = dir.filePath(QStringLiteral("010101T.ruv"));
-    for (auto _ : state) {
-        safeWrite(notesOut, notes);
-        safeWrite(rowsOut, rows);
-    }
+    writeTwoFiles(state, safeWrite);
 }
 BENCHMARK(BM_SafeWriteFloor)->Unit(benchmark::kMicrosecond);
 
@@ -337,8 +348,7 @@ void BM_SafeWriteYearFloor(benchmark::State &state)
     TCalendarPad pad;
     pad.setDirectory(dir.path() + u'/');
     pad.setExtensionFile(QStringLiteral("ruv"));
-    for (QDate day = kFirstDay; day <= kLastDay; day = day.addDays(1))
-        writeDayFiles(pad, dateText(day));
+    writeTheYear(pad);
     const QByteArray notes = ruvo::DayFileBytes(noteLines());
     const QByteArray rows = ruvo::DayFileBytes(fieldRows());
     QDate day = kFirstDay;
