@@ -132,8 +132,12 @@ namespace {
 
 bool holdsExactly(const QString &path, const QByteArray &bytes)
 {
+    // Only a plain file is opened: opening a pipe of that name would wait for a writer.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() != bytes.size())
+        return false;
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.size() == bytes.size() && file.readAll() == bytes;
+    return file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
 }
 
 } // namespace

@@ -52,6 +52,7 @@ private slots:
     void missingFolder_saveFails();
     void onlyChangedFilesAreReplaced_data();
     void onlyChangedFilesAreReplaced();
+    void pipeOfTheSameNameIsReplacedNotWaitedOn();
     void folderInPlaceOfFile_cannotBeRead();
     void unreadableFile_cannotBeRead();
     void purgeWindow_data();
@@ -240,6 +241,19 @@ void DayFilesTest::onlyChangedFilesAreReplaced()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("one\r\ntwo\r\n"));
     QCOMPARE(inodeOf() != inode, replaced);
+}
+
+// Comparing with what is there must not open a pipe, which would wait for a writer forever.
+void DayFilesTest::pipeOfTheSameNameIsReplacedNotWaitedOn()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"010126N.ruv"_qs);
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    WriteDayFile(path, {u"one"_qs});
+    QVERIFY(QFileInfo(path).isFile());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("one\r\n"));
 }
 
 void DayFilesTest::purgeWindow_data()
