@@ -2,13 +2,14 @@
 
 #include "calendar/datetext.h"
 #include "calendar/error.h"
+#include "platform/wholefile.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -112,7 +113,9 @@ QByteArray DayFileBytes(const QStringList &lines)
     return EncodeDayText(text);
 }
 
-QStringList ReadDayFile(const QString &path)
+namespace {
+
+QByteArray readBytes(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxDayFileSize)
@@ -121,11 +124,28 @@ QStringList ReadDayFile(const QString &path)
     QByteArray bytes = file.read(kMaxDayFileSize + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > kMaxDayFileSize)
         throw Error(u"Ne peut ouvrir le fichier " + path);
+    return bytes;
+}
+
+} // namespace
+
+std::optional<QByteArray> ReadDayFileBytes(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return readBytes(path);
+}
+
+QStringList DayFileLines(const QByteArray &bytes)
+{
     // The text ends at a NUL byte; cut before decoding, so nothing past it decides the encoding.
     const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes.truncate(nul);
-    return SplitDayLines(DecodeDayText(bytes));
+    return SplitDayLines(DecodeDayText(nul < 0 ? bytes : bytes.first(nul)));
+}
+
+QStringList ReadDayFile(const QString &path)
+{
+    return DayFileLines(readBytes(path));
 }
 
 namespace {
@@ -142,17 +162,63 @@ bool holdsExactly(const QString &path, const QByteArray &bytes)
 
 } // namespace
 
+void WriteDayFileBytes(const QString &path, const QByteArray &bytes)
+{
+    // A file the reader would refuse is never written: its day could no longer be opened.
+    if (bytes.size() > kMaxDayFileSize || !ReplaceFileWhole(path, bytes))
+        throw Error(u"Ne peut créer le fichier " + path);
+}
+
 void WriteDayFile(const QString &path, const QStringList &lines)
 {
     const QByteArray bytes = DayFileBytes(lines);
     // Turning through pages without typing would otherwise replace and flush both files at
     // every turn; reading them back costs a fraction of that.
-    if (holdsExactly(path, bytes))
-        return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(u"Ne peut créer le fichier " + path);
+    if (!holdsExactly(path, bytes))
+        WriteDayFileBytes(path, bytes);
 }
+
+QString KeepOutsideVersion(const QString &path, const QByteArray &bytes, const QDateTime &now)
+{
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString base = dot < 0 ? name : name.first(dot);
+    const QString extension = dot < 0 ? QString() : name.sliced(dot);
+    const QString stamp = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString kept;
+    for (int n = 1;; ++n) {
+        kept = info.dir().filePath(base + u"-autre-" + stamp +
+                                   (n > 1 ? u'-' + QString::number(n) : QString()) + extension);
+        if (!QFileInfo::exists(kept) && !QFileInfo(kept).isSymLink())
+            break;
+    }
+    if (!ReplaceFileWhole(kept, bytes))
+        throw Error(u"Ne peut créer le fichier " + kept);
+    return kept;
+}
+
+namespace {
+
+// Into the desktop's trash, from where any file manager can restore it; deleted only where
+// no trash can take it. A folder of that name is no day file and stays.
+void removeDayFile(const QString &path, bool trashReady)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        return;
+    if (!trashReady || !QFile::moveToTrash(path))
+        QFile::remove(path);
+}
+
+// The trash lives in the user's data folder. Qt finds no trash when that folder is missing,
+// and then moves the file into the current folder instead, so it is made first.
+bool prepareTrash()
+{
+    return QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+}
+
+} // namespace
 
 void PurgeDayFiles(const QString &directory, const QString &extension, const QString &today,
                    int destroyDelay)
@@ -166,6 +232,7 @@ void PurgeDayFiles(const QString &directory, const QString &extension, const QSt
     while (entries.hasNext())
         present.insert(entries.nextFileInfo().fileName());
 
+    std::optional<bool> trashReady;
     QString day = SubtractDays(today, 365);
     const QString end = SubtractDays(today, destroyDelay);
     while (!DateOnOrAfter(day, end)) {
@@ -174,8 +241,11 @@ void PurgeDayFiles(const QString &directory, const QString &extension, const QSt
             const QString path = DayFilePath(directory, stem, kind, extension);
             const QString name = path.sliced(directory.size() + 1);
             // A name that reaches into a subfolder cannot be found by the listing.
-            if (present.contains(name) || name.contains(u'/'))
-                QFile::remove(path);
+            if (present.contains(name) || name.contains(u'/')) {
+                if (!trashReady)
+                    trashReady = prepareTrash();
+                removeDayFile(path, *trashReady);
+            }
         }
         day = AddDays(day, 1);
     }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace ruvo {
 
@@ -33,16 +36,35 @@ QStringList SplitDayLines(const QString &text);
 // Every line followed by CR LF; no lines give no bytes.
 QByteArray DayFileBytes(const QStringList &lines);
 
-// The lines of a file. Throws Error("Ne peut ouvrir le fichier <path>") when it exists but
-// cannot be read, or is far larger than any page (over 256 KiB), which is left unread.
+// The bytes of a day file; none when there is no plain file of that name. Throws
+// Error("Ne peut ouvrir le fichier <path>") when it exists but cannot be read, or is far
+// larger than any page (over 256 KiB), which is left unread.
+std::optional<QByteArray> ReadDayFileBytes(const QString &path);
+
+// The lines that a day file's bytes hold.
+QStringList DayFileLines(const QByteArray &bytes);
+
+// The lines of a file; throws as ReadDayFileBytes, and also when there is no file.
 QStringList ReadDayFile(const QString &path);
 
 // Replaces the file whole or not at all. Throws Error("Ne peut créer le fichier <path>")
-// when it cannot be written; an old file of that name is then left as it was.
+// when it cannot be written, or when the bytes are more than the reader takes; an old file of
+// that name is then left as it was.
+void WriteDayFileBytes(const QString &path, const QByteArray &bytes);
+
+// The same for lines; a file that already holds exactly these bytes is left alone.
 void WriteDayFile(const QString &path, const QStringList &lines);
 
-// Deletes the day files of the dates from today - 365 days up to the day before
-// today - destroyDelay days, and no others. Failures are ignored.
+// Keeps bytes that another program wrote into a day file beside it, under a name that neither
+// the loader nor the purge ever uses ("061226N.ruv" gives "061226N-autre-20261208-093012.ruv",
+// the time of now, with "-2", "-3" … added if that name is taken). Returns its path. Throws
+// Error("Ne peut créer le fichier <that path>").
+QString KeepOutsideVersion(const QString &path, const QByteArray &bytes, const QDateTime &now);
+
+// Moves the day files of the dates from today - 365 days up to the day before
+// today - destroyDelay days, and no others, to the user's trash (the freedesktop.org trash,
+// where a file manager can restore them); deletes them where no trash can take them.
+// Failures are ignored.
 void PurgeDayFiles(const QString &directory, const QString &extension, const QString &today,
                    int destroyDelay);
 

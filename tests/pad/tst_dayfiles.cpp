@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,6 +60,7 @@ private slots:
     void purgeWindow();
     void purgeEntryKinds();
     void purgeMissingFolder_isSilent();
+    void purgedFilesGoToTheTrash();
 };
 
 void DayFilesTest::noteFileName_data()
@@ -327,6 +329,37 @@ void DayFilesTest::purgeEntryKinds()
 void DayFilesTest::purgeMissingFolder_isSilent()
 {
     PurgeDayFiles(u"/nonexistent/ruvo"_qs, u"ruv"_qs, u"15/03/2026"_qs, 30);
+}
+
+// Into the trash of the user's data folder, even one that does not exist yet, with the
+// information a file manager needs to put them back.
+void DayFilesTest::purgedFilesGoToTheTrash()
+{
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", savedHome);
+        qputenv("XDG_DATA_HOME", savedData);
+    });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u"share"_qs)));
+    const QString folder = home.filePath(u"notes"_qs);
+    QVERIFY(QDir().mkdir(folder));
+    const QString stem = NoteFileName(u"01/03/2026"_qs);
+    const QString notes = DayFilePath(folder, stem, DayFileKind::Notes, u"ruv"_qs);
+    QVERIFY(writeBytes(notes, "notes de mars\r\n"));
+
+    PurgeDayFiles(folder, u"ruv"_qs, u"15/03/2026"_qs, 1);
+    QVERIFY(!QFile::exists(notes));
+    const QString trash = home.filePath(u"share/Trash/"_qs);
+    QFile kept(trash + u"files/" + stem + u"N.ruv");
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("notes de mars\r\n"));
+    QFile info(trash + u"info/" + stem + u"N.ruv.trashinfo");
+    QVERIFY(info.open(QIODevice::ReadOnly));
+    QVERIFY(info.readAll().contains(QByteArray("Path=" + QFile::encodeName(notes))));
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 int runDayFilesTests(int argc, char **argv)

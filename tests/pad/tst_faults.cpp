@@ -2,6 +2,7 @@
 // what failed, and keeps every byte the user typed.
 
 #include "errorof.h"
+#include "fullfilesystem.h"
 
 #include "padtestsupport.h"
 
@@ -30,6 +31,7 @@
 
 using namespace ruvo;
 using ruvo::testing::errorOf;
+using ruvo::testing::FullFileSystem;
 
 namespace {
 
@@ -135,6 +137,9 @@ private slots:
     void folderRefusesWrites_saveFailsAndTextStays();
     void fullDisk_oldFileStaysWhole_data();
     void fullDisk_oldFileStaysWhole();
+    void fullFileSystem_turnFailsAndOldFileStays_data();
+    void fullFileSystem_turnFailsAndOldFileStays();
+    void fullFileSystem_settingsFileStays();
     void brokenSettingsFile_data();
     void brokenSettingsFile();
     void notADate_keepsDateAndTypedText_data();
@@ -346,6 +351,68 @@ void FaultsTest::fullDisk_oldFileStaysWhole()
     // With room again the same page is written whole.
     WriteDayFile(path, page);
     QCOMPARE(ReadDayFile(path), page);
+}
+
+void FaultsTest::fullFileSystem_turnFailsAndOldFileStays_data()
+{
+    QTest::addColumn<int>("row"); // typed into, 0 for the notes
+    QTest::newRow("notes file") << 0;
+    QTest::newRow("time-fields file") << 3;
+}
+
+// On a real file system with no room left the write fails at the flush, not at the open.
+void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
+{
+    QFETCH(int, row);
+    FullFileSystem disk;
+    RUVO_REQUIRE_FULL_FILE_SYSTEM(disk);
+    FaultPad p;
+    p.pad.setDirectory(disk.path());
+    const QString date = u"05/03/1998"_qs;
+    const QString path = row == 0 ? p.notes(date) : p.pad.timeFieldsFilePath(date);
+    const QByteArray old =
+        row == 0 ? QByteArray("saved before\r\n")
+                 : QByteArray("\r\n\r\nsaved before\r\n") + QByteArray("\r\n").repeated(14);
+    QVERIFY(writeBytes(path, old));
+    p.pad.LoadNotes();
+    QVERIFY(disk.fill());
+
+    QWidget *editor = row == 0 ? static_cast<QWidget *>(p.pad.NotesMemo()) : p.pad.TimeFields(row);
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, QString(u" and a long line typed today"_qs).repeated(40));
+    p.turn(kNextCorner);
+    QCOMPARE(p.errors.count(), 1);
+    QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + path);
+    QCOMPARE(p.pad.Date(), date);
+    QCOMPARE(bytesOf(path), old);
+    // No temporary file is left; the empty notes file of a page with none fits in no room.
+    const QStringList left{u".filler"_qs, u"050398N.ruv"_qs};
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+             row == 0 ? left : left + QStringList{u"050398T.ruv"_qs});
+
+    disk.release();
+    p.turn(kNextCorner);
+    QCOMPARE(p.pad.Date(), u"06/03/1998"_qs);
+    QVERIFY(
+        bytesOf(path).startsWith(row == 0 ? "saved before and a" : "\r\n\r\nsaved before and a"));
+}
+
+void FaultsTest::fullFileSystem_settingsFileStays()
+{
+    FullFileSystem disk;
+    RUVO_REQUIRE_FULL_FILE_SYSTEM(disk);
+    const QString path = disk.filePath(u"Ruvo.ini"_qs);
+    const QByteArray old = "; written by hand\n[Fenêtre]\nx=1\n[Propriétés]\napropos=0\n";
+    QVERIFY(writeBytes(path, old));
+    QVERIFY(disk.fill());
+    const SettingsFile settings(path);
+    QCOMPARE(errorOf([&] { settings.writeBool(kSection, kKey, true); }),
+             u"Ne peut écrire dans " + path);
+    QCOMPARE(bytesOf(path), old);
+    disk.release();
+    settings.writeBool(kSection, kKey, true);
+    QVERIFY(settings.readBool(kSection, kKey, false));
 }
 
 void FaultsTest::brokenSettingsFile_data()
