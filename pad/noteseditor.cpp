@@ -1,6 +1,9 @@
 #include "noteseditor.h"
 
+#include "cleantext.h"
+
 #include <QPlainTextDocumentLayout>
+#include <QScopeGuard>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
@@ -17,7 +20,7 @@ NotesEditor::NotesEditor(QWidget *parent) : QPlainTextEdit(parent)
     // Tab moves on to the hour fields, as on a form.
     setTabChangesFocus(true);
     document()->setDocumentMargin(2);
-    connect(document(), &QTextDocument::contentsChange, this, &NotesEditor::enforceMaxLength);
+    connect(document(), &QTextDocument::contentsChange, this, &NotesEditor::cleanInsertedText);
 }
 
 void NotesEditor::setMaxLength(int length)
@@ -25,24 +28,39 @@ void NotesEditor::setMaxLength(int length)
     m_maxLength = qMax(0, length);
 }
 
-void NotesEditor::enforceMaxLength(int position, int charsRemoved, int charsAdded)
+void NotesEditor::cleanInsertedText(int position, int charsRemoved, int charsAdded)
 {
     Q_UNUSED(charsRemoved);
     if (m_trimming || charsAdded <= 0)
         return;
-    const int length = document()->characterCount() - 1; // without the closing separator
+    m_trimming = true;
+    const auto done = qScopeGuard([this] { m_trimming = false; });
+    QTextCursor cursor(document());
+    // Whatever arrives, typed, pasted, dropped or loaded, is cleaned: a NUL or another control
+    // character would end or garble the day file.
+    const int documentEnd = document()->characterCount() - 1; // without the closing separator
+    cursor.setPosition(position);
+    cursor.setPosition(qMin(position + charsAdded, documentEnd), QTextCursor::KeepAnchor);
+    const QString inserted = cursor.selectedText();
+    const QString clean = CleanNotesText(inserted);
+    if (clean != inserted) {
+        cursor.insertText(clean);
+        charsAdded = int(clean.size());
+    }
+
+    const int length = document()->characterCount() - 1;
     const int excess = length - m_maxLength;
     if (excess <= 0)
         return;
-    // Cut what was just typed or pasted, never text that was there before.
+    // Cut what was just typed or pasted, never text that was there before, and never half of
+    // a character.
     const int end = qMin(position + charsAdded, length);
-    const int start = qMax(position, end - excess);
-    m_trimming = true;
-    QTextCursor cursor(document());
+    int start = qMax(position, end - excess);
+    if (start > position && document()->characterAt(start).isLowSurrogate())
+        --start;
     cursor.setPosition(start);
     cursor.setPosition(end, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
-    m_trimming = false;
 }
 
 namespace {

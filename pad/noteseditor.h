@@ -24,7 +24,7 @@ public:
     QStringList visualLines() const;
 
 private:
-    void enforceMaxLength(int position, int charsRemoved, int charsAdded);
+    void cleanInsertedText(int position, int charsRemoved, int charsAdded);
 
     int m_maxLength = 32000;
     bool m_trimming = false;

@@ -1,6 +1,8 @@
 #include "tcalendarpad.h"
 
 #include "dayfiles.h"
+#include "dayfilewatcher.h"
+#include "hourfieldvalidator.h"
 #include "noteseditor.h"
 
 #include "calendar/datetext.h"
@@ -11,10 +13,12 @@
 #include "platform/cursortable.h"
 #include "platform/resourcebitmap.h"
 #include "platform/soundplayer.h"
+#include "platform/wholefile.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -156,6 +160,10 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     connect(m_clockTimer, &QTimer::timeout, this, &TCalendarPad::RefreshTimeScale);
     m_clockTimer->start();
 
+    m_autoSaveTimer = new QTimer(this);
+    m_autoSaveTimer->setSingleShot(true);
+    connect(m_autoSaveTimer, &QTimer::timeout, this, &TCalendarPad::saveInBackground);
+
     m_notesMemo = new NotesEditor(this);
     m_notesMemo->setGeometry(kNotesBounds);
     m_notesMemo->setMaxLength(kNotesMaxLength);
@@ -164,7 +172,8 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     notesPalette.setColor(QPalette::Text, ColorToQColor(clBlack));
     m_notesMemo->setPalette(notesPalette);
     m_notesMemo->installEventFilter(this);
-    connect(m_notesMemo, &QPlainTextEdit::textChanged, this, &TCalendarPad::markUnsaved);
+    connect(m_notesMemo, &QPlainTextEdit::textChanged, this,
+            [this] { markUnsaved(DayFileKind::Notes); });
 
     const QFont fieldFont = arialFont(k7pt, false);
     QWidget *previous = m_notesMemo;
@@ -175,9 +184,11 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
         field->setFrame(false);
         field->setFont(fieldFont);
         field->setMaxLength(kTimeFieldMaxLength);
+        field->setValidator(new HourFieldValidator(kTimeFieldMaxLength, field));
         setTextColor(field, ColorToQColor(m_timeFieldColor));
         field->installEventFilter(this);
-        connect(field, &QLineEdit::textChanged, this, &TCalendarPad::markUnsaved);
+        connect(field, &QLineEdit::textChanged, this,
+                [this] { markUnsaved(DayFileKind::TimeFields); });
         QWidget::setTabOrder(previous, field);
         previous = field;
         m_timeFields[std::size_t(i)] = field;
@@ -461,6 +472,9 @@ bool TCalendarPad::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip && !m_showHint)
         return true;
+    // Leaving the window is a pause in the typing: what was typed goes to the disk now.
+    if (event->type() == QEvent::WindowDeactivate)
+        saveInBackground();
     return QWidget::event(event);
 }
 
@@ -487,67 +501,204 @@ QString TCalendarPad::timeFieldsFilePath(const QString &date) const
     return DayFilePath(m_directory, NoteFileName(date), DayFileKind::TimeFields, m_extensionFile);
 }
 
-void TCalendarPad::markUnsaved()
+QString TCalendarPad::dayFilePath(DayFileKind kind, const QString &date) const
 {
-    if (!m_loading)
-        m_unsaved = true;
+    return kind == DayFileKind::Notes ? notesFilePath(date) : timeFieldsFilePath(date);
+}
+
+QStringList TCalendarPad::editorLines(DayFileKind kind) const
+{
+    if (kind == DayFileKind::Notes)
+        return m_notesMemo->visualLines();
+    QStringList rows;
+    for (const QLineEdit *field : m_timeFields)
+        rows << field->text();
+    return rows;
+}
+
+void TCalendarPad::showLines(DayFileKind kind, const QStringList &lines)
+{
+    m_loading = true;
+    const auto done = qScopeGuard([this] { m_loading = false; });
+    if (kind == DayFileKind::Notes) {
+        // The typing limit is not the page's: a full page comes back with a line break for
+        // every wrapped row, and none of it may be cut.
+        m_notesMemo->setMaxLength(std::numeric_limits<int>::max());
+        const auto limit = qScopeGuard([this] { m_notesMemo->setMaxLength(kNotesMaxLength); });
+        m_notesMemo->setPlainText(lines.join(u'\n'));
+        return;
+    }
+    // Lines after the 17th are not the page's; rows without a line are empty.
+    for (int row = 1; row <= kTimeFieldCount; ++row)
+        m_timeFields[std::size_t(row - 1)]->setText(row <= lines.size() ? lines.at(row - 1)
+                                                                        : QString());
+}
+
+bool TCalendarPad::hasUnsavedNotes() const
+{
+    return std::any_of(m_dayFiles.begin(), m_dayFiles.end(),
+                       [](const DayFileState &file) { return file.unsaved; });
+}
+
+void TCalendarPad::markUnsaved(DayFileKind kind)
+{
+    if (m_loading)
+        return;
+    for (DayFileState &file : m_dayFiles) {
+        if (file.kind == kind)
+            file.unsaved = true;
+    }
+    // Restarted at every keystroke: the save waits for a pause in the typing.
+    m_autoSaveTimer->start(m_autoSaveDelay);
 }
 
 void TCalendarPad::LoadNotes()
 {
-    if (m_unsaved) {
+    if (hasUnsavedNotes()) {
         if (m_loadedDate == m_date)
             return;  // what the user typed stays until it is saved
         SaveNotes(); // it belongs to another date: keep it there first
     }
-    const QString notesPath = notesFilePath(m_date);
-    const QString rowsPath = timeFieldsFilePath(m_date);
-    m_loading = true;
-    const auto done = qScopeGuard([this] { m_loading = false; });
+    m_autoSaveTimer->stop();
 
     // Until both files are read the editors are not the notes of any date: nothing is saved
     // over a file that could not be read, and no other date's rows stay on this page. Nothing
     // can be typed on such a page either, so no later save replaces the file it could not read.
     m_loadedDate.clear();
-    m_notesMemo->clear();
-    QStringList rows;
+    std::array<std::optional<QByteArray>, 2> read;
     try {
-        if (QFileInfo(notesPath).isFile()) {
-            // The typing limit is not the page's: a full page comes back with a line break
-            // for every wrapped row, and none of it may be cut.
-            m_notesMemo->setMaxLength(std::numeric_limits<int>::max());
-            const auto limit = qScopeGuard([this] { m_notesMemo->setMaxLength(kNotesMaxLength); });
-            m_notesMemo->setPlainText(ReadDayFile(notesPath).join(u'\n'));
-        }
-        if (QFileInfo(rowsPath).isFile())
-            rows = ReadDayFile(rowsPath);
+        for (std::size_t i = 0; i < m_dayFiles.size(); ++i)
+            read[i] = ReadDayFileBytes(dayFilePath(m_dayFiles[i].kind, m_date));
     } catch (const Error &) {
-        for (QLineEdit *field : m_timeFields)
-            field->clear();
+        for (const DayFileState &file : m_dayFiles)
+            showLines(file.kind, {});
         setEditable(m_notesMemo, m_timeFields, false);
         throw;
     }
-    for (int row = 1; row <= kTimeFieldCount; ++row)
-        m_timeFields[std::size_t(row - 1)]->setText(row <= rows.size() ? rows.at(row - 1)
-                                                                       : QString());
+    for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
+        showLines(m_dayFiles[i].kind, read[i] ? DayFileLines(*read[i]) : QStringList());
+        m_dayFiles[i] = {m_dayFiles[i].kind, read[i], false};
+    }
     setEditable(m_notesMemo, m_timeFields, true);
     m_loadedDate = m_date;
-    m_unsaved = false;
+    watchDayFiles();
 }
 
 void TCalendarPad::SaveNotes()
 {
     if (m_loadedDate.isEmpty()) {
-        if (!m_unsaved)
+        if (!hasUnsavedNotes())
             return; // nothing loaded and nothing typed: no file to write
         m_loadedDate = m_date;
     }
-    WriteDayFile(notesFilePath(m_loadedDate), m_notesMemo->visualLines());
-    QStringList rows;
-    for (const QLineEdit *field : m_timeFields)
-        rows << field->text();
-    WriteDayFile(timeFieldsFilePath(m_loadedDate), rows);
-    m_unsaved = false;
+    QStringList changedFiles;
+    QStringList keptAs;
+    const auto tell = qScopeGuard([&] {
+        if (!keptAs.isEmpty())
+            emit outsideVersionsKept(changedFiles, keptAs);
+    });
+    for (DayFileState &file : m_dayFiles) {
+        const QString path = dayFilePath(file.kind, m_loadedDate);
+        // Read again before every save: another program may have written it since.
+        const std::optional<QByteArray> now = ReadDayFileBytes(path);
+        if (!file.unsaved) {
+            if (now) {
+                // Never written over: nothing was typed that it lacks.
+                if (now != file.bytes) {
+                    showLines(file.kind, DayFileLines(*now));
+                    file.bytes = now;
+                }
+                continue;
+            }
+            if (file.bytes) // deleted by another program: the page follows
+                showLines(file.kind, {});
+        }
+        const QByteArray bytes = DayFileBytes(editorLines(file.kind));
+        if (file.unsaved && now && now != file.bytes && now != bytes) {
+            keptAs << KeepOutsideVersion(path, *now, QDateTime::currentDateTime());
+            changedFiles << path;
+        }
+        if (now != bytes)
+            WriteDayFileBytes(path, bytes);
+        file.bytes = bytes;
+        file.unsaved = false;
+    }
+    m_backgroundFailureReported = false;
+    if (!hasUnsavedNotes())
+        m_autoSaveTimer->stop();
+}
+
+void TCalendarPad::saveInBackground()
+{
+    if (!hasUnsavedNotes())
+        return;
+    try {
+        SaveNotes();
+    } catch (const Error &e) {
+        if (!m_backgroundFailureReported) {
+            m_backgroundFailureReported = true;
+            emit errorRaised(e.message());
+        }
+        m_autoSaveTimer->start(kAutoSaveRetry);
+    }
+}
+
+void TCalendarPad::followOutsideChanges()
+{
+    if (m_loadedDate != m_date || m_loadedDate.isEmpty())
+        return;
+    if (!hasUnsavedNotes()) {
+        // Reloaded only when a file really changed: the notice also follows the pad's own
+        // saves and other files of the folder.
+        const bool changed = std::any_of(m_dayFiles.begin(), m_dayFiles.end(), [&](auto &file) {
+            return ReadDayFileBytes(dayFilePath(file.kind, m_date)) != file.bytes;
+        });
+        if (changed)
+            LoadNotes();
+        return;
+    }
+    // Typed on: the editor typed on keeps its text (the save keeps both versions); the other
+    // one shows the new version now.
+    for (DayFileState &file : m_dayFiles) {
+        if (file.unsaved)
+            continue;
+        const std::optional<QByteArray> now = ReadDayFileBytes(dayFilePath(file.kind, m_date));
+        if (now != file.bytes) {
+            showLines(file.kind, now ? DayFileLines(*now) : QStringList());
+            file.bytes = now;
+        }
+    }
+}
+
+void TCalendarPad::watchDayFiles()
+{
+    if (!m_dayFileWatcher) {
+        m_dayFileWatcher = new DayFileWatcher(this);
+        connect(m_dayFileWatcher, &DayFileWatcher::changed, this,
+                [this] { reportErrors([this] { followOutsideChanges(); }); });
+    }
+    m_dayFileWatcher->watch({notesFilePath(m_loadedDate), timeFieldsFilePath(m_loadedDate)});
+}
+
+QString TCalendarPad::RescueNotes(const QString &folder) const
+{
+    const QString date = m_loadedDate.isEmpty() ? m_date : m_loadedDate;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QString path = folder + u'/' + DatePart(date, 2) + u'-' + DatePart(date, 1) + u'-' +
+                         DatePart(date, 0) + u"_" +
+                         now.toString(QStringLiteral("yyyyMMdd-HHmmss")) + u".txt";
+    // Readable as it is: the date, the notes, then each hour with its entry.
+    QString text = date + u"\n\n";
+    for (const QString &line : m_notesMemo->visualLines())
+        text += line + u'\n';
+    text += u'\n';
+    const std::array<QString, kHourRows> hours = HourScaleLabels(m_startTime, laFrench);
+    for (int row = 1; row <= kTimeFieldCount; ++row)
+        text += hours[std::size_t(row - 1)] + u' ' + m_timeFields[std::size_t(row - 1)]->text() +
+                u'\n';
+    if (!QDir().mkpath(folder) || !ReplaceFileWhole(path, text.toUtf8()))
+        throw Error(u"Ne peut créer le fichier " + path);
+    return path;
 }
 
 void TCalendarPad::PurgeNotes()

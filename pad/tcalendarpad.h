@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/language.h"
+#include "pad/dayfiles.h"
 #include "pad/hourscale.h"
 #include "platform/colorvalue.h"
 
@@ -13,6 +14,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QLineEdit;
 class QPainter;
@@ -21,6 +23,7 @@ class QTimer;
 
 namespace ruvo {
 
+class DayFileWatcher;
 class NotesEditor;
 
 // Asked before every write of the pad's Date, also when the text does not change. Setting
@@ -79,6 +82,10 @@ public:
     static constexpr int kHeight = 278;
     static constexpr int kClockInterval = 60000; // ms
     static constexpr int kTimeFieldCount = kHourRows;
+    // Typed text is saved this long after the last keystroke, so a crash loses at most that.
+    static constexpr int kAutoSaveDelay = 2000; // ms
+    // After a background save failed, it is tried again this often while nothing is typed.
+    static constexpr int kAutoSaveRetry = 30000; // ms
 
     using Clock = std::function<QTime()>;
 
@@ -153,15 +160,23 @@ public:
     // for a file that exists but cannot be read. Does nothing while the editors hold unsaved
     // text of Date; unsaved text of another date is saved first.
     void LoadNotes();
-    // Writes the editors to the files of the date they hold. Throws
+    // Writes the editors to the files of the date they hold, respecting what other programs
+    // wrote there: a file whose editor was not typed on is never written over (only a missing
+    // one is created), and when another program changed it, the page shows that version. A
+    // file typed on is written; if another program changed it meanwhile, its version is kept
+    // beside it first (KeepOutsideVersion) and outsideVersionsKept() tells where. Throws
     // Error("Ne peut créer le fichier <path>"); the text then stays unsaved in the editors.
     void SaveNotes();
+    // The page's unsaved text, written to a new file in folder (created if need be), named
+    // after the page's date and the time of now; for when it cannot be saved where it
+    // belongs. Returns the path. Throws Error("Ne peut créer le fichier <path>").
+    QString RescueNotes(const QString &folder) const;
     // Deletes the day files from 365 days before today up to the day before today minus
     // DestroyDelay days. Invokable, so it can be queued by name.
     Q_INVOKABLE void PurgeNotes();
     QString LoadedDate() const { return m_loadedDate; }
     // Whether the editors hold text typed since the last load or save.
-    bool hasUnsavedNotes() const { return m_unsaved; }
+    bool hasUnsavedNotes() const;
     QString notesFilePath(const QString &date) const;
     QString timeFieldsFilePath(const QString &date) const;
 
@@ -189,6 +204,11 @@ public:
     // Row 1 to 17, top to bottom; nullptr for any other row.
     QLineEdit *TimeFields(int row) const;
     QTimer *ClockTimer() const { return m_clockTimer; }
+    // Runs saveInBackground() autoSaveDelay() (kAutoSaveDelay unless a test shortens it)
+    // after the last keystroke.
+    QTimer *AutoSaveTimer() const { return m_autoSaveTimer; }
+    int autoSaveDelay() const { return m_autoSaveDelay; }
+    void setAutoSaveDelay(int milliseconds) { m_autoSaveDelay = milliseconds; }
 
     // The time of day the hour scale marks; the system clock unless replaced (tests fix it).
     void setClock(Clock clock);
@@ -221,11 +241,19 @@ signals:
     // An error met while reacting to the user (turning a page, focus, showing); the window
     // shows it. Calls made by the program itself throw instead.
     void errorRaised(const QString &message);
+    // A save found day files changed by another program while the page was typed on: the
+    // page was saved into them and their other versions kept at these paths, in order
+    // beside the day files named in dayFiles.
+    void outsideVersionsKept(const QStringList &dayFiles, const QStringList &keptAs);
 
 public slots:
     // The clock's minute tick: marks the current hour on the labels and the fields without
     // redrawing the rest of the page.
     void RefreshTimeScale();
+    // Saves unsaved text without being asked (the typing paused, the window was left). A
+    // failure is reported once until a save succeeds again; the text stays on the page and
+    // the save is tried again later.
+    void saveInBackground();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -254,7 +282,21 @@ private:
     void goToChosenDate();
     void focusChanged(QWidget *old, QWidget *now);
     bool ownsWidget(const QWidget *widget) const;
-    void markUnsaved();
+    // One of the page's two day files, as the page last read or wrote it.
+    struct DayFileState
+    {
+        DayFileKind kind;
+        std::optional<QByteArray> bytes; // what the file held; none: there was no file
+        bool unsaved = false;            // typed on since
+    };
+    QString dayFilePath(DayFileKind kind, const QString &date) const;
+    QStringList editorLines(DayFileKind kind) const;
+    void showLines(DayFileKind kind, const QStringList &lines);
+    void markUnsaved(DayFileKind kind);
+    // Shows what another program wrote into the day files of the page on show, where
+    // nothing was typed over it.
+    void followOutsideChanges();
+    void watchDayFiles();
     // Runs a reaction to the user; an Error is reported, not thrown into the event loop.
     template<typename F> bool reportErrors(F &&reaction);
 
@@ -310,7 +352,12 @@ private:
     Clock m_clock;
     TDateDialog m_dateDialog;
     QString m_loadedDate;
-    bool m_unsaved = false;
+    std::array<DayFileState, 2> m_dayFiles{{{DayFileKind::Notes, {}, false},
+                                            {DayFileKind::TimeFields, {}, false}}};
+    QTimer *m_autoSaveTimer = nullptr;
+    int m_autoSaveDelay = kAutoSaveDelay;
+    DayFileWatcher *m_dayFileWatcher = nullptr;
+    bool m_backgroundFailureReported = false;
     bool m_loading = false;
     bool m_showHint = false;
     bool m_overPriorArea = false;

@@ -11,6 +11,7 @@ int runDayFilesTests(int argc, char **argv);
 int runPadNotesTests(int argc, char **argv);
 int runPageTurningTests(int argc, char **argv);
 int runFaultsTests(int argc, char **argv);
+int runOutsideChangesTests(int argc, char **argv);
 
 int main(int argc, char **argv)
 {
@@ -31,5 +32,6 @@ int main(int argc, char **argv)
     failures += runPadNotesTests(argc, argv);
     failures += runPageTurningTests(argc, argv);
     failures += runFaultsTests(argc, argv);
+    failures += runOutsideChangesTests(argc, argv);
     return failures == 0 ? 0 : 1;
 }

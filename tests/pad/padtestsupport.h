@@ -3,7 +3,9 @@
 #include "pad/tcalendarpad.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -42,5 +44,37 @@ inline QImage grabPad(ruvo::TCalendarPad &pad)
 {
     return pad.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
+
+// The bytes of a file, or "<missing>".
+inline QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// A shown pad on a date, keeping its day files in a temporary folder.
+struct PadOnDisk
+{
+    explicit PadOnDisk(const QString &date = QStringLiteral("06/03/1998"))
+    {
+        pad.setDirectory(dir.path() + u'/');
+        pad.setExtensionFile(QStringLiteral("ruv"));
+        pad.setSoundEffect(false);
+        showPad(pad);
+        pad.setDate(date);
+    }
+    QString notes(const QString &date) const { return pad.notesFilePath(date); }
+    QString rows(const QString &date) const { return pad.timeFieldsFilePath(date); }
+
+    QTemporaryDir dir;
+    ruvo::TCalendarPad pad;
+};
 
 } // namespace padtest

@@ -8,6 +8,7 @@
 #include "calendar/error.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -19,35 +20,9 @@ using namespace ruvo;
 
 namespace {
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// A shown pad on a date, keeping its day files in a temporary folder.
-struct PadOnDisk
-{
-    explicit PadOnDisk(const QString &date = QStringLiteral("06/03/1998"))
-    {
-        pad.setDirectory(dir.path() + u'/');
-        pad.setExtensionFile(QStringLiteral("ruv"));
-        padtest::showPad(pad);
-        pad.setDate(date);
-    }
-    QString notes(const QString &date) const { return pad.notesFilePath(date); }
-    QString rows(const QString &date) const { return pad.timeFieldsFilePath(date); }
-
-    QTemporaryDir dir;
-    TCalendarPad pad;
-};
+using padtest::bytesOf;
+using padtest::PadOnDisk;
+using padtest::writeBytes;
 
 // Focus moves only inside the active window.
 void activate(QWidget *window)
@@ -88,6 +63,10 @@ private slots:
     void missingDirectory();
     void folderInPlaceOfADayFile();
     void purgeUsesDestroyDelay();
+    void pastedTextIsCleaned_data();
+    void pastedTextIsCleaned();
+    void lengthLimitKeepsWholeCharacters_data();
+    void lengthLimitKeepsWholeCharacters();
 };
 
 void PadNotesTest::emptyPage_writesEmptyFiles()
@@ -355,6 +334,92 @@ void PadNotesTest::purgeUsesDestroyDelay()
     QVERIFY(!QFile::exists(p.rows(old)));
     QVERIFY(QFile::exists(p.notes(kept)));
     QVERIFY(QFile::exists(p.rows(kept)));
+}
+
+void PadNotesTest::pastedTextIsCleaned_data()
+{
+    QTest::addColumn<int>("row"); // 0: the notes
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QByteArray>("stored");
+
+    QTest::newRow("LF and CR LF in an hour")
+        << 1 << u"un\ndeux\r\ntrois"_qs << QByteArray("un deux trois");
+    QTest::newRow("CR alone in an hour")
+        << 1 << u"Line A\rLine B"_qs << QByteArray("Line A Line B");
+    QTest::newRow("Unicode breaks and a tab in an hour")
+        << 9 << u"a\u2028b\u2029c\td\ve"_qs << QByteArray("a b c d e");
+    QTest::newRow("NUL in an hour") << 17 << u"avant\0après"_qs << QByteArray("avantapr\xe8s");
+    QTest::newRow("NUL in the notes") << 0 << u"avant\0après"_qs << QByteArray("avantapr\xe8s");
+    QTest::newRow("escape and bell in the notes")
+        << 0 << u"a\x1b[1mb\x07" u"c\x7f"_qs << QByteArray("a[1mbc");
+    QTest::newRow("tabs and breaks stay in the notes")
+        << 0 << u"a\tb\r\nc"_qs << QByteArray("a\tb\r\nc");
+}
+
+// Whatever is pasted, the page stores one line per hour row and nothing that would end or
+// shift the file when it is read again.
+void PadNotesTest::pastedTextIsCleaned()
+{
+    QFETCH(int, row);
+    QFETCH(QString, pasted);
+    QFETCH(QByteArray, stored);
+    PadOnDisk p;
+    for (int r = 1; r <= TCalendarPad::kTimeFieldCount; ++r)
+        p.pad.TimeFields(r)->setText(u"row "_qs + QString::number(r));
+    QApplication::clipboard()->setText(pasted);
+    if (row == 0) {
+        p.pad.NotesMemo()->setFocus();
+        p.pad.NotesMemo()->paste();
+    } else {
+        p.pad.TimeFields(row)->selectAll();
+        p.pad.TimeFields(row)->paste();
+    }
+    p.pad.SaveNotes();
+
+    const QList<QByteArray> rows = bytesOf(p.rows(u"06/03/1998"_qs)).split('\n');
+    QCOMPARE(rows.size(), 18); // 17 lines and what follows the last break
+    for (int r = 1; r <= TCalendarPad::kTimeFieldCount; ++r) {
+        const QByteArray expected = r == row ? stored : "row " + QByteArray::number(r);
+        QCOMPARE(rows.at(r - 1), expected + '\r');
+    }
+    if (row == 0)
+        QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), stored + "\r\n");
+    p.pad.setDate(u"07/03/1998"_qs);
+    p.pad.setDate(u"06/03/1998"_qs);
+    const QString shown =
+        row == 0 ? p.pad.NotesMemo()->toPlainText() : p.pad.TimeFields(row)->text();
+    QCOMPARE(shown, DecodeDayText(stored).replace(u"\r\n"_qs, u"\n"_qs));
+}
+
+void PadNotesTest::lengthLimitKeepsWholeCharacters_data()
+{
+    QTest::addColumn<int>("row"); // 0: the notes
+    QTest::addColumn<int>("room");
+    QTest::newRow("hour field") << 1 << 255;
+    QTest::newRow("notes") << 0 << 32000;
+}
+
+// An emoji is two UTF-16 units: one unit short of the limit, it does not fit, and no half of
+// it is left to be stored as "?".
+void PadNotesTest::lengthLimitKeepsWholeCharacters()
+{
+    QFETCH(int, row);
+    QFETCH(int, room);
+    PadOnDisk p;
+    const QString before(room - 1, u'x');
+    const QString emoji = u"\U0001F600"_qs;
+    QApplication::clipboard()->setText(before + emoji);
+    if (row == 0) {
+        p.pad.NotesMemo()->setFocus();
+        p.pad.NotesMemo()->paste();
+        QCOMPARE(p.pad.NotesMemo()->toPlainText(), before);
+    } else {
+        p.pad.TimeFields(row)->paste();
+        QCOMPARE(p.pad.TimeFields(row)->text(), before);
+    }
+    p.pad.SaveNotes();
+    QByteArray saved = bytesOf(row == 0 ? p.notes(u"06/03/1998"_qs) : p.rows(u"06/03/1998"_qs));
+    QCOMPARE(saved.replace("\r\n", ""), before.toLatin1());
 }
 
 int runPadNotesTests(int argc, char **argv)
