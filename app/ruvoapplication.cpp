@@ -45,4 +45,13 @@ void RuvoApplication::showError(const QString &message)
     emit errorShown(message);
 }
 
+void RuvoApplication::showErrorAndWait(const QString &message)
+{
+    QMessageBox box(QMessageBox::Critical, applicationDisplayName(), message, QMessageBox::Ok,
+                    activeWindow());
+    box.setWindowModality(Qt::ApplicationModal);
+    emit errorShown(message);
+    box.exec();
+}
+
 } // namespace ruvo

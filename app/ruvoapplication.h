@@ -26,6 +26,9 @@ public:
 public slots:
     // Shows a message box with the message, unless a box with the same message is open.
     void showError(const QString &message);
+    // The same, waiting until the user has closed the box: for a message that must be read
+    // before the program goes on (a window that is about to close).
+    void showErrorAndWait(const QString &message);
 
 signals:
     void errorShown(const QString &message);

@@ -9,7 +9,9 @@
 #include "calendar/error.h"
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
+#include "pad/noteseditor.h"
 #include "platform/helpviewer.h"
+#include "platform/rescuefolder.h"
 #include "platform/settingsfile.h"
 #include "platform/shellopen.h"
 #include "widgets/tapropos.h"
@@ -19,8 +21,12 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QLayout>
+#include <QLineEdit>
 #include <QShowEvent>
+
+#include <cstdio>
 
 namespace ruvo {
 
@@ -79,6 +85,7 @@ void TForm1::FormCreate()
     CP()->setSoundFileName(m_startDir + QStringLiteral("paper.wav"));
 
     connect(CP(), &TCalendarPad::errorRaised, this, &TForm1::reportError);
+    connect(CP(), &TCalendarPad::outsideVersionsKept, this, &TForm1::reportOutsideVersions);
     CP()->setDateDialog([this](TLanguage language, const QString &date, const QPoint &at) {
         return showDateDialog(language, date, at);
     });
@@ -166,45 +173,84 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 bool TForm1::FormCloseQuery()
 {
-    // A failed save or settings write keeps the window open: the text stays on the page.
+    // Typed text that cannot be saved keeps the window open: it stays on the page. A page
+    // with nothing typed never holds the close up, whatever the folder.
+    const bool typed = CP()->hasUnsavedNotes();
     try {
         CP()->SaveNotes();
     } catch (const Error &e) {
-        reportError(e.message());
-        return false;
+        if (typed) {
+            reportError(e.message());
+            return false;
+        }
+        qWarning("%s", qPrintable(e.message()));
     }
-    if (!m_closingForSession && !aproposTicked())
+    if (!aproposTicked())
         apropos()->exec();
     try {
         WriteSettings();
     } catch (const Error &e) {
-        // When the session ends, the saved page is what matters: a settings file that cannot
-        // be written, and so is left as it was, does not hold the program back.
-        if (m_closingForSession) {
-            qWarning("%s", qPrintable(e.message()));
-            return true;
-        }
-        reportError(e.message());
-        return false;
+        // The file is left as it was; the user learns why before the window goes.
+        if (auto *app = qobject_cast<RuvoApplication *>(QCoreApplication::instance()))
+            app->showErrorAndWait(e.message());
     }
     return true;
 }
 
+void TForm1::savePageForSession()
+{
+    try {
+        CP()->SaveNotes();
+        return;
+    } catch (const Error &e) {
+        qWarning("%s", qPrintable(e.message()));
+    }
+    if (!CP()->hasUnsavedNotes())
+        return;
+    try {
+        const QString path = CP()->RescueNotes(RescueFolder());
+        std::fprintf(stderr, "Ruvo : la page non enregistrée est gardée dans %s\n",
+                     QFile::encodeName(path).constData());
+    } catch (const Error &e) {
+        // Nowhere to write: the text itself goes to standard error, the last place left.
+        std::fprintf(stderr, "%s\n%s\n", e.message().toLocal8Bit().constData(),
+                     CP()->NotesMemo()->toPlainText().toLocal8Bit().constData());
+        for (int row = 1; row <= TCalendarPad::kTimeFieldCount; ++row)
+            std::fprintf(stderr, "%s\n", CP()->TimeFields(row)->text().toLocal8Bit().constData());
+    }
+}
+
 void TForm1::quitForSession()
 {
+    if (m_closingForSession)
+        return; // a second signal while the first one is being handled
     m_closingForSession = true;
-    const bool closed = close();
-    m_closingForSession = false;
-    if (closed)
-        QCoreApplication::quit();
+    savePageForSession();
+    try {
+        WriteSettings();
+    } catch (const Error &e) {
+        // The saved page is what matters: a settings file that cannot be written, and so is
+        // left as it was, does not hold the program back.
+        qWarning("%s", qPrintable(e.message()));
+    }
+    close();
+    QCoreApplication::quit();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (FormCloseQuery())
+    if (m_closingForSession || FormCloseQuery())
         event->accept();
     else
         event->ignore();
+}
+
+void TForm1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Minimised is left: what was typed goes to the disk now.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        CP()->saveInBackground();
 }
 
 QString TForm1::showDateDialog(TLanguage language, const QString &date, const QPoint &at)
@@ -222,6 +268,17 @@ void TForm1::reportError(const QString &message)
 {
     if (auto *app = qobject_cast<RuvoApplication *>(QCoreApplication::instance()))
         app->showError(message);
+}
+
+void TForm1::reportOutsideVersions(const QStringList &dayFiles, const QStringList &keptAs)
+{
+    QStringList lines;
+    for (qsizetype i = 0; i < dayFiles.size() && i < keptAs.size(); ++i)
+        lines << u"Le fichier " + dayFiles.at(i) +
+                     u" a été modifié par un autre programme pendant que vous écriviez : votre "
+                     u"page y est enregistrée, l'autre version est gardée dans " +
+                     keptAs.at(i);
+    reportError(lines.join(u'\n'));
 }
 
 } // namespace ruvo

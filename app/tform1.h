@@ -45,16 +45,21 @@ public:
     QString settingsPath() const { return m_settingsPath; }
 
     // Whether the window may close now: the page is saved, the about box shown unless its
-    // check box says not to, and that choice written to the settings file.
+    // check box says not to, and that choice written to the settings file. Only typed text
+    // that cannot be saved keeps the window open; a settings file that cannot be written is
+    // reported and the window closes all the same.
     bool FormCloseQuery();
 
-    // The session is ending (a termination signal): save the page and the settings and quit,
-    // without the about box. If either cannot be written the program stays, saying why.
+    // The session is ending (a termination signal): save the page and the settings and quit
+    // at once, without the about box. Text that cannot be saved where it belongs goes to a
+    // rescue file (see RescueFolder()), whose path is printed on standard error; nothing
+    // keeps the program from ending.
     void quitForSession();
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -70,6 +75,8 @@ private:
     void WriteSettings();
     QString showDateDialog(TLanguage language, const QString &date, const QPoint &at);
     void reportError(const QString &message);
+    void reportOutsideVersions(const QStringList &dayFiles, const QStringList &keptAs);
+    void savePageForSession();
 
     std::unique_ptr<Ui::TForm1> m_ui;
     QString m_startDir;

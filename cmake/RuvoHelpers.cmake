@@ -1,8 +1,8 @@
 # ruvo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [ENVIRONMENT <VAR=value...>])
 #
 # One Qt Test executable registered with CTest. Every test runs headless on the offscreen
-# platform with a private runtime folder, so no test depends on a display or on the user's
-# session.
+# platform with private runtime, data, state and configuration folders, so no test depends on
+# a display or on the user's session.
 function(ruvo_add_test)
     cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES})
@@ -12,7 +12,10 @@ function(ruvo_add_test)
     set(runtime_dir "${CMAKE_BINARY_DIR}/test-runtime")
     file(MAKE_DIRECTORY "${runtime_dir}")
     file(CHMOD "${runtime_dir}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+    # The user's own trash, rescue files and settings are never touched by a test.
+    set(home_dir "${CMAKE_BINARY_DIR}/test-home")
+    set(xdg "XDG_DATA_HOME=${home_dir}/share;XDG_STATE_HOME=${home_dir}/state;XDG_CONFIG_HOME=${home_dir}/config")
     set_tests_properties(${ARG_NAME} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${runtime_dir};${ARG_ENVIRONMENT}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${runtime_dir};${xdg};${ARG_ENVIRONMENT}"
         TIMEOUT 600)
 endfunction()

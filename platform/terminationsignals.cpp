@@ -22,6 +22,9 @@ extern "C" void onTerminationSignal(int signal)
 {
     const unsigned char number = static_cast<unsigned char>(signal);
     [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &number, 1);
+    // Should the event loop never get to the signal (the program hangs), the alarm's default
+    // action ends the process: a session end is never held up for good.
+    ::alarm(TerminationSignals::kGraceSeconds);
 }
 
 } // namespace
@@ -49,6 +52,7 @@ TerminationSignals::~TerminationSignals()
         return;
     for (int signal : kWatched)
         ::signal(signal, SIG_DFL);
+    ::alarm(0);
     delete m_notifier;
     ::close(g_signalPipe[0]);
     ::close(g_signalPipe[1]);

@@ -15,6 +15,9 @@ class TerminationSignals final : public QObject
     Q_DISABLE_COPY_MOVE(TerminationSignals)
 
 public:
+    // How long the program has, after a signal, before the process is ended regardless.
+    static constexpr unsigned kGraceSeconds = 3;
+
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
 

@@ -10,11 +10,16 @@
 #include "widgets/tapropos.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,9 +99,14 @@ private slots:
     void settingsValues_data();
     void settingsValues();
     void settingsKeptWhenTheAboutBoxWasNeverOpened();
-    void unwritableSettingsKeepTheWindowOpen();
+    void unwritableSettings_areReportedAndTheWindowCloses();
+    void settingsLinesNotUnderstood_areKept_data();
+    void settingsLinesNotUnderstood_areKept();
+    void nothingUnsaved_closesWhateverTheFolder_data();
+    void nothingUnsaved_closesWhateverTheFolder();
     void sessionEndSkipsTheAboutBox();
     void sessionEndWithUnwritableSettingsStillQuits();
+    void sessionEndInAnUnwritableFolder_rescuesTheText();
 
 private:
     QString m_savedDir;
@@ -349,20 +359,92 @@ void MainWindowTest::settingsKeptWhenTheAboutBoxWasNeverOpened()
     QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=1\n"));
 }
 
-void MainWindowTest::unwritableSettingsKeepTheWindowOpen()
+// The file cannot be replaced at all (a folder has its name): the user is told, the file is
+// left as it is, and the window closes all the same.
+void MainWindowTest::unwritableSettings_areReportedAndTheWindowCloses()
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
     QVERIFY(QDir().mkdir(ini)); // a folder where the file should be
     auto *app = qobject_cast<RuvoApplication *>(qApp);
     QSignalSpy errors(app, &RuvoApplication::errorShown);
+    connect(app, &RuvoApplication::errorShown, this,
+            [] { QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); }); });
+    const auto done = qScopeGuard([&] { app->disconnect(this); });
     TForm1 form(nullptr, ini);
     form.show();
     AboutBoxAnswer answer(form, true);
-    QVERIFY(!form.close());
-    QVERIFY(form.isVisible());
-    QTRY_COMPARE(errors.count(), 1);
+    QVERIFY(form.close());
+    QCOMPARE(errors.count(), 1);
     QCOMPARE(errors.first().first().toString(), QString(u"Ne peut écrire dans " + ini));
+    QVERIFY(QFileInfo(ini).isDir());
+}
+
+void MainWindowTest::settingsLinesNotUnderstood_areKept_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("a line without =")
+        << QByteArray("[Propriétés]\nune ligne sans égal\napropos=0\n")
+        << QByteArray("[Propriétés]\nune ligne sans égal\napropos=1\n");
+    QTest::newRow("apropos twice") << QByteArray("[Propriétés]\r\napropos=0\r\napropos=0\r\n")
+                                   << QByteArray("[Propriétés]\r\napropos=1\r\napropos=1\r\n");
+    QTest::newRow("an unterminated [") << QByteArray("[Fenêtre\nx=1\n[Propriétés]\napropos=0\n")
+                                       << QByteArray("[Fenêtre\nx=1\n[Propriétés]\napropos=1\n");
+    QByteArray garbage("\x01\xff\xfe\0\x80 binary\n\0\0");
+    QTest::newRow("binary garbage") << garbage << garbage + "\n[Propriétés]\napropos=1\n";
+}
+
+// The close writes the about box's tick into any settings file, changing only that line.
+void MainWindowTest::settingsLinesNotUnderstood_areKept()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
+    QFile out(ini);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(before);
+    out.close();
+    TForm1 form(nullptr, ini);
+    form.show();
+    AboutBoxAnswer answer(form, true);
+    QVERIFY(form.close());
+    QCOMPARE(contents(ini), after);
+}
+
+void MainWindowTest::nothingUnsaved_closesWhateverTheFolder_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("the folder is a file") << u"folder is a file"_qs;
+    QTest::newRow("the day file is a folder") << u"day file is a folder"_qs;
+    QTest::newRow("the day file is a dangling link") << u"dangling link"_qs;
+}
+
+void MainWindowTest::nothingUnsaved_closesWhateverTheFolder()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    TForm1 form(nullptr, dir.filePath(QStringLiteral("Ruvo.ini")));
+    form.show();
+    TCalendarPad *pad = form.CP();
+    const QString today = pad->Date();
+    if (kind == u"folder is a file") {
+        QFile file(dir.filePath(u"notes"_qs));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        pad->setDirectory(file.fileName());
+    } else {
+        pad->setDirectory(dir.filePath(u"notes"_qs));
+        QVERIFY(QDir().mkdir(pad->Directory()));
+        const QString notes = pad->notesFilePath(today);
+        QVERIFY(kind == u"dangling link" ? QFile::link(dir.filePath(u"missing/gone"_qs), notes)
+                                         : QDir().mkdir(notes));
+    }
+    pad->LoadNotes();
+    QVERIFY(!pad->hasUnsavedNotes());
+    AboutBoxAnswer answer(form, true);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Ne peut créer le fichier "_qs));
+    QVERIFY(form.close());
 }
 
 void MainWindowTest::sessionEndSkipsTheAboutBox()
@@ -394,6 +476,38 @@ void MainWindowTest::sessionEndWithUnwritableSettingsStillQuits()
     form.quitForSession();
     QVERIFY(!form.isVisible());
     QVERIFY(!form.CP()->hasUnsavedNotes());
+}
+
+// The session is ending and the page cannot be saved where it belongs: the program ends all
+// the same, and the typed text is in a rescue file.
+void MainWindowTest::sessionEndInAnUnwritableFolder_rescuesTheText()
+{
+    QTemporaryDir dir;
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", savedState); });
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_qs)));
+    TForm1 form(nullptr, dir.filePath(QStringLiteral("Ruvo.ini")));
+    form.show();
+    TCalendarPad *pad = form.CP();
+    pad->setDirectory(dir.filePath(u"notes"_qs));
+    QVERIFY(QDir().mkdir(pad->Directory()));
+    QVERIFY(QDir().mkdir(pad->notesFilePath(pad->Date())));
+    pad->LoadNotes();
+    pad->NotesMemo()->setPlainText(u"à ne pas perdre"_qs);
+    pad->TimeFields(2)->setText(u"réunion"_qs);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Ne peut créer le fichier "_qs));
+    form.quitForSession();
+    QVERIFY(!form.isVisible());
+
+    const QDir rescue(dir.filePath(u"state/Ruvo"_qs));
+    const QStringList files = rescue.entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    const QString date = pad->Date();
+    QVERIFY(files.first().startsWith(date.mid(6, 4) + u'-' + date.mid(3, 2) + u'-' + date.left(2) +
+                                     u'_'));
+    const QString text = QString::fromUtf8(contents(rescue.filePath(files.first())));
+    QVERIFY(text.contains(u"à ne pas perdre\n"_qs));
+    QVERIFY(text.contains(u" réunion\n"_qs));
 }
 
 int runMainWindowTests(int argc, char **argv)

@@ -2,7 +2,9 @@
 # The program itself in a real X window, driven as a person drives it: type into the notes
 # and an hour field, turn the page forward and back, double-click the day block and pick a
 # date, write on that page, quit through the menu and the about box. Then the day files and
-# the settings file are checked byte for byte.
+# the settings file are checked byte for byte. Then twice more: killed outright three seconds
+# after typing, the text is in the day file; ended by SIGTERM where the page cannot be saved,
+# the program ends at once and the text is in a rescue file.
 #
 #   realwindow.sh PATH/TO/ruvo
 #
@@ -55,9 +57,10 @@ if ! kill -0 "$xvfb_pid" 2>/dev/null || [ ! -e "/tmp/.X11-unix/X${display#:}" ];
 fi
 export DISPLAY=$display
 
-mkdir -p "$work/home" "$work/config" "$work/runtime"
+mkdir -p "$work/home" "$work/config" "$work/runtime" "$work/share" "$work/state"
 chmod 700 "$work/runtime"
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+export XDG_DATA_HOME=$work/share XDG_STATE_HOME=$work/state
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
 
@@ -65,17 +68,19 @@ today=$(date +%d%m%y)
 tomorrow=$(date -d tomorrow +%d%m%y)
 picked=$(date +%d%m)30 # the same day in 2030, chosen in the date dialog
 
-(cd "$work/home" && LC_ALL=en_US.UTF-8 exec "$program") >"$work/ruvo.log" 2>&1 &
-app_pid=$!
-
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Ruvo$' | head -n 1)
-[ -n "$window" ] || fail "the main window did not appear"
-eval "$(xdotool getwindowgeometry --shell "$window")" # X Y WIDTH HEIGHT
-[ "$WIDTH" = 387 ] || fail "window width $WIDTH"
-pad_x=$X
-pad_y=$((Y + HEIGHT - 278)) # the pad fills the client area under the menu bar
-xdotool windowfocus --sync "$window"
-sleep 0.5
+start() { # folder
+    (cd "$1" && LC_ALL=en_US.UTF-8 exec "$program") >"$work/ruvo.log" 2>&1 &
+    app_pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name '^Ruvo$' | head -n 1)
+    [ -n "$window" ] || fail "the main window did not appear"
+    eval "$(xdotool getwindowgeometry --shell "$window")" # X Y WIDTH HEIGHT
+    [ "$WIDTH" = 387 ] || fail "window width $WIDTH"
+    pad_x=$X
+    pad_y=$((Y + HEIGHT - 278)) # the pad fills the client area under the menu bar
+    xdotool windowfocus --sync "$window"
+    sleep 0.5
+}
+start "$work/home"
 
 # Pointer positions are given on the pad.
 move() { xdotool mousemove --sync $((pad_x + $1)) $((pad_y + $2)); sleep 0.2; }
@@ -153,4 +158,32 @@ expect_file "${today}N.ruv" 'Hello Ruvo\r\n'
 [ -f "$work/config/Ruvo.ini" ] || fail "Ruvo.ini was not written"
 [ "$(cat "$work/config/Ruvo.ini")" = "$(printf '[Propriétés]\napropos=1')" ] ||
     fail "Ruvo.ini holds: $(cat "$work/config/Ruvo.ini")"
-echo "real window: 1 passed, 0 failed"
+
+# Killed outright three seconds after typing, with no other action: the text is on disk.
+start "$work/home"
+click 80 150
+type_text " Crash"
+sleep 3
+kill -KILL "$app_pid"
+wait "$app_pid" 2>/dev/null
+app_pid=
+grep -q "Crash" "$work/home/${today}N.ruv" || fail "typed text lost to SIGKILL: $(cat "$work/home/${today}N.ruv")"
+
+# The page cannot be saved where it belongs (a folder has the notes file's name). SIGTERM ends
+# the program within a second, and the text is in a rescue file.
+mkdir -p "$work/locked/${today}N.ruv"
+start "$work/locked"
+click 80 150
+type_text "Rescue me"
+kill -TERM "$app_pid"
+for _ in $(seq 10); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$app_pid" 2>/dev/null && fail "SIGTERM did not end the program within a second"
+wait "$app_pid"
+app_pid=
+rescued=$(grep -l "Rescue me" "$work/state/Ruvo/"*.txt 2>/dev/null | head -n 1)
+[ -n "$rescued" ] || fail "no rescue file holds the text"
+grep -qF "$rescued" "$work/ruvo.log" || fail "the rescue file's path was not printed"
+echo "real window: 3 passed, 0 failed"
