@@ -1,22 +1,15 @@
 #include "settingsfile.h"
 
 #include "calendar/error.h"
+#include "platform/wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <limits>
-
-// The file is handled as bytes: section names such as "Propriétés" are written as UTF-8 as
-// they are, and bytes in other encodings pass through untouched.
-#define SI_NO_CONVERSION
-// The template's code is compiled here, the only place that uses it, rather than taken from
-// the shared library (see platform/CMakeLists.txt).
-#define SI_IMPLEMENTATION
-#include <SimpleIni.h>
+#include <vector>
 
 namespace ruvo {
 
@@ -26,64 +19,210 @@ namespace {
 // cannot be ours; a write still keeps it whole.
 constexpr qint64 kMaxReadSize = 1 << 20;
 
-// Loads the file; false when it is missing or unreadable. bytes receives what it holds.
-bool load(const QString &path, CSimpleIniA &ini, qint64 maxSize, QByteArray *bytes = nullptr)
+constexpr QByteArrayView kByteOrderMark("\xEF\xBB\xBF");
+
+// The file's bytes; nothing when it is missing, not a plain file, unreadable or too large.
+std::optional<QByteArray> bytesOf(const QString &path, qint64 maxSize)
 {
+    // A pipe or a device of that name would block or never end.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > maxSize)
-        return false;
-    const QByteArray data = file.readAll();
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maxSize)
+        return std::nullopt;
+    QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return false;
-    if (bytes)
-        *bytes = data;
-    return ini.LoadData(data.constData(), size_t(data.size())) >= 0;
+        return std::nullopt;
+    return data;
 }
 
-// The lines of a settings file that carry settings, and those the parser cannot read.
-struct LineCounts
+bool isBlank(char c)
 {
-    qsizetype settings = 0;
-    qsizetype unreadable = 0;
+    return c == ' ' || c == '\t';
+}
+
+QByteArrayView trimmed(QByteArrayView text)
+{
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+// Names match with ASCII letters in either case; other bytes (UTF-8 "é") must be equal.
+bool sameName(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// What one line says. Anything that is not a section or a setting (blank lines, comments,
+// text without "=", an unterminated "[", binary data) says nothing and is kept as it is.
+struct LineMeaning
+{
+    enum Kind { Nothing, Section, Setting } kind = Nothing;
+    QByteArrayView name; // the section's name or the setting's key
+    QByteArrayView value;
 };
 
-LineCounts countLines(QByteArrayView text)
+LineMeaning meaningOf(QByteArrayView text)
 {
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text = text.sliced(3); // the parser passes over a byte-order mark as well
-    LineCounts counts;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = start;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
-            ++end;
-        const QByteArrayView line = text.sliced(start, end - start).trimmed();
-        start = end + 1;
-        if (line.isEmpty() || line[0] == ';' || line[0] == '#')
-            continue; // blank or a comment
-        if (line[0] == '[') {
-            counts.unreadable += !line.contains(']');
-            continue;
-        }
-        const qsizetype equals = line.indexOf('=');
-        if (equals > 0 && !line.first(equals).trimmed().isEmpty())
-            ++counts.settings;
-        else
-            ++counts.unreadable;
+    text = trimmed(text);
+    if (text.isEmpty() || text.front() == ';' || text.front() == '#')
+        return {};
+    if (text.front() == '[') {
+        const qsizetype close = text.indexOf(']');
+        if (close < 0)
+            return {};
+        return {LineMeaning::Section, trimmed(text.sliced(1, close - 1)), {}};
     }
-    return counts;
+    const qsizetype equals = text.indexOf('=');
+    if (equals < 0 || trimmed(text.first(equals)).isEmpty())
+        return {};
+    return {LineMeaning::Setting, trimmed(text.first(equals)), trimmed(text.sliced(equals + 1))};
 }
 
-// Whether writing the file back from what the parser understood keeps every setting in it.
-// The parser passes over what it cannot read (a line without "=", anything after a NUL byte,
-// binary data) and keeps one of two equal keys: all that would be gone from the file.
-bool parserKeepsEverything(const QByteArray &bytes, const CSimpleIniA &ini)
+struct Line
 {
-    const LineCounts before = countLines(bytes);
-    std::string again;
-    return !bytes.contains('\0') && before.unreadable == 0 && ini.Save(again) >= 0 &&
-           countLines(QByteArrayView(again.data(), qsizetype(again.size()))).settings ==
-               before.settings;
+    qsizetype start = 0; // the first byte, after a byte-order mark on the first line
+    qsizetype end = 0;   // where the line ending starts
+    qsizetype next = 0;  // past the line ending; equal to end on a last line without one
+    LineMeaning meaning;
+    QByteArrayView section; // the name of the section the line is in, empty before the first
+};
+
+// The lines of the file. Views into bytes, which must outlive them.
+std::vector<Line> linesOf(QByteArrayView bytes)
+{
+    std::vector<Line> lines;
+    QByteArrayView section;
+    qsizetype start = bytes.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    while (start < bytes.size()) {
+        Line line;
+        line.start = start;
+        line.end = start;
+        while (line.end < bytes.size() && bytes[line.end] != '\n' && bytes[line.end] != '\r')
+            ++line.end;
+        line.next = line.end;
+        if (line.next < bytes.size() && bytes[line.next++] == '\r' && line.next < bytes.size() &&
+            bytes[line.next] == '\n')
+            ++line.next;
+        line.meaning = meaningOf(bytes.sliced(line.start, line.end - line.start));
+        if (line.meaning.kind == LineMeaning::Section)
+            section = line.meaning.name;
+        line.section = section;
+        lines.push_back(line);
+        start = line.next;
+    }
+    return lines;
+}
+
+bool isKeyLine(const Line &line, QByteArrayView section, QByteArrayView key)
+{
+    return line.meaning.kind == LineMeaning::Setting && sameName(line.section, section) &&
+           sameName(line.meaning.name, key);
+}
+
+// The line ending most lines of the file have; LF when none has one.
+QByteArrayView dominantLineEnding(QByteArrayView bytes, const std::vector<Line> &lines)
+{
+    qsizetype lf = 0, crlf = 0, cr = 0;
+    for (const Line &line : lines) {
+        const QByteArrayView ending = bytes.sliced(line.end, line.next - line.end);
+        lf += ending == "\n";
+        crlf += ending == "\r\n";
+        cr += ending == "\r";
+    }
+    if (lf >= crlf && lf >= cr)
+        return "\n";
+    return crlf >= cr ? "\r\n" : "\r";
+}
+
+// Inserts a line of text with the given ending at offset, between two lines.
+QByteArray insertLine(QByteArrayView bytes, qsizetype offset, QByteArrayView text,
+                      QByteArrayView ending)
+{
+    // A lone CR before an LF would read as one CR LF ending and swallow the blank line after.
+    if (ending == "\r" && offset < bytes.size() && bytes[offset] == '\n')
+        ending = "\r\n";
+    return bytes.first(offset).toByteArray() + text + ending + bytes.sliced(offset);
+}
+
+// The file with the value set, following the rules in settingsfile.h.
+QByteArray withValue(QByteArrayView bytes, QByteArrayView section, QByteArrayView key,
+                     QByteArrayView value)
+{
+    const std::vector<Line> lines = linesOf(bytes);
+    QByteArray result;
+    qsizetype copied = 0;
+    for (const Line &line : lines) {
+        if (!isKeyLine(line, section, key))
+            continue;
+        // The key as the file spells it, so that its case stays.
+        result += bytes.sliced(copied, line.start - copied);
+        result += line.meaning.name;
+        result += '=';
+        result += value;
+        result += bytes.sliced(line.end, line.next - line.end);
+        copied = line.next;
+    }
+    if (copied > 0)
+        return result + bytes.sliced(copied);
+
+    const QByteArrayView ending = dominantLineEnding(bytes, lines);
+    const QByteArray setting = key.toByteArray() + '=' + value;
+    // The last occurrence of the section, up to the next section; settings before the first
+    // section line are in the section without a name.
+    const Line *last = nullptr;
+    bool inSection = section.isEmpty();
+    bool found = inSection;
+    for (const Line &line : lines) {
+        if (line.meaning.kind == LineMeaning::Section) {
+            inSection = sameName(line.meaning.name, section);
+            found = found || inSection;
+        }
+        if (inSection && !trimmed(bytes.sliced(line.start, line.end - line.start)).isEmpty())
+            last = &line;
+    }
+    if (last && last->next == last->end) // the last line of a file without a final line break
+        return bytes.toByteArray() + ending + setting;
+    if (last)
+        return insertLine(bytes, last->next, setting, ending);
+    if (found) // the nameless section with no line in it
+        return insertLine(bytes, bytes.startsWith(kByteOrderMark) ? kByteOrderMark.size() : 0,
+                          setting, ending);
+
+    result = bytes.toByteArray();
+    if (!lines.empty() && lines.back().next == lines.back().end)
+        result += ending;
+    return result + '[' + section + ']' + ending + setting + ending;
+}
+
+// Whether the section and the key line written for them read back as those names and value.
+bool readsBackAsWritten(QByteArrayView section, QByteArrayView key, QByteArrayView value)
+{
+    const auto breaksLine = [](QByteArrayView text) {
+        return text.contains('\n') || text.contains('\r');
+    };
+    if (breaksLine(section) || breaksLine(key) || breaksLine(value))
+        return false;
+    const QByteArray headerLine = '[' + section.toByteArray() + ']';
+    const QByteArray settingLine = key.toByteArray() + '=' + value;
+    const LineMeaning header = meaningOf(headerLine);
+    const LineMeaning setting = meaningOf(settingLine);
+    return header.kind == LineMeaning::Section && header.name == section &&
+           setting.kind == LineMeaning::Setting && setting.name == key;
 }
 
 } // namespace
@@ -97,13 +236,17 @@ QString SettingsFile::defaultPath()
 QString SettingsFile::readString(const QString &section, const QString &key,
                                  const QString &fallback) const
 {
-    CSimpleIniA ini;
-    ini.SetUnicode(false);
-    if (!load(m_path, ini, kMaxReadSize))
+    const std::optional<QByteArray> bytes = bytesOf(m_path, kMaxReadSize);
+    if (!bytes)
         return fallback;
-    const char *value =
-        ini.GetValue(section.toUtf8().constData(), key.toUtf8().constData(), nullptr);
-    return value ? QString::fromUtf8(value) : fallback;
+    const QByteArray sectionName = section.toUtf8();
+    const QByteArray keyName = key.toUtf8();
+    std::optional<QByteArrayView> value;
+    for (const Line &line : linesOf(*bytes)) {
+        if (isKeyLine(line, sectionName, keyName))
+            value = line.meaning.value; // the last one counts, as for a section written twice
+    }
+    return value ? QString::fromUtf8(*value) : fallback;
 }
 
 std::optional<qint32> SettingsFile::parseInteger(const QString &text)
@@ -135,25 +278,21 @@ void SettingsFile::writeString(const QString &section, const QString &key,
     const auto fail = [this] {
         throw Error(u"Ne peut écrire dans " + m_path);
     };
-    CSimpleIniA ini;
-    ini.SetUnicode(false);
-    ini.SetSpaces(false);
-    // Never replace a file we could not read whole: its other content would be lost.
+    const QByteArray sectionName = section.toUtf8();
+    const QByteArray keyName = key.toUtf8();
+    const QByteArray text = value.toUtf8();
+    if (!readsBackAsWritten(sectionName, keyName, text))
+        fail();
+    // Never replace a file we could not read whole: its content would be lost.
     QByteArray bytes;
-    if (QFileInfo::exists(m_path) &&
-        (!load(m_path, ini, std::numeric_limits<qint64>::max(), &bytes) ||
-         !parserKeepsEverything(bytes, ini)))
-        fail();
-    if (ini.SetValue(section.toUtf8().constData(), key.toUtf8().constData(),
-                     value.toUtf8().constData()) < 0)
-        fail();
-    std::string data;
-    if (ini.Save(data) < 0)
-        fail();
+    if (QFileInfo::exists(m_path)) {
+        std::optional<QByteArray> old = bytesOf(m_path, std::numeric_limits<qint64>::max());
+        if (!old)
+            fail();
+        bytes = std::move(*old);
+    }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(data.data(), qint64(data.size())) != qint64(data.size()) || !file.commit())
+    if (!ReplaceFileWhole(m_path, withValue(bytes, sectionName, keyName, text)))
         fail();
 }
 

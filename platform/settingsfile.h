@@ -7,8 +7,9 @@
 namespace ruvo {
 
 // An initialisation file ("[section]" lines, then "key=value" lines), opened for each read or
-// write and released right after. Writing one value keeps everything else in the file: other
-// sections, keys and comments.
+// write and released right after. Reading and writing see the file through the same lines, so
+// a write changes only the lines of its key and keeps every other byte as it stands: other
+// sections, comments, lines that are not settings, binary data, line endings.
 class SettingsFile final
 {
 public:
@@ -27,8 +28,12 @@ public:
     // True when the number is not 0. Never fails.
     bool readBool(const QString &section, const QString &key, bool fallback) const;
 
-    // Replaces the file whole or not at all. Throws Error("Ne peut écrire dans <path>"), also
-    // for a file that holds lines this class cannot read (they would be lost) and leaves it.
+    // Sets the value on every line of that key in that section. Without one, adds the line at
+    // the end of the section's last occurrence, or the section and the line at the end of the
+    // file.
+    // Replaces the file whole or not at all. Throws Error("Ne peut écrire dans <path>") and
+    // leaves the file as it was when it cannot be read or replaced, or when the names or the
+    // value would not read back as written (a line break, "]" in a section, "=" in a key).
     void writeString(const QString &section, const QString &key, const QString &value) const;
 
     // "1" or "0".
