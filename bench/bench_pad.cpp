@@ -16,9 +16,11 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -260,6 +262,68 @@ void BM_PageTurnSaveEdited(benchmark::State &state)
         state.SkipWithError("the typed note was not saved");
 }
 BENCHMARK(BM_PageTurnSaveEdited)->Unit(benchmark::kMicrosecond);
+
+// ---- Typing and the save that follows it
+
+// One key typed into the notes: the editor's own work plus the pad's (the cleaning of what
+// arrives, marking the page unsaved, restarting the save's timer).
+void BM_Keystroke(benchmark::State &state)
+{
+    ShownPad shown;
+    ruvo::NotesEditor *notes = shown.pad.NotesMemo();
+    notes->setFocus();
+    for (auto _ : state) {
+        if (notes->document()->characterCount() > 2000) {
+            state.PauseTiming();
+            notes->clear();
+            state.ResumeTiming();
+        }
+        QTest::keyClick(notes, Qt::Key_A);
+    }
+    if (!shown.pad.hasUnsavedNotes() || !shown.pad.AutoSaveTimer()->isActive())
+        state.SkipWithError("typing did not arm the save");
+}
+BENCHMARK(BM_Keystroke)->Unit(benchmark::kMicrosecond);
+
+// The floor: the same key into a plain QPlainTextEdit of the notes' size.
+void BM_KeystrokeFloor(benchmark::State &state)
+{
+    QPlainTextEdit editor;
+    editor.setFixedSize(149, 160);
+    editor.show();
+    if (!QTest::qWaitForWindowExposed(&editor))
+        std::abort();
+    editor.setFocus();
+    for (auto _ : state) {
+        if (editor.document()->characterCount() > 2000) {
+            state.PauseTiming();
+            editor.clear();
+            state.ResumeTiming();
+        }
+        QTest::keyClick(&editor, Qt::Key_A);
+    }
+}
+BENCHMARK(BM_KeystrokeFloor)->Unit(benchmark::kMicrosecond);
+
+// The save the pause in the typing starts: both files of a full page re-read, compared and
+// replaced (checked writes, sync, rename). The typing is not timed.
+void BM_BackgroundSave(benchmark::State &state)
+{
+    ShownPad shown;
+    TCalendarPad &pad = shown.pad;
+    const QString day = dateText(kFirstDay);
+    writeDayFiles(pad, day);
+    pad.setDate(day);
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.typeOnPage();
+        state.ResumeTiming();
+        pad.saveInBackground();
+    }
+    if (!shown.savedTypedLine(day) || pad.hasUnsavedNotes())
+        state.SkipWithError("the typed note was not saved");
+}
+BENCHMARK(BM_BackgroundSave)->Unit(benchmark::kMicrosecond);
 
 // The pad and its 18 editors, as setDate repaints them.
 void BM_PageTurnPaint(benchmark::State &state)
