@@ -244,8 +244,8 @@ void BM_PageTurnSave(benchmark::State &state)
 }
 BENCHMARK(BM_PageTurnSave)->Unit(benchmark::kMicrosecond);
 
-// SaveNotes after typing: a note line and an hour field changed (not timed) before each save.
-void BM_PageTurnSaveEdited(benchmark::State &state)
+// Saving after typing: a note line and an hour field changed (not timed) before each save.
+void saveAfterTyping(benchmark::State &state, void (TCalendarPad::*save)())
 {
     ShownPad shown;
     TCalendarPad &pad = shown.pad;
@@ -256,10 +256,15 @@ void BM_PageTurnSaveEdited(benchmark::State &state)
         state.PauseTiming();
         shown.typeOnPage();
         state.ResumeTiming();
-        pad.SaveNotes();
+        (pad.*save)();
     }
-    if (!shown.savedTypedLine(day))
+    if (!shown.savedTypedLine(day) || pad.hasUnsavedNotes())
         state.SkipWithError("the typed note was not saved");
+}
+
+void BM_PageTurnSaveEdited(benchmark::State &state)
+{
+    saveAfterTyping(state, &TCalendarPad::SaveNotes);
 }
 BENCHMARK(BM_PageTurnSaveEdited)->Unit(benchmark::kMicrosecond);
 
@@ -309,19 +314,7 @@ BENCHMARK(BM_KeystrokeFloor)->Unit(benchmark::kMicrosecond);
 // replaced (checked writes, sync, rename). The typing is not timed.
 void BM_BackgroundSave(benchmark::State &state)
 {
-    ShownPad shown;
-    TCalendarPad &pad = shown.pad;
-    const QString day = dateText(kFirstDay);
-    writeDayFiles(pad, day);
-    pad.setDate(day);
-    for (auto _ : state) {
-        state.PauseTiming();
-        shown.typeOnPage();
-        state.ResumeTiming();
-        pad.saveInBackground();
-    }
-    if (!shown.savedTypedLine(day) || pad.hasUnsavedNotes())
-        state.SkipWithError("the typed note was not saved");
+    saveAfterTyping(state, &TCalendarPad::saveInBackground);
 }
 BENCHMARK(BM_BackgroundSave)->Unit(benchmark::kMicrosecond);
 
