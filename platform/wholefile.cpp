@@ -11,8 +11,9 @@ namespace {
 
 bool syncToDisk(int descriptor)
 {
+    // The data and the size are what a reader needs; the rest of the inode may come later.
     // EINVAL and EROFS: a file that cannot be synced at all (not a disk file), not a failure.
-    return ::fsync(descriptor) == 0 || errno == EINVAL || errno == EROFS;
+    return ::fdatasync(descriptor) == 0 || errno == EINVAL || errno == EROFS;
 }
 
 } // namespace
