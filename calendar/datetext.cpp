@@ -202,10 +202,14 @@ bool DateOnOrAfter(const QString &a, const QString &b)
 
 int DayOfYear(const QString &text)
 {
-    const DateFields f = fieldsOf(text);
-    int days = f.day;
-    for (int month = 1; month < f.month; ++month)
-        days += DaysInMonth(month, f.year);
+    return DayOfYear(TextToDate(text));
+}
+
+int DayOfYear(const QDate &date)
+{
+    int days = date.day();
+    for (int month = 1; month < date.month(); ++month)
+        days += DaysInMonth(month, date.year());
     return days;
 }
 

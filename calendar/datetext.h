@@ -65,11 +65,13 @@ bool DateOnOrAfter(const QString &a, const QString &b);
 
 // 1 for the first of January; counts months with DaysInMonth.
 int DayOfYear(const QString &text);
+int DayOfYear(const QDate &date);
 
 // The week of the year, 1 to 53, counted Monday to Sunday from Monday 31/12/1979 with the
 // program's own table of 53-week years (not ISO 8601). Every date before 07/01/1980 is in
 // week 2.
 int WeekNumber(const QString &text);
+int WeekNumber(const QDate &date);
 
 // The decimal text of value with leading zeros up to width (widths above 8 pad as 8 does).
 QString ZeroPad(quint32 value, int width);

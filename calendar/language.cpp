@@ -50,6 +50,24 @@ constexpr std::array<LanguageNames, 5> kNames = {{
       u"Dic"}},
 }};
 
+struct LanguageWords
+{
+    const char16_t *day;
+    const char16_t *week;
+    const char16_t *prior;
+    const char16_t *next;
+    const char16_t *go;
+};
+
+// Indexed by TLanguage - 1.
+constexpr std::array<LanguageWords, 5> kPadWords = {{
+    {u"Day", u"Week", u"prior", u"next", u"go"},
+    {u"Tag", u"Woche", u"Vortag", u"Folgendtag", u"Gehen"},
+    {u"Jour", u"Semaine", u"Jour précédent", u"Jour suivant", u"Aller à"},
+    {u"Giorno", u"Settimana", u"anteriore", u"prossimo", u"andare"},
+    {u"Diario", u"Semana", u"anterior", u"proximo", u"ir"},
+}};
+
 const LanguageNames &namesOf(TLanguage language)
 {
     return kNames[resolvedLanguage(language) - 1];
@@ -113,6 +131,14 @@ QString MonthName(int month, TLanguage language)
 QString ShortMonthName(int month, TLanguage language)
 {
     return lookUp(namesOf(language).shortMonths, month);
+}
+
+PadWords PadWordsOf(TLanguage language)
+{
+    const LanguageWords &words = kPadWords[resolvedLanguage(language) - 1];
+    return {QString::fromUtf16(words.day), QString::fromUtf16(words.week),
+            QString::fromUtf16(words.prior), QString::fromUtf16(words.next),
+            QString::fromUtf16(words.go)};
 }
 
 QString DateTextInFormat(const QDate &date, int format, TLanguage language)

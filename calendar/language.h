@@ -37,6 +37,19 @@ QString ShortDayName(int weekday, TLanguage language);
 QString MonthName(int month, TLanguage language);
 QString ShortMonthName(int month, TLanguage language);
 
+// The page's own words: the labels of the line under the notes ("Day 65 - Week 10") and the
+// hints of its three hot areas.
+struct PadWords
+{
+    QString day;
+    QString week;
+    QString prior;
+    QString next;
+    QString go;
+};
+// laDefault is the system's language, looked up at the call.
+PadWords PadWordsOf(TLanguage language);
+
 // Texts of a date: 0 "Vendredi 6 Mars 1998", 1 "6 Mars 1998", 2 the date text, 3 the day with
 // two digits, 4 the day name, 5 the month name, 6 the year; an empty text for other formats.
 QString DateTextInFormat(const QDate &date, int format, TLanguage language);

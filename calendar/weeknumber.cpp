@@ -125,7 +125,11 @@ bool landsOnMissingDay(qint64 lastMonday)
 
 int WeekNumber(const QString &text)
 {
-    const QDate date = TextToDate(text);
+    return WeekNumber(TextToDate(text));
+}
+
+int WeekNumber(const QDate &date)
+{
     const int mondayBased = date.dayOfWeek(); // Monday 1 ... Sunday 7
     const qint64 monday = serialOf(date.year(), date.month(), date.day()) - (mondayBased - 1);
     if (mondayBased > 1 && !isGregorianDate(fromSerial(monday)))

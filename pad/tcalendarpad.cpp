@@ -2,15 +2,16 @@
 
 #include "dayfiles.h"
 #include "dayfilewatcher.h"
+#include "hotareas.h"
 #include "hourfieldvalidator.h"
 #include "noteseditor.h"
 
 #include "calendar/datetext.h"
 #include "calendar/error.h"
 #include "calendar/language.h"
-#include "calendar/pointinrect.h"
 #include "platform/colorvalue.h"
 #include "platform/cursortable.h"
+#include "platform/pointfont.h"
 #include "platform/resourcebitmap.h"
 #include "platform/soundplayer.h"
 #include "platform/wholefile.h"
@@ -22,7 +23,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -35,95 +35,14 @@
 
 namespace ruvo {
 
+using namespace pagelayout;
+
 namespace {
 
 constexpr auto kBuiltInPage = u"CalendarPad_";
 
-// Page layout, in pixels from the pad's top-left corner.
-constexpr QRect kDayBlock(100, 18, 64, 58); // x 100..163, y 18..75
-constexpr QPoint kDayNumberAt(133, 20);     // centre, top
-constexpr QPoint kWeekdayAt(133, 60);       // centre, top
-constexpr QPoint kMonthAt(60, 55);          // centre, top
-constexpr QPoint kYearAt(60, 20);           // centre, top
-constexpr QPoint kDayWeekLineAt(165, 250);  // right edge, top
-constexpr int kHourLabelLeft = 218;
-constexpr int kHourLabelTop = 19;
-constexpr int kRowHeight = 14;
-constexpr int kRuleLeft = 20;
-constexpr int kRuleEnd = 165; // excluded
-constexpr int kUpperRuleY = 80;
-constexpr int kLowerRuleY = 250;
-constexpr QRect kNotesBounds(18, 85, 149, 160);
-constexpr int kTimeFieldLeft = 246;
-constexpr int kTimeFieldTop = 20;
-constexpr QSize kTimeFieldSize(115, 16);
 constexpr int kNotesMaxLength = 32000;
 constexpr int kTimeFieldMaxLength = 255;
-
-// The hot areas, every edge inside.
-constexpr QRect kPriorArea(QPoint(1, 249), QPoint(36, 269));
-constexpr QRect kNextArea(QPoint(349, 249), QPoint(384, 269));
-constexpr QRect kDateArea(QPoint(105, 20), QPoint(165, 75));
-constexpr qint16 kLeftHand = -1020;
-constexpr qint16 kRightHand = -1019;
-constexpr qint16 kTopHand = -1018;
-
-// Point sizes as pixels at 96 dpi, so the layout does not depend on the screen.
-constexpr int k7pt = 9;
-constexpr int k8pt = 11;
-constexpr int k11pt = 15;
-constexpr int k20pt = 27;
-constexpr int k28pt = 37;
-
-struct LanguageTexts
-{
-    const char16_t *day;
-    const char16_t *week;
-    const char16_t *prior;
-    const char16_t *next;
-    const char16_t *go;
-};
-
-// Indexed by TLanguage - 1.
-constexpr LanguageTexts kLanguageTexts[] = {
-    {u"Day", u"Week", u"prior", u"next", u"go"},
-    {u"Tag", u"Woche", u"Vortag", u"Folgendtag", u"Gehen"},
-    {u"Jour", u"Semaine", u"Jour précédent", u"Jour suivant", u"Aller à"},
-    {u"Giorno", u"Settimana", u"anteriore", u"prossimo", u"andare"},
-    {u"Diario", u"Semana", u"anterior", u"proximo", u"ir"},
-};
-
-// Every attribute is set, so a font given to a child does not pick up the parent's.
-QFont arialFont(int pixelSize, bool bold)
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial")});
-    font.setPixelSize(pixelSize);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    return font;
-}
-
-enum class Anchor { CentreTop, RightTop, LeftTop };
-
-// Text in an opaque cell as tall as the font and as wide as the text, placed by its anchor.
-void drawTextCell(QPainter &painter, const QString &text, QPoint at, Anchor anchor,
-                  const QFont &font, const QColor &ink, const QColor &cell)
-{
-    painter.setFont(font);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int width = metrics.horizontalAdvance(text);
-    int left = at.x();
-    if (anchor == Anchor::CentreTop)
-        left -= width / 2;
-    else if (anchor == Anchor::RightTop)
-        left -= width;
-    painter.fillRect(QRect(left, at.y(), width, metrics.height()), cell);
-    painter.setPen(ink);
-    painter.drawText(QPoint(left, at.y() + metrics.ascent()), text);
-}
 
 template<typename Fields> void setEditable(NotesEditor *notes, const Fields &fields, bool editable)
 {
@@ -153,7 +72,7 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     const QString currentDir = QDir::currentPath();
     setFixedSize(kWidth, kHeight);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    setFont(arialFont(k8pt, false));
+    setFont(ArialFont(8));
 
     m_clockTimer = new QTimer(this);
     m_clockTimer->setInterval(kClockInterval);
@@ -175,12 +94,11 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     connect(m_notesMemo, &QPlainTextEdit::textChanged, this,
             [this] { markUnsaved(DayFileKind::Notes); });
 
-    const QFont fieldFont = arialFont(k7pt, false);
+    const QFont fieldFont = ArialFont(7);
     QWidget *previous = m_notesMemo;
     for (int i = 0; i < kTimeFieldCount; ++i) {
         auto *field = new QLineEdit(this);
-        field->setGeometry(
-            QRect(QPoint(kTimeFieldLeft, kTimeFieldTop + kRowHeight * i), kTimeFieldSize));
+        field->setGeometry(timeFieldRect(i + 1));
         field->setFrame(false);
         field->setFont(fieldFont);
         field->setMaxLength(kTimeFieldMaxLength);
@@ -194,14 +112,7 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
         m_timeFields[std::size_t(i)] = field;
     }
 
-    m_dayNumberFont = arialFont(k28pt, true);
-    m_smallFont = arialFont(k8pt, false);
-    m_monthFont = arialFont(k11pt, true);
-    m_yearFont = arialFont(k20pt, true);
-    const QFontMetrics labelMetrics(m_smallFont);
-    m_hourScaleArea = QRect(kHourLabelLeft, kHourLabelTop,
-                            labelMetrics.horizontalAdvance(QStringLiteral("00:00")),
-                            kRowHeight * (kHourRows - 1) + labelMetrics.height());
+    m_hourScaleArea = PagePainter::hourScaleArea(m_fonts);
 
     m_language = laDefault;
     m_date = DateToText(QDate::currentDate());
@@ -401,29 +312,13 @@ int TCalendarPad::currentHourRow() const
 void TCalendarPad::UpdateDateTexts()
 {
     // Everything is read before anything is kept, so a bad date leaves the old texts.
-    const int weekday = WeekdayOf(m_date);
-    const QString day = DatePart(m_date, 0);
-    const int month = DatePart(m_date, 1).toInt();
-    const QString year = DatePart(m_date, 2);
-    const int dayOfYear = DayOfYear(m_date);
-    const int weekNumber = WeekNumber(m_date);
-    m_weekdayText = DayName(weekday, m_language);
-    m_dayText = day;
-    m_monthText = MonthName(month, m_language);
-    m_yearText = year;
-    m_dayOfYear = dayOfYear;
-    m_weekNumber = weekNumber;
+    m_pageTexts = PageTextsOf(m_date, m_language);
 }
 
 void TCalendarPad::UpdateLanguageTexts()
 {
     // laDefault is looked up at every paint, so a change of the system's language shows.
-    const LanguageTexts &texts = kLanguageTexts[resolvedLanguage(m_language) - 1];
-    m_dayLabel = QString::fromUtf16(texts.day);
-    m_weekLabel = QString::fromUtf16(texts.week);
-    m_priorHint = QString::fromUtf16(texts.prior);
-    m_nextHint = QString::fromUtf16(texts.next);
-    m_goHint = QString::fromUtf16(texts.go);
+    m_words = PadWordsOf(m_language);
 }
 
 void TCalendarPad::RefreshTimeScale()
@@ -694,8 +589,8 @@ QString TCalendarPad::RescueNotes(const QString &folder) const
     text += u'\n';
     const std::array<QString, kHourRows> hours = HourScaleLabels(m_startTime, laFrench);
     for (int row = 1; row <= kTimeFieldCount; ++row)
-        text += hours[std::size_t(row - 1)] + u' ' + m_timeFields[std::size_t(row - 1)]->text() +
-                u'\n';
+        text +=
+            hours[std::size_t(row - 1)] + u' ' + m_timeFields[std::size_t(row - 1)]->text() + u'\n';
     if (!QDir().mkpath(folder) || !ReplaceFileWhole(path, text.toUtf8()))
         throw Error(u"Ne peut créer le fichier " + path);
     return path;
@@ -743,33 +638,20 @@ void TCalendarPad::ShowAreaHint(const QString &text)
 
 void TCalendarPad::mouseMoveEvent(QMouseEvent *event)
 {
-    const int x = int(event->position().x());
-    const int y = int(event->position().y());
-    m_overPriorArea = m_overNextArea = m_overDateArea = false;
-    struct Area
-    {
-        QRect rect;
-        bool *flag;
-        const QString *hint;
-        qint16 cursor;
-    };
-    const Area areas[] = {{kPriorArea, &m_overPriorArea, &m_priorHint, kLeftHand},
-                          {kNextArea, &m_overNextArea, &m_nextHint, kRightHand},
-                          {kDateArea, &m_overDateArea, &m_goHint, kTopHand}};
-    qint16 cursor = 0;
-    QString hint;
-    for (const Area &area : areas) {
-        if (PointInRect(x, y, area.rect)) {
-            *area.flag = true;
-            hint = *area.hint;
-            cursor = area.cursor;
-            break;
-        }
-    }
-    ShowAreaHint(hint);
+    // Truncated, not rounded: a pointer at x = 36.6 is still over column 36.
+    const QPointF at = event->position();
+    const HotArea area = hotAreaAt(QPoint(int(at.x()), int(at.y())));
+    m_overPriorArea = area == HotArea::Prior;
+    m_overNextArea = area == HotArea::Next;
+    m_overDateArea = area == HotArea::Date;
+    ShowAreaHint(m_overPriorArea  ? m_words.prior
+                 : m_overNextArea ? m_words.next
+                 : m_overDateArea ? m_words.go
+                                  : QString());
+    const int cursor = hotAreaCursor(area);
     if (cursor != m_cursorNumber) {
         m_cursorNumber = cursor;
-        setCursor(CursorByNumber(cursor));
+        setCursor(CursorByNumber(qint16(cursor)));
     }
     QWidget::mouseMoveEvent(event);
 }
@@ -832,8 +714,7 @@ void TCalendarPad::preparePageTexts()
         // page then stays as it was rather than failing at every paint.
     }
     UpdateLanguageTexts();
-    m_dayWeekText = m_dayLabel + u' ' + QString::number(m_dayOfYear) + u" - " + m_weekLabel + u' ' +
-                    QString::number(m_weekNumber);
+    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
     if (m_hourLabelsStart != m_startTime || m_hourLabelsLanguage != m_language) {
         m_hourLabels = HourScaleLabels(m_startTime, m_language);
         m_hourLabelsStart = m_startTime;
@@ -859,89 +740,21 @@ void TCalendarPad::colorTimeFields()
 
 void TCalendarPad::drawPage(QPainter &painter) const
 {
-    drawBackground(painter);
-    drawDayBlock(painter);
-    drawDayNumber(painter);
-    drawWeekday(painter);
-    drawMonth(painter);
-    drawYear(painter);
-    drawDayWeekLine(painter);
-    drawHourScale(painter);
-    drawRules(painter);
-}
-
-void TCalendarPad::drawBackground(QPainter &painter) const
-{
-    const QImage &picture = m_backgroundForDrawing;
-    if (!picture.isNull())
-        painter.drawImage(QPoint(0, 0), picture);
-    // A smaller picture leaves part of the page bare: give it the window's colour rather than
-    // whatever the screen held there.
-    const QColor bare = palette().color(QPalette::Window);
-    const int coveredWidth = qMin(picture.width(), kWidth);
-    const int coveredHeight = qMin(picture.height(), kHeight);
-    if (coveredWidth < kWidth)
-        painter.fillRect(QRect(coveredWidth, 0, kWidth - coveredWidth, kHeight), bare);
-    if (coveredHeight < kHeight)
-        painter.fillRect(QRect(0, coveredHeight, coveredWidth, kHeight - coveredHeight), bare);
-}
-
-void TCalendarPad::drawDayBlock(QPainter &painter) const
-{
-    painter.setPen(QPen(ColorToQColor(clWhite), 1, Qt::SolidLine));
-    painter.setBrush(ColorToQColor(m_dateBackgroundColor));
-    // A one-pixel outline of a QRect covers its right and bottom edges too.
-    painter.drawRect(kDayBlock.adjusted(0, 0, -1, -1));
-}
-
-void TCalendarPad::drawDayNumber(QPainter &painter) const
-{
-    drawTextCell(painter, m_dayText, kDayNumberAt, Anchor::CentreTop, m_dayNumberFont,
-                 ColorToQColor(m_dateColor), ColorToQColor(m_dateBackgroundColor));
-}
-
-void TCalendarPad::drawWeekday(QPainter &painter) const
-{
-    drawTextCell(painter, m_weekdayText, kWeekdayAt, Anchor::CentreTop, m_smallFont,
-                 ColorToQColor(m_dayColor), ColorToQColor(m_dateBackgroundColor));
-}
-
-void TCalendarPad::drawMonth(QPainter &painter) const
-{
-    drawTextCell(painter, m_monthText, kMonthAt, Anchor::CentreTop, m_monthFont,
-                 ColorToQColor(m_monthColor), ColorToQColor(clWhite));
-}
-
-void TCalendarPad::drawYear(QPainter &painter) const
-{
-    drawTextCell(painter, m_yearText, kYearAt, Anchor::CentreTop, m_yearFont,
-                 ColorToQColor(m_yearColor), ColorToQColor(clWhite));
-}
-
-void TCalendarPad::drawDayWeekLine(QPainter &painter) const
-{
-    drawTextCell(painter, m_dayWeekText, kDayWeekLineAt, Anchor::RightTop, m_smallFont,
-                 ColorToQColor(m_dayWeekColor), ColorToQColor(clWhite));
-}
-
-void TCalendarPad::drawHourScale(QPainter &painter) const
-{
-    const int current = currentHourRow();
-    const QColor normal = ColorToQColor(m_timeColor);
-    const QColor marked = ColorToQColor(m_currentTimeColor);
-    const QColor cell = ColorToQColor(clWhite);
-    for (int row = 1; row <= kHourRows; ++row) {
-        const QPoint at(kHourLabelLeft, kHourLabelTop + kRowHeight * (row - 1));
-        drawTextCell(painter, m_hourLabels[std::size_t(row - 1)], at, Anchor::LeftTop, m_smallFont,
-                     row == current ? marked : normal, cell);
-    }
-}
-
-void TCalendarPad::drawRules(QPainter &painter) const
-{
-    painter.setPen(QPen(ColorToQColor(clBlack), 1, Qt::SolidLine));
-    painter.drawLine(kRuleLeft, kUpperRuleY, kRuleEnd - 1, kUpperRuleY);
-    painter.drawLine(kRuleLeft, kLowerRuleY, kRuleEnd - 1, kLowerRuleY);
+    const PageContent page{m_backgroundForDrawing,
+                           palette().color(QPalette::Window),
+                           m_pageTexts,
+                           m_dayWeekText,
+                           m_hourLabels,
+                           currentHourRow(),
+                           ColorToQColor(m_yearColor),
+                           ColorToQColor(m_monthColor),
+                           ColorToQColor(m_dateColor),
+                           ColorToQColor(m_dayColor),
+                           ColorToQColor(m_dateBackgroundColor),
+                           ColorToQColor(m_dayWeekColor),
+                           ColorToQColor(m_timeColor),
+                           ColorToQColor(m_currentTimeColor)};
+    PagePainter(painter, m_fonts, page).drawPage();
 }
 
 } // namespace ruvo

@@ -3,6 +3,9 @@
 #include "calendar/language.h"
 #include "pad/dayfiles.h"
 #include "pad/hourscale.h"
+#include "pad/pagelayout.h"
+#include "pad/pagepainter.h"
+#include "pad/pagetexts.h"
 #include "platform/colorvalue.h"
 
 #include <QFont>
@@ -78,8 +81,8 @@ class TCalendarPad : public QWidget
     Q_PROPERTY(QString GoHint READ GoHint)
 
 public:
-    static constexpr int kWidth = 387;
-    static constexpr int kHeight = 278;
+    static constexpr int kWidth = pagelayout::kPageSize.width();
+    static constexpr int kHeight = pagelayout::kPageSize.height();
     static constexpr int kClockInterval = 60000; // ms
     static constexpr int kTimeFieldCount = kHourRows;
     // Typed text is saved this long after the last keystroke, so a crash loses at most that.
@@ -188,15 +191,15 @@ public:
     int cursorNumber() const { return m_cursorNumber; }
     void setDateDialog(TDateDialog dialog) { m_dateDialog = std::move(dialog); }
 
-    QString YearText() const { return m_yearText; }
-    QString MonthText() const { return m_monthText; }
-    QString DayText() const { return m_dayText; }
-    QString WeekdayText() const { return m_weekdayText; }
-    QString DayLabel() const { return m_dayLabel; }
-    QString WeekLabel() const { return m_weekLabel; }
-    QString PriorHint() const { return m_priorHint; }
-    QString NextHint() const { return m_nextHint; }
-    QString GoHint() const { return m_goHint; }
+    QString YearText() const { return m_pageTexts.year; }
+    QString MonthText() const { return m_pageTexts.month; }
+    QString DayText() const { return m_pageTexts.day; }
+    QString WeekdayText() const { return m_pageTexts.weekday; }
+    QString DayLabel() const { return m_words.day; }
+    QString WeekLabel() const { return m_words.week; }
+    QString PriorHint() const { return m_words.prior; }
+    QString NextHint() const { return m_words.next; }
+    QString GoHint() const { return m_words.go; }
     // "Day 65 - Week 10": the line under the notes.
     QString DayWeekText() const { return m_dayWeekText; }
 
@@ -225,17 +228,8 @@ public:
     // What a paint does, onto any painter (the widget, an image): work out the texts, make
     // sure of the background, mark the current hour's field and draw the page.
     void paintPage(QPainter &painter);
-    // The page from the texts as they are, in the order a paint draws it.
+    // The page from the texts as they are, in the order a paint draws it (see PagePainter).
     void drawPage(QPainter &painter) const;
-    void drawBackground(QPainter &painter) const;
-    void drawDayBlock(QPainter &painter) const;
-    void drawDayNumber(QPainter &painter) const;
-    void drawWeekday(QPainter &painter) const;
-    void drawMonth(QPainter &painter) const;
-    void drawYear(QPainter &painter) const;
-    void drawDayWeekLine(QPainter &painter) const;
-    void drawHourScale(QPainter &painter) const;
-    void drawRules(QPainter &painter) const;
 
 signals:
     // An error met while reacting to the user (turning a page, focus, showing); the window
@@ -327,33 +321,21 @@ private:
     QString m_directory;
     int m_destroyDelay = 10;
 
-    QString m_yearText;
-    QString m_monthText;
-    QString m_dayText;
-    QString m_weekdayText;
-    QString m_dayLabel;
-    QString m_weekLabel;
-    QString m_priorHint;
-    QString m_nextHint;
-    QString m_goHint;
+    PageTexts m_pageTexts;
+    PadWords m_words;
     QString m_dayWeekText;
-    int m_dayOfYear = 0;
-    int m_weekNumber = 0;
     std::array<QString, kHourRows> m_hourLabels;
     int m_hourLabelsStart = -1;
     TLanguage m_hourLabelsLanguage = laDefault;
     QRect m_hourScaleArea;
 
-    QFont m_dayNumberFont;
-    QFont m_smallFont;
-    QFont m_monthFont;
-    QFont m_yearFont;
+    PageFonts m_fonts;
 
     Clock m_clock;
     TDateDialog m_dateDialog;
     QString m_loadedDate;
-    std::array<DayFileState, 2> m_dayFiles{{{DayFileKind::Notes, {}, false},
-                                            {DayFileKind::TimeFields, {}, false}}};
+    std::array<DayFileState, 2> m_dayFiles{
+        {{DayFileKind::Notes, {}, false}, {DayFileKind::TimeFields, {}, false}}};
     QTimer *m_autoSaveTimer = nullptr;
     int m_autoSaveDelay = kAutoSaveDelay;
     DayFileWatcher *m_dayFileWatcher = nullptr;
