@@ -27,7 +27,8 @@ bool RuvoApplication::notify(QObject *receiver, QEvent *event)
     }
     // Shown after the event has finished, so the widget that threw is not re-entered from
     // inside its own handler.
-    QMetaObject::invokeMethod(this, "showError", Qt::QueuedConnection, Q_ARG(QString, message));
+    QMetaObject::invokeMethod(
+        this, [this, message] { showError(message); }, Qt::QueuedConnection);
     return true;
 }
 

@@ -7,9 +7,9 @@
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
 #include "calendar/error.h"
+#include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
-#include "pad/noteseditor.h"
 #include "platform/helpviewer.h"
 #include "platform/rescuefolder.h"
 #include "platform/settingsfile.h"
@@ -166,7 +166,7 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (m_purgePending && watched == CP() && event->type() == QEvent::Paint) {
         m_purgePending = false;
         CP()->removeEventFilter(this);
-        QMetaObject::invokeMethod(CP(), "PurgeNotes", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(CP(), &TCalendarPad::PurgeNotes, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -175,8 +175,8 @@ public:
     // belongs. Returns the path. Throws Error("Ne peut créer le fichier <path>").
     QString RescueNotes(const QString &folder) const;
     // Deletes the day files from 365 days before today up to the day before today minus
-    // DestroyDelay days. Invokable, so it can be queued by name.
-    Q_INVOKABLE void PurgeNotes();
+    // DestroyDelay days.
+    void PurgeNotes();
     QString LoadedDate() const { return m_loadedDate; }
     // Whether the editors hold text typed since the last load or save.
     bool hasUnsavedNotes() const;

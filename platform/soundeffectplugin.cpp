@@ -6,6 +6,29 @@
 
 namespace ruvo {
 
+namespace {
+
+class QtSoundEffect final : public SoundEffect
+{
+public:
+    QUrl source() const override { return m_effect.source(); }
+    void setSource(const QUrl &source) override { m_effect.setSource(source); }
+    void play() override { m_effect.play(); }
+    bool failed() const override { return m_effect.status() == QSoundEffect::Error; }
+    void setStatusHandler(std::function<void()> handler) override
+    {
+        QObject::disconnect(m_connection);
+        m_connection = QObject::connect(&m_effect, &QSoundEffect::statusChanged, &m_effect,
+                                        std::move(handler));
+    }
+
+private:
+    QSoundEffect m_effect;
+    QMetaObject::Connection m_connection;
+};
+
+} // namespace
+
 class QtSoundEffectPlugin final : public QObject, public SoundEffectPlugin
 {
     Q_OBJECT
@@ -13,7 +36,10 @@ class QtSoundEffectPlugin final : public QObject, public SoundEffectPlugin
     Q_INTERFACES(ruvo::SoundEffectPlugin)
 
 public:
-    QObject *createEffect(QObject *parent) override { return new QSoundEffect(parent); }
+    std::unique_ptr<SoundEffect> createEffect() override
+    {
+        return std::make_unique<QtSoundEffect>();
+    }
 };
 
 } // namespace ruvo

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMetaProperty>
 #include <QPluginLoader>
 #include <QUrl>
 
@@ -15,7 +14,7 @@ namespace {
 constexpr auto kObjectName = "ruvo-sound-player";
 
 // The audio module beside the program, else where the build put it.
-QObject *createEffectFromModule(QObject *parent)
+std::unique_ptr<SoundEffect> createEffectFromModule()
 {
     const QString name = QLatin1StringView(kSoundEffectModule);
     QString failures;
@@ -23,17 +22,11 @@ QObject *createEffectFromModule(QObject *parent)
          {QCoreApplication::applicationDirPath(), QStringLiteral(RUVO_SOUND_MODULE_DIR)}) {
         QPluginLoader loader(folder + u'/' + name);
         if (auto *plugin = qobject_cast<SoundEffectPlugin *>(loader.instance()))
-            return plugin->createEffect(parent);
+            return plugin->createEffect();
         failures += u"\n  " + loader.errorString();
     }
     qWarning("No page sound, the audio module could not be loaded:%s", qPrintable(failures));
     return nullptr;
-}
-
-QMetaProperty statusProperty(const QObject *effect)
-{
-    const QMetaObject *meta = effect->metaObject();
-    return meta->property(meta->indexOfProperty("status"));
 }
 
 } // namespace
@@ -42,6 +35,8 @@ SoundPlayer::SoundPlayer(QObject *parent) : QObject(parent)
 {
     setObjectName(QLatin1StringView(kObjectName));
 }
+
+SoundPlayer::~SoundPlayer() = default;
 
 SoundPlayer *SoundPlayer::instance()
 {
@@ -54,55 +49,47 @@ SoundPlayer *SoundPlayer::instance()
     return new SoundPlayer(app); // owned by the application
 }
 
-QObject *SoundPlayer::effect()
+SoundEffect *SoundPlayer::effect()
 {
     if (m_effect || m_moduleMissing)
-        return m_effect;
-    m_effect = createEffectFromModule(this);
+        return m_effect.get();
+    m_effect = createEffectFromModule();
     if (!m_effect) {
         m_moduleMissing = true; // said once; every sound is a beep from now on
         return nullptr;
     }
-    const QMetaMethod changed = statusProperty(m_effect).notifySignal();
-    const QMetaMethod react =
-        staticMetaObject.method(staticMetaObject.indexOfSlot("effectStatusChanged()"));
-    connect(m_effect, changed, this, react);
-    return m_effect;
-}
-
-bool SoundPlayer::effectFailed() const
-{
-    const QMetaProperty status = statusProperty(m_effect);
-    return qstrcmp(status.enumerator().valueToKey(status.read(m_effect).toInt()), "Error") == 0;
+    m_effect->setStatusHandler([this] { effectStatusChanged(); });
+    return m_effect.get();
 }
 
 void SoundPlayer::effectStatusChanged()
 {
-    if (effectFailed())
+    if (m_effect->failed())
         beep(currentSource());
 }
 
 void SoundPlayer::play(const QString &path)
 {
     const QFileInfo file(path);
-    QObject *player = path.isEmpty() || !file.isFile() || !file.isReadable() ? nullptr : effect();
+    SoundEffect *player =
+        path.isEmpty() || !file.isFile() || !file.isReadable() ? nullptr : effect();
     if (!player) {
         beep(path);
         return;
     }
     const QUrl source = QUrl::fromLocalFile(file.absoluteFilePath());
-    if (player->property("source").toUrl() != source) {
-        player->setProperty("source", source); // loads in the background; play() waits for it
-    } else if (effectFailed()) {
+    if (player->source() != source) {
+        player->setSource(source); // loads in the background; play() waits for it
+    } else if (player->failed()) {
         beep(path); // already known to be unplayable: no new status will say so
         return;
     }
-    QMetaObject::invokeMethod(player, "play");
+    player->play();
 }
 
 QString SoundPlayer::currentSource() const
 {
-    return m_effect ? m_effect->property("source").toUrl().toLocalFile() : QString();
+    return m_effect ? m_effect->source().toLocalFile() : QString();
 }
 
 void SoundPlayer::beep(const QString &path)

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
+#include <memory>
+
 namespace ruvo {
+
+class SoundEffect;
 
 // Plays wave files in the background for the whole application. It lives as a child of the
 // application object, created on first use; the audio back end is a module loaded at the first
@@ -15,6 +18,8 @@ class SoundPlayer final : public QObject
     Q_DISABLE_COPY_MOVE(SoundPlayer)
 
 public:
+    ~SoundPlayer() override;
+
     // The application's player; nullptr when there is no application object.
     static SoundPlayer *instance();
 
@@ -27,16 +32,13 @@ signals:
     // A file could not be played and the system beep stood in for it.
     void beeped(const QString &path);
 
-private slots:
-    void effectStatusChanged();
-
 private:
     explicit SoundPlayer(QObject *parent);
-    QObject *effect();
-    bool effectFailed() const;
+    SoundEffect *effect();
+    void effectStatusChanged();
     void beep(const QString &path);
 
-    QPointer<QObject> m_effect; // a QSoundEffect made by the audio module
+    std::unique_ptr<SoundEffect> m_effect; // made by the audio module
     bool m_moduleMissing = false;
 };
 
