@@ -3,6 +3,7 @@
 #include "ui_tapropos.h"
 
 #include "platform/cursortable.h"
+#include "platform/pointfont.h"
 #include "platform/programlinks.h"
 #include "platform/shellopen.h"
 
@@ -19,23 +20,9 @@ namespace ruvo {
 
 namespace {
 
-QFont pixelFont(const QStringList &families, int pixels, bool bold)
+QFont comic(int points, bool bold = false)
 {
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
-}
-
-QFont arial(int pixels, bool bold = false)
-{
-    return pixelFont({QStringLiteral("Arial")}, pixels, bold);
-}
-
-QFont comic(int pixels, bool bold = false)
-{
-    return pixelFont({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")}, pixels, bold);
+    return PointFont({QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue")}, points, bold);
 }
 
 // The name and the credit line are shorter than the boxes they were laid out in, which share
@@ -85,16 +72,16 @@ void Tapropos::FormCreate()
     colors.setColor(QPalette::WindowText, Qt::black);
     setPalette(colors);
     QFont windowFont = font();
-    windowFont.setPixelSize(11);
+    windowFont.setPixelSize(PointsToPixels(8));
     setFont(windowFont);
 
-    m_ui->MagicLabel2->setFont(arial(13, true));
-    m_ui->MagicLabel1->setFont(comic(16));
-    m_ui->MagicLabel3->setFont(comic(16));
-    m_ui->MagicLabel4->setFont(arial(16, true));
-    m_ui->MagicLabel5->setFont(arial(13));
-    m_ui->SpecialLabel2->setFont(arial(11));
-    m_ui->SpecialLabel1->setFont(comic(48, true));
+    m_ui->MagicLabel2->setFont(ArialFont(10, true));
+    m_ui->MagicLabel1->setFont(comic(12));
+    m_ui->MagicLabel3->setFont(comic(12));
+    m_ui->MagicLabel4->setFont(ArialFont(12, true));
+    m_ui->MagicLabel5->setFont(ArialFont(10));
+    m_ui->SpecialLabel2->setFont(ArialFont(8));
+    m_ui->SpecialLabel1->setFont(comic(36, true));
 
     m_ui->MagicLabel4->setCaption(QString::fromLatin1(kContactAddress));
     keepOnOneLine(m_ui->SpecialLabel2);
