@@ -16,8 +16,7 @@ class HourFieldValidator final : public QValidator
 public:
     explicit HourFieldValidator(qsizetype maxLength, QObject *parent = nullptr)
         : QValidator(parent), m_maxLength(maxLength)
-    {
-    }
+    {}
 
     State validate(QString &input, int &position) const override;
 

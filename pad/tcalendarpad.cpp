@@ -1,9 +1,7 @@
 #include "tcalendarpad.h"
 
 #include "dayfiles.h"
-#include "dayfilewatcher.h"
 #include "hotareas.h"
-#include "hourfieldvalidator.h"
 #include "noteseditor.h"
 
 #include "calendar/datetext.h"
@@ -12,17 +10,13 @@
 #include "platform/colorvalue.h"
 #include "platform/cursortable.h"
 #include "platform/pointfont.h"
-#include "platform/resourcebitmap.h"
 #include "platform/soundplayer.h"
-#include "platform/wholefile.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDate>
-#include <QDateTime>
 #include <QDir>
 #include <QEvent>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -31,38 +25,9 @@
 #include <QScopeGuard>
 #include <QTimer>
 
-#include <limits>
-
 namespace ruvo {
 
 using namespace pagelayout;
-
-namespace {
-
-constexpr auto kBuiltInPage = u"CalendarPad_";
-
-constexpr int kNotesMaxLength = 32000;
-constexpr int kTimeFieldMaxLength = 255;
-
-template<typename Fields> void setEditable(NotesEditor *notes, const Fields &fields, bool editable)
-{
-    notes->setReadOnly(!editable);
-    for (QLineEdit *field : fields)
-        field->setReadOnly(!editable);
-}
-
-void setTextColor(QWidget *widget, const QColor &color)
-{
-    if (widget->palette().color(QPalette::Active, QPalette::Text) == color &&
-        widget->palette().color(QPalette::Inactive, QPalette::Text) == color)
-        return;
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Active, QPalette::Text, color);
-    palette.setColor(QPalette::Inactive, QPalette::Text, color);
-    widget->setPalette(palette);
-}
-
-} // namespace
 
 TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
 {
@@ -79,49 +44,23 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     connect(m_clockTimer, &QTimer::timeout, this, &TCalendarPad::RefreshTimeScale);
     m_clockTimer->start();
 
-    m_autoSaveTimer = new QTimer(this);
-    m_autoSaveTimer->setSingleShot(true);
-    connect(m_autoSaveTimer, &QTimer::timeout, this, &TCalendarPad::saveInBackground);
-
-    m_notesMemo = new NotesEditor(this);
-    m_notesMemo->setGeometry(kNotesBounds);
-    m_notesMemo->setMaxLength(kNotesMaxLength);
-    QPalette notesPalette = m_notesMemo->palette();
-    notesPalette.setColor(QPalette::Base, ColorToQColor(clWhite));
-    notesPalette.setColor(QPalette::Text, ColorToQColor(clBlack));
-    m_notesMemo->setPalette(notesPalette);
-    m_notesMemo->installEventFilter(this);
-    connect(m_notesMemo, &QPlainTextEdit::textChanged, this,
-            [this] { markUnsaved(DayFileKind::Notes); });
-
-    const QFont fieldFont = ArialFont(7);
-    QWidget *previous = m_notesMemo;
-    for (int i = 0; i < kTimeFieldCount; ++i) {
-        auto *field = new QLineEdit(this);
-        field->setGeometry(timeFieldRect(i + 1));
-        field->setFrame(false);
-        field->setFont(fieldFont);
-        field->setMaxLength(kTimeFieldMaxLength);
-        field->setValidator(new HourFieldValidator(kTimeFieldMaxLength, field));
-        setTextColor(field, ColorToQColor(m_timeFieldColor));
+    m_notes = new PageNotes(
+        this, [this](DayFileKind kind, const QString &date) { return dayFilePath(kind, date); });
+    connect(m_notes, &PageNotes::autoSaveDue, this, &TCalendarPad::saveInBackground);
+    connect(m_notes, &PageNotes::backgroundSaveFailed, this, &TCalendarPad::errorRaised);
+    connect(m_notes, &PageNotes::outsideVersionsKept, this, &TCalendarPad::outsideVersionsKept);
+    connect(m_notes, &PageNotes::dayFilesChanged, this,
+            [this] { reportErrors([this] { m_notes->followOutsideChanges(m_date); }); });
+    m_notes->notesEditor()->installEventFilter(this);
+    m_notes->colorTimeFields(0, ColorToQColor(m_timeFieldColor), {});
+    for (QLineEdit *field : m_notes->timeFields())
         field->installEventFilter(this);
-        connect(field, &QLineEdit::textChanged, this,
-                [this] { markUnsaved(DayFileKind::TimeFields); });
-        QWidget::setTabOrder(previous, field);
-        previous = field;
-        m_timeFields[std::size_t(i)] = field;
-    }
 
     m_hourScaleArea = PagePainter::hourScaleArea(m_fonts);
 
-    m_language = laDefault;
     m_date = DateToText(QDate::currentDate());
-    m_startTime = 8;
     m_directory = currentDir;
-    m_soundEffect = true;
     m_soundFileName = currentDir + u"/paper.wav";
-    m_extensionFile = QStringLiteral("000");
-    m_destroyDelay = 10;
 
     connect(qApp, &QApplication::focusChanged, this, &TCalendarPad::focusChanged);
 }
@@ -131,20 +70,15 @@ TCalendarPad::~TCalendarPad()
     // The children go with the base class, after this object has stopped being a pad: their
     // focus changes and edits must no longer reach it.
     disconnect(qApp, &QApplication::focusChanged, this, &TCalendarPad::focusChanged);
-    m_notesMemo->disconnect(this);
-    for (QLineEdit *field : m_timeFields)
-        field->disconnect(this);
-    m_notesMemo->removeEventFilter(this);
-    for (QLineEdit *field : m_timeFields)
+    m_notes->notesEditor()->removeEventFilter(this);
+    for (QLineEdit *field : m_notes->timeFields())
         field->removeEventFilter(this);
-    m_builtInBackgroundPending = false;
-    m_background = QImage();
-    m_backgroundForDrawing = QImage();
+    m_background.clear();
 }
 
 void TCalendarPad::setBackground(const QImage &picture)
 {
-    setBackgroundImage(picture);
+    m_background.set(picture);
     repaintPage();
 }
 
@@ -153,90 +87,11 @@ void TCalendarPad::setBackground(const QPixmap &picture)
     setBackground(picture.toImage());
 }
 
-QImage TCalendarPad::Background() const
-{
-    loadPendingBackground();
-    return m_background;
-}
-
-void TCalendarPad::loadPendingBackground() const
-{
-    if (m_builtInBackgroundPending)
-        setBackgroundImage(LoadBitmapByName(QString::fromUtf16(kBuiltInPage)));
-}
-
-void TCalendarPad::setBackgroundImage(const QImage &picture) const
-{
-    m_builtInBackgroundPending = false;
-    m_background = picture;
-    if (picture.isNull())
-        m_backgroundForDrawing = QImage();
-    else
-        m_backgroundForDrawing = picture.convertToFormat(
-            picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-}
-
-void TCalendarPad::setYearColor(quint32 color)
-{
-    m_yearColor = color;
-    repaintPage();
-}
-
-void TCalendarPad::setMonthColor(quint32 color)
-{
-    m_monthColor = color;
-    repaintPage();
-}
-
-void TCalendarPad::setDateColor(quint32 color)
-{
-    m_dateColor = color;
-    repaintPage();
-}
-
-void TCalendarPad::setDayColor(quint32 color)
-{
-    m_dayColor = color;
-    repaintPage();
-}
-
-void TCalendarPad::setDateBackgroundColor(quint32 color)
-{
-    m_dateBackgroundColor = color;
-    repaintPage();
-}
-
-void TCalendarPad::setDayWeekColor(quint32 color)
-{
-    m_dayWeekColor = color;
-    repaintPage();
-}
-
-void TCalendarPad::setTimeColor(quint32 color)
-{
-    m_timeColor = color;
-    repaintPage();
-}
-
 void TCalendarPad::setTimeFieldColor(quint32 color)
 {
     m_timeFieldColor = color;
     // Every field, the current hour's too, until the next paint or clock tick marks it again.
-    const QColor ink = ColorToQColor(color);
-    for (QLineEdit *field : m_timeFields)
-        setTextColor(field, ink);
-}
-
-void TCalendarPad::setCurrentTimeColor(quint32 color)
-{
-    m_currentTimeColor = color;
-    repaintPage();
-}
-
-void TCalendarPad::setLanguage(TLanguage language)
-{
-    m_language = language;
-    repaintPage();
+    m_notes->colorTimeFields(0, ColorToQColor(color), {});
 }
 
 void TCalendarPad::setDate(const QString &date)
@@ -267,12 +122,6 @@ void TCalendarPad::setDate(const QString &date)
         loadIfDateChanged();
 }
 
-void TCalendarPad::setExtensionFile(const QString &extension)
-{
-    if (extension.size() <= 3)
-        m_extensionFile = extension;
-}
-
 void TCalendarPad::setStartTime(int hour)
 {
     if (hour >= 0 && hour <= 23)
@@ -291,17 +140,7 @@ QLineEdit *TCalendarPad::TimeFields(int row) const
 {
     if (row < 1 || row > kTimeFieldCount)
         return nullptr;
-    return m_timeFields[std::size_t(row - 1)];
-}
-
-void TCalendarPad::setClock(Clock clock)
-{
-    m_clock = std::move(clock);
-}
-
-QTime TCalendarPad::currentTime() const
-{
-    return m_clock ? m_clock() : QTime::currentTime();
+    return m_notes->timeFields()[std::size_t(row - 1)];
 }
 
 int TCalendarPad::currentHourRow() const
@@ -350,7 +189,7 @@ void TCalendarPad::paintEvent(QPaintEvent *event)
 void TCalendarPad::paintPage(QPainter &painter)
 {
     preparePageTexts();
-    ensureBackground();
+    m_background.ensure();
     colorTimeFields();
     drawPage(painter);
 }
@@ -401,201 +240,6 @@ QString TCalendarPad::dayFilePath(DayFileKind kind, const QString &date) const
     return kind == DayFileKind::Notes ? notesFilePath(date) : timeFieldsFilePath(date);
 }
 
-QStringList TCalendarPad::editorLines(DayFileKind kind) const
-{
-    if (kind == DayFileKind::Notes)
-        return m_notesMemo->visualLines();
-    QStringList rows;
-    for (const QLineEdit *field : m_timeFields)
-        rows << field->text();
-    return rows;
-}
-
-void TCalendarPad::showLines(DayFileKind kind, const QStringList &lines)
-{
-    m_loading = true;
-    const auto done = qScopeGuard([this] { m_loading = false; });
-    if (kind == DayFileKind::Notes) {
-        // The typing limit is not the page's: a full page comes back with a line break for
-        // every wrapped row, and none of it may be cut.
-        m_notesMemo->setMaxLength(std::numeric_limits<int>::max());
-        const auto limit = qScopeGuard([this] { m_notesMemo->setMaxLength(kNotesMaxLength); });
-        m_notesMemo->setPlainText(lines.join(u'\n'));
-        return;
-    }
-    // Lines after the 17th are not the page's; rows without a line are empty.
-    for (int row = 1; row <= kTimeFieldCount; ++row)
-        m_timeFields[std::size_t(row - 1)]->setText(row <= lines.size() ? lines.at(row - 1)
-                                                                        : QString());
-}
-
-bool TCalendarPad::hasUnsavedNotes() const
-{
-    return std::any_of(m_dayFiles.begin(), m_dayFiles.end(),
-                       [](const DayFileState &file) { return file.unsaved; });
-}
-
-void TCalendarPad::markUnsaved(DayFileKind kind)
-{
-    if (m_loading)
-        return;
-    for (DayFileState &file : m_dayFiles) {
-        if (file.kind == kind)
-            file.unsaved = true;
-    }
-    // Restarted at every keystroke: the save waits for a pause in the typing.
-    m_autoSaveTimer->start(m_autoSaveDelay);
-}
-
-void TCalendarPad::LoadNotes()
-{
-    if (hasUnsavedNotes()) {
-        if (m_loadedDate == m_date)
-            return;  // what the user typed stays until it is saved
-        SaveNotes(); // it belongs to another date: keep it there first
-    }
-    m_autoSaveTimer->stop();
-
-    // Until both files are read the editors are not the notes of any date: nothing is saved
-    // over a file that could not be read, and no other date's rows stay on this page. Nothing
-    // can be typed on such a page either, so no later save replaces the file it could not read.
-    m_loadedDate.clear();
-    std::array<std::optional<QByteArray>, 2> read;
-    try {
-        for (std::size_t i = 0; i < m_dayFiles.size(); ++i)
-            read[i] = ReadDayFileBytes(dayFilePath(m_dayFiles[i].kind, m_date));
-    } catch (const Error &) {
-        for (const DayFileState &file : m_dayFiles)
-            showLines(file.kind, {});
-        setEditable(m_notesMemo, m_timeFields, false);
-        throw;
-    }
-    for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
-        showLines(m_dayFiles[i].kind, read[i] ? DayFileLines(*read[i]) : QStringList());
-        m_dayFiles[i] = {m_dayFiles[i].kind, read[i], false};
-    }
-    setEditable(m_notesMemo, m_timeFields, true);
-    m_loadedDate = m_date;
-    watchDayFiles();
-}
-
-void TCalendarPad::SaveNotes()
-{
-    if (m_loadedDate.isEmpty()) {
-        if (!hasUnsavedNotes())
-            return; // nothing loaded and nothing typed: no file to write
-        m_loadedDate = m_date;
-    }
-    QStringList changedFiles;
-    QStringList keptAs;
-    const auto tell = qScopeGuard([&] {
-        if (!keptAs.isEmpty())
-            emit outsideVersionsKept(changedFiles, keptAs);
-    });
-    for (DayFileState &file : m_dayFiles) {
-        const QString path = dayFilePath(file.kind, m_loadedDate);
-        // Read again before every save: another program may have written it since.
-        const std::optional<QByteArray> now = ReadDayFileBytes(path);
-        if (!file.unsaved) {
-            if (now) {
-                // Never written over: nothing was typed that it lacks.
-                if (now != file.bytes) {
-                    showLines(file.kind, DayFileLines(*now));
-                    file.bytes = now;
-                }
-                continue;
-            }
-            if (file.bytes) // deleted by another program: the page follows
-                showLines(file.kind, {});
-        }
-        const QByteArray bytes = DayFileBytes(editorLines(file.kind));
-        if (file.unsaved && now && now != file.bytes && now != bytes) {
-            keptAs << KeepOutsideVersion(path, *now, QDateTime::currentDateTime());
-            changedFiles << path;
-        }
-        if (now != bytes)
-            WriteDayFileBytes(path, bytes);
-        file.bytes = bytes;
-        file.unsaved = false;
-    }
-    m_backgroundFailureReported = false;
-    if (!hasUnsavedNotes())
-        m_autoSaveTimer->stop();
-}
-
-void TCalendarPad::saveInBackground()
-{
-    if (!hasUnsavedNotes())
-        return;
-    try {
-        SaveNotes();
-    } catch (const Error &e) {
-        if (!m_backgroundFailureReported) {
-            m_backgroundFailureReported = true;
-            emit errorRaised(e.message());
-        }
-        m_autoSaveTimer->start(kAutoSaveRetry);
-    }
-}
-
-void TCalendarPad::followOutsideChanges()
-{
-    if (m_loadedDate != m_date || m_loadedDate.isEmpty())
-        return;
-    if (!hasUnsavedNotes()) {
-        // Reloaded only when a file really changed: the notice also follows the pad's own
-        // saves and other files of the folder.
-        const bool changed = std::any_of(m_dayFiles.begin(), m_dayFiles.end(), [&](auto &file) {
-            return ReadDayFileBytes(dayFilePath(file.kind, m_date)) != file.bytes;
-        });
-        if (changed)
-            LoadNotes();
-        return;
-    }
-    // Typed on: the editor typed on keeps its text (the save keeps both versions); the other
-    // one shows the new version now.
-    for (DayFileState &file : m_dayFiles) {
-        if (file.unsaved)
-            continue;
-        const std::optional<QByteArray> now = ReadDayFileBytes(dayFilePath(file.kind, m_date));
-        if (now != file.bytes) {
-            showLines(file.kind, now ? DayFileLines(*now) : QStringList());
-            file.bytes = now;
-        }
-    }
-}
-
-void TCalendarPad::watchDayFiles()
-{
-    if (!m_dayFileWatcher) {
-        m_dayFileWatcher = new DayFileWatcher(this);
-        connect(m_dayFileWatcher, &DayFileWatcher::changed, this,
-                [this] { reportErrors([this] { followOutsideChanges(); }); });
-    }
-    m_dayFileWatcher->watch({notesFilePath(m_loadedDate), timeFieldsFilePath(m_loadedDate)});
-}
-
-QString TCalendarPad::RescueNotes(const QString &folder) const
-{
-    const QString date = m_loadedDate.isEmpty() ? m_date : m_loadedDate;
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString path = folder + u'/' + DatePart(date, 2) + u'-' + DatePart(date, 1) + u'-' +
-                         DatePart(date, 0) + u"_" +
-                         now.toString(QStringLiteral("yyyyMMdd-HHmmss")) + u".txt";
-    // Readable as it is: the date, the notes, then each hour with its entry.
-    QString text = date + u"\n\n";
-    for (const QString &line : m_notesMemo->visualLines())
-        text += line + u'\n';
-    text += u'\n';
-    const std::array<QString, kHourRows> hours = HourScaleLabels(m_startTime, laFrench);
-    for (int row = 1; row <= kTimeFieldCount; ++row)
-        text +=
-            hours[std::size_t(row - 1)] + u' ' + m_timeFields[std::size_t(row - 1)]->text() + u'\n';
-    if (!QDir().mkpath(folder) || !ReplaceFileWhole(path, text.toUtf8()))
-        throw Error(u"Ne peut créer le fichier " + path);
-    return path;
-}
-
 void TCalendarPad::PurgeNotes()
 {
     PurgeDayFiles(m_directory, m_extensionFile, TodayText(2, laDefault), m_destroyDelay);
@@ -603,7 +247,7 @@ void TCalendarPad::PurgeNotes()
 
 void TCalendarPad::loadIfDateChanged()
 {
-    if (m_loadedDate != m_date)
+    if (LoadedDate() != m_date)
         LoadNotes();
 }
 
@@ -671,8 +315,13 @@ void TCalendarPad::turnPage(int days)
     // A page whose notes could not be saved is not turned: the text stays on screen.
     if (!reportErrors([this] { SaveNotes(); }))
         return;
-    reportErrors([&] { setDate(days < 0 ? SubtractDays(m_date, -days) : AddDays(m_date, days)); });
-    // The sound follows every turn the save allowed, also one that OnChange refused.
+    QString date;
+    // A day the calendar cannot step to turns nothing, so nothing is heard either.
+    if (!reportErrors(
+            [&] { date = days < 0 ? SubtractDays(m_date, -days) : AddDays(m_date, days); }))
+        return;
+    reportErrors([&] { setDate(date); });
+    // The sound follows every other turn the save allowed, also one that OnChange refused.
     if (m_soundEffect)
         PlaySoundFile(m_soundFileName, SND_ASYNC);
 }
@@ -690,7 +339,7 @@ void TCalendarPad::goToChosenDate()
     if (m_dateDialog)
         setDate(m_dateDialog(m_language, m_date.left(10), QCursor::pos()));
     LoadNotes();
-    m_notesMemo->setFocus();
+    NotesMemo()->setFocus();
 }
 
 void TCalendarPad::repaintPage()
@@ -722,25 +371,15 @@ void TCalendarPad::preparePageTexts()
     }
 }
 
-void TCalendarPad::ensureBackground()
-{
-    loadPendingBackground();
-    if (m_background.width() <= 0 && m_background.height() <= 0)
-        setBackgroundImage(LoadBitmapByName(QString::fromUtf16(kBuiltInPage)));
-}
-
 void TCalendarPad::colorTimeFields()
 {
-    const int current = currentHourRow();
-    const QColor normal = ColorToQColor(m_timeFieldColor);
-    const QColor marked = ColorToQColor(m_currentTimeColor);
-    for (int row = 1; row <= kTimeFieldCount; ++row)
-        setTextColor(m_timeFields[std::size_t(row - 1)], row == current ? marked : normal);
+    m_notes->colorTimeFields(currentHourRow(), ColorToQColor(m_timeFieldColor),
+                             ColorToQColor(m_currentTimeColor));
 }
 
 void TCalendarPad::drawPage(QPainter &painter) const
 {
-    const PageContent page{m_backgroundForDrawing,
+    const PageContent page{m_background.forDrawing(),
                            palette().color(QPalette::Window),
                            m_pageTexts,
                            m_dayWeekText,

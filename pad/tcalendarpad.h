@@ -3,7 +3,9 @@
 #include "calendar/language.h"
 #include "pad/dayfiles.h"
 #include "pad/hourscale.h"
+#include "pad/pagebackground.h"
 #include "pad/pagelayout.h"
+#include "pad/pagenotes.h"
 #include "pad/pagepainter.h"
 #include "pad/pagetexts.h"
 #include "platform/colorvalue.h"
@@ -26,7 +28,6 @@ class QTimer;
 
 namespace ruvo {
 
-class DayFileWatcher;
 class NotesEditor;
 
 // Asked before every write of the pad's Date, also when the text does not change. Setting
@@ -85,10 +86,8 @@ public:
     static constexpr int kHeight = pagelayout::kPageSize.height();
     static constexpr int kClockInterval = 60000; // ms
     static constexpr int kTimeFieldCount = kHourRows;
-    // Typed text is saved this long after the last keystroke, so a crash loses at most that.
-    static constexpr int kAutoSaveDelay = 2000; // ms
-    // After a background save failed, it is tried again this often while nothing is typed.
-    static constexpr int kAutoSaveRetry = 30000; // ms
+    static constexpr int kAutoSaveDelay = PageNotes::kAutoSaveDelay;
+    static constexpr int kAutoSaveRetry = PageNotes::kAutoSaveRetry;
 
     using Clock = std::function<QTime()>;
 
@@ -98,34 +97,38 @@ public:
     QSize sizeHint() const override { return {kWidth, kHeight}; }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-    QImage Background() const;
+    QImage Background() const { return m_background.picture(); }
     // Copies the picture; an empty one is replaced by the built-in page at the next paint.
     void setBackground(const QImage &picture);
     // The same for a pixmap, as a form description hands pictures over.
     void setBackground(const QPixmap &picture);
 
     quint32 YearColor() const { return m_yearColor; }
-    void setYearColor(quint32 color);
+    void setYearColor(quint32 color) { setColor(m_yearColor, color); }
     quint32 MonthColor() const { return m_monthColor; }
-    void setMonthColor(quint32 color);
+    void setMonthColor(quint32 color) { setColor(m_monthColor, color); }
     quint32 DateColor() const { return m_dateColor; }
-    void setDateColor(quint32 color);
+    void setDateColor(quint32 color) { setColor(m_dateColor, color); }
     quint32 DayColor() const { return m_dayColor; }
-    void setDayColor(quint32 color);
+    void setDayColor(quint32 color) { setColor(m_dayColor, color); }
     quint32 DateBackgroundColor() const { return m_dateBackgroundColor; }
-    void setDateBackgroundColor(quint32 color);
+    void setDateBackgroundColor(quint32 color) { setColor(m_dateBackgroundColor, color); }
     quint32 DayWeekColor() const { return m_dayWeekColor; }
-    void setDayWeekColor(quint32 color);
+    void setDayWeekColor(quint32 color) { setColor(m_dayWeekColor, color); }
     quint32 TimeColor() const { return m_timeColor; }
-    void setTimeColor(quint32 color);
+    void setTimeColor(quint32 color) { setColor(m_timeColor, color); }
     quint32 TimeFieldColor() const { return m_timeFieldColor; }
     // Recolours the 17 hour fields at once; the page itself is not repainted.
     void setTimeFieldColor(quint32 color);
     quint32 CurrentTimeColor() const { return m_currentTimeColor; }
-    void setCurrentTimeColor(quint32 color);
+    void setCurrentTimeColor(quint32 color) { setColor(m_currentTimeColor, color); }
 
     TLanguage Language() const { return m_language; }
-    void setLanguage(TLanguage language);
+    void setLanguage(TLanguage language)
+    {
+        m_language = language;
+        repaintPage();
+    }
 
     QString Date() const { return m_date; }
     // Asks OnChange first (on every write, also of the same text). A refused change leaves
@@ -138,7 +141,11 @@ public:
 
     QString ExtensionFile() const { return m_extensionFile; }
     // Texts longer than 3 characters are ignored.
-    void setExtensionFile(const QString &extension);
+    void setExtensionFile(const QString &extension)
+    {
+        if (extension.size() <= 3)
+            m_extensionFile = extension;
+    }
     int StartTime() const { return m_startTime; }
     // Hours outside 0..23 are ignored; the page is repainted either way.
     void setStartTime(int hour);
@@ -162,24 +169,27 @@ public:
     // Reads the files of Date into the editors. Throws Error("Ne peut ouvrir le fichier <path>")
     // for a file that exists but cannot be read. Does nothing while the editors hold unsaved
     // text of Date; unsaved text of another date is saved first.
-    void LoadNotes();
+    void LoadNotes() { m_notes->load(m_date); }
     // Writes the editors to the files of the date they hold, respecting what other programs
     // wrote there: a file whose editor was not typed on is never written over (only a missing
     // one is created), and when another program changed it, the page shows that version. A
     // file typed on is written; if another program changed it meanwhile, its version is kept
     // beside it first (KeepOutsideVersion) and outsideVersionsKept() tells where. Throws
     // Error("Ne peut créer le fichier <path>"); the text then stays unsaved in the editors.
-    void SaveNotes();
+    void SaveNotes() { m_notes->save(m_date); }
     // The page's unsaved text, written to a new file in folder (created if need be), named
     // after the page's date and the time of now; for when it cannot be saved where it
     // belongs. Returns the path. Throws Error("Ne peut créer le fichier <path>").
-    QString RescueNotes(const QString &folder) const;
+    QString RescueNotes(const QString &folder) const
+    {
+        return m_notes->rescue(folder, m_date, m_startTime);
+    }
     // Deletes the day files from 365 days before today up to the day before today minus
     // DestroyDelay days.
     void PurgeNotes();
-    QString LoadedDate() const { return m_loadedDate; }
+    QString LoadedDate() const { return m_notes->loadedDate(); }
     // Whether the editors hold text typed since the last load or save.
-    bool hasUnsavedNotes() const;
+    bool hasUnsavedNotes() const { return m_notes->hasUnsaved(); }
     QString notesFilePath(const QString &date) const;
     QString timeFieldsFilePath(const QString &date) const;
 
@@ -203,19 +213,19 @@ public:
     // "Day 65 - Week 10": the line under the notes.
     QString DayWeekText() const { return m_dayWeekText; }
 
-    NotesEditor *NotesMemo() const { return m_notesMemo; }
+    NotesEditor *NotesMemo() const { return m_notes->notesEditor(); }
     // Row 1 to 17, top to bottom; nullptr for any other row.
     QLineEdit *TimeFields(int row) const;
     QTimer *ClockTimer() const { return m_clockTimer; }
     // Runs saveInBackground() autoSaveDelay() (kAutoSaveDelay unless a test shortens it)
     // after the last keystroke.
-    QTimer *AutoSaveTimer() const { return m_autoSaveTimer; }
-    int autoSaveDelay() const { return m_autoSaveDelay; }
-    void setAutoSaveDelay(int milliseconds) { m_autoSaveDelay = milliseconds; }
+    QTimer *AutoSaveTimer() const { return m_notes->autoSaveTimer(); }
+    int autoSaveDelay() const { return m_notes->autoSaveDelay(); }
+    void setAutoSaveDelay(int milliseconds) { m_notes->setAutoSaveDelay(milliseconds); }
 
     // The time of day the hour scale marks; the system clock unless replaced (tests fix it).
-    void setClock(Clock clock);
-    QTime currentTime() const;
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    QTime currentTime() const { return m_clock ? m_clock() : QTime::currentTime(); }
     // The row of the current hour, 1 to 17, or 0 when it is not on the scale.
     int currentHourRow() const;
 
@@ -247,7 +257,7 @@ public slots:
     // Saves unsaved text without being asked (the typing paused, the window was left). A
     // failure is reported once until a save succeeds again; the text stays on the page and
     // the save is tried again later.
-    void saveInBackground();
+    void saveInBackground() { m_notes->saveInBackground(m_date); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -260,13 +270,15 @@ protected:
 
 private:
     void repaintPage();
+    void setColor(quint32 &member, quint32 color)
+    {
+        member = color;
+        repaintPage();
+    }
     void imposeFixedSize();
     // Texts for the paint; a Date that stopped being a date keeps the page it had.
     void preparePageTexts();
     // An empty background is replaced by the built-in page.
-    void ensureBackground();
-    void setBackgroundImage(const QImage &picture) const;
-    void loadPendingBackground() const;
     void colorTimeFields();
     // Loads the notes of Date when the editors hold another date's. Setting Date does this
     // right after its repaint, and showing the pad does it for a date set while hidden.
@@ -276,32 +288,13 @@ private:
     void goToChosenDate();
     void focusChanged(QWidget *old, QWidget *now);
     bool ownsWidget(const QWidget *widget) const;
-    // One of the page's two day files, as the page last read or wrote it.
-    struct DayFileState
-    {
-        DayFileKind kind;
-        std::optional<QByteArray> bytes; // what the file held; none: there was no file
-        bool unsaved = false;            // typed on since
-    };
     QString dayFilePath(DayFileKind kind, const QString &date) const;
-    QStringList editorLines(DayFileKind kind) const;
-    void showLines(DayFileKind kind, const QStringList &lines);
-    void markUnsaved(DayFileKind kind);
-    // Shows what another program wrote into the day files of the page on show, where
-    // nothing was typed over it.
-    void followOutsideChanges();
-    void watchDayFiles();
     // Runs a reaction to the user; an Error is reported, not thrown into the event loop.
     template<typename F> bool reportErrors(F &&reaction);
 
-    // The built-in page is decoded when first needed: a window that gives the pad its own
-    // picture right away never pays for it.
-    mutable bool m_builtInBackgroundPending = true;
-    mutable QImage m_background;
-    mutable QImage m_backgroundForDrawing; // the same picture in the format drawn fastest
-    NotesEditor *m_notesMemo = nullptr;
+    PageBackground m_background;
+    PageNotes *m_notes = nullptr;
     QTimer *m_clockTimer = nullptr;
-    std::array<QLineEdit *, kTimeFieldCount> m_timeFields{};
     QString m_date;
     quint32 m_yearColor = clBlack;
     quint32 m_monthColor = clBlack;
@@ -333,14 +326,6 @@ private:
 
     Clock m_clock;
     TDateDialog m_dateDialog;
-    QString m_loadedDate;
-    std::array<DayFileState, 2> m_dayFiles{
-        {{DayFileKind::Notes, {}, false}, {DayFileKind::TimeFields, {}, false}}};
-    QTimer *m_autoSaveTimer = nullptr;
-    int m_autoSaveDelay = kAutoSaveDelay;
-    DayFileWatcher *m_dayFileWatcher = nullptr;
-    bool m_backgroundFailureReported = false;
-    bool m_loading = false;
     bool m_showHint = false;
     bool m_overPriorArea = false;
     bool m_overNextArea = false;

@@ -61,10 +61,19 @@ void CalendarPadTest::creation_setsDefaultsAndChildren()
     QFont large(QStringLiteral("Arial"));
     large.setPixelSize(20);
     large.setItalic(true);
+    large.setOverline(true);
+    large.setCapitalization(QFont::AllUppercase);
+    large.setLetterSpacing(QFont::AbsoluteSpacing, 3);
     pad.setFont(large);
     QCOMPARE(pad.NotesMemo()->font().pixelSize(), 20);
-    QCOMPARE(pad.TimeFields(5)->font().pixelSize(), 9);
-    QCOMPARE(pad.TimeFields(5)->font().italic(), false);
+    const QFont fieldFont = pad.TimeFields(5)->font();
+    QCOMPARE(fieldFont.families(), QStringList{QStringLiteral("Arial")});
+    QCOMPARE(fieldFont.pixelSize(), 9);
+    QCOMPARE(fieldFont.weight(), QFont::Normal);
+    QCOMPARE(fieldFont.italic(), false);
+    QCOMPARE(fieldFont.overline(), false);
+    QCOMPARE(fieldFont.capitalization(), QFont::MixedCase);
+    QCOMPARE(fieldFont.letterSpacing(), 0.0);
 }
 
 void CalendarPadTest::setters_checkRangesAndRepaint_data()

@@ -80,6 +80,7 @@ private slots:
     void leavingTheCornerWithTheButtonHeldTurnsNothing();
     void doubleClickOnACornerTurnsTwoPages();
     void soundFollowsEveryAllowedTurn();
+    void failedDateStepPlaysNoSound();
     void failedSaveTurnsNothing();
     void turningSavesAndLoads();
     void dayBlockDoubleClickGoesToTheChosenDate();
@@ -217,6 +218,19 @@ void PageTurningTest::soundFollowsEveryAllowedTurn()
     t.pad.setSoundEffect(false);
     t.clickAt(kPrior);
     QCOMPARE(t.sounds->count(), 1);
+}
+
+void PageTurningTest::failedDateStepPlaysNoSound()
+{
+    // The stepping calendar has 29/02/2100; the Gregorian one, which dates are built in, has not.
+    TurningPad t;
+    t.pad.setDate(QStringLiteral("28/02/2100"));
+    QSignalSpy errors(&t.pad, &TCalendarPad::errorRaised);
+    t.clickAt(kNext);
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors.first().first().toString(), QStringLiteral("Invalid argument to date encode"));
+    QCOMPARE(t.pad.Date(), QStringLiteral("28/02/2100"));
+    QCOMPARE(t.sounds->count(), 0);
 }
 
 void PageTurningTest::failedSaveTurnsNothing()
