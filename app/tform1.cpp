@@ -31,7 +31,6 @@
 namespace ruvo {
 
 namespace {
-constexpr quint32 kSilver = 0xC0C0C0;
 const QString kSettingsSection = QStringLiteral("Propriétés");
 const QString kAproposKey = QStringLiteral("apropos");
 } // namespace
@@ -73,7 +72,7 @@ void TForm1::FormCreate()
 
     // The pad covers the whole client area, so nothing under it is ever erased.
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ColorToQColor(kSilver));
+    palette.setColor(QPalette::Window, ColorToQColor(clSilver));
     setPalette(palette);
     centralWidget()->setAttribute(Qt::WA_NoSystemBackground);
 

@@ -1,5 +1,8 @@
 #include "dateformat.h"
 
+#include "datetext.h"
+#include "localevariable.h"
+
 #include <QLocale>
 #include <QStringView>
 
@@ -18,21 +21,6 @@ DateFormatTable &formatTable()
 {
     static DateFormatTable table;
     return table;
-}
-
-QString firstLocaleVariable(std::initializer_list<const char *> names)
-{
-    for (const char *name : names) {
-        const QString value = qEnvironmentVariable(name);
-        if (!value.isEmpty())
-            return value;
-    }
-    return {};
-}
-
-QString padded(int value, int width)
-{
-    return QString::number(value).rightJustified(width, u'0');
 }
 
 } // namespace
@@ -96,7 +84,7 @@ QChar dateSeparatorForLocale(const QString &localeName)
 
 QChar localeDateSeparator()
 {
-    return dateSeparatorForLocale(firstLocaleVariable({"LC_ALL", "LC_TIME", "LANG"}));
+    return dateSeparatorForLocale(LocaleVariable("LC_TIME"));
 }
 
 QString formatDate(int year, int month, int day, const QString &pattern, QChar separator)
@@ -108,19 +96,19 @@ QString formatDate(int year, int month, int day, const QString &pattern, QChar s
     while (i < p.size()) {
         const QStringView rest = p.mid(i);
         if (rest.startsWith(u"yyyy", Qt::CaseInsensitive)) {
-            text += padded(year, 4);
+            text += ZeroPad(quint32(year), 4);
             i += 4;
         } else if (rest.startsWith(u"yy", Qt::CaseInsensitive)) {
-            text += padded(year % 100, 2);
+            text += ZeroPad(quint32(year % 100), 2);
             i += 2;
         } else if (rest.startsWith(u"mm", Qt::CaseInsensitive)) {
-            text += padded(month, 2);
+            text += ZeroPad(quint32(month), 2);
             i += 2;
         } else if (rest.startsWith(u"m", Qt::CaseInsensitive)) {
             text += QString::number(month);
             i += 1;
         } else if (rest.startsWith(u"dd", Qt::CaseInsensitive)) {
-            text += padded(day, 2);
+            text += ZeroPad(quint32(day), 2);
             i += 2;
         } else if (rest.startsWith(u"d", Qt::CaseInsensitive)) {
             text += QString::number(day);

@@ -81,8 +81,13 @@ DateFields fieldsOf(const QString &text)
 QDate EncodeDate(int year, int month, int day)
 {
     if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
-        throw Error(QStringLiteral("Invalid argument to date encode"));
+        ThrowDateEncodeError();
     return QDate(year, month, day);
+}
+
+void ThrowDateEncodeError()
+{
+    throw Error(QStringLiteral("Invalid argument to date encode"));
 }
 
 QString DateToText(const QDate &date)

@@ -79,5 +79,7 @@ QString ZeroPad(quint32 value, int width);
 // Builds a date from its fields, throwing the date-encode error for a day the Gregorian
 // calendar of years 1 to 9999 does not have.
 QDate EncodeDate(int year, int month, int day);
+// Throws that error.
+[[noreturn]] void ThrowDateEncodeError();
 
 } // namespace ruvo

@@ -1,6 +1,7 @@
 #include "language.h"
 
 #include "datetext.h"
+#include "localevariable.h"
 
 #include <array>
 
@@ -98,12 +99,8 @@ TLanguage languageFromAbbreviation(const QString &abbreviation)
 
 TLanguage SystemLanguage()
 {
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const QString value = qEnvironmentVariable(name);
-        if (!value.isEmpty())
-            return languageFromAbbreviation(value);
-    }
-    return laEnglish;
+    const QString locale = LocaleVariable("LC_MESSAGES");
+    return locale.isEmpty() ? laEnglish : languageFromAbbreviation(locale);
 }
 
 TLanguage resolvedLanguage(TLanguage language)

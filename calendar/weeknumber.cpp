@@ -116,11 +116,6 @@ bool landsOnMissingDay(qint64 lastMonday)
     return false;
 }
 
-[[noreturn]] void throwEncodeError()
-{
-    throw Error(QStringLiteral("Invalid argument to date encode"));
-}
-
 } // namespace
 
 int WeekNumber(const QString &text)
@@ -133,14 +128,14 @@ int WeekNumber(const QDate &date)
     const int mondayBased = date.dayOfWeek(); // Monday 1 ... Sunday 7
     const qint64 monday = serialOf(date.year(), date.month(), date.day()) - (mondayBased - 1);
     if (mondayBased > 1 && !isGregorianDate(fromSerial(monday)))
-        throwEncodeError();
+        ThrowDateEncodeError();
 
     // The count always takes at least one step, then stops at the first Monday on or after
     // the Monday of the date.
     const qint64 index = std::max<qint64>(1, (monday - kFirstMonday + 6) / 7);
     const qint64 lastMonday = kFirstMonday + 7 * index;
     if (!isGregorianDate(fromSerial(lastMonday)) || landsOnMissingDay(lastMonday))
-        throwEncodeError();
+        ThrowDateEncodeError();
 
     const qint64 finalRestart = kRestarts.back();
     if (index >= finalRestart)

@@ -1,5 +1,6 @@
 #include "cursortable.h"
 
+#include "cursorhotspots.h"
 #include "resourcebitmap.h"
 
 #include <QBitmap>
@@ -10,29 +11,6 @@ namespace ruvo {
 namespace {
 
 constexpr auto kObjectName = "ruvo-cursor-table";
-
-struct HotSpot
-{
-    const char16_t *name;
-    QPoint point;
-};
-
-// The hot spots belong to the cursors, not to their pictures.
-const HotSpot kHotSpots[] = {
-    {u"LEFTHAND", {1, 11}},     {u"RIGHTHAND", {29, 11}},   {u"TOPHAND", {11, 3}},
-    {u"LEFTHAND_D", {1, 11}},   {u"RIGHTHAND_D", {29, 11}}, {u"TOPHAND_D", {11, 3}},
-    {u"TRASHHAND", {7, 23}},    {u"TRASHFORBID", {9, 13}},  {u"TRASHMATCH", {9, 12}},
-    {u"TRASHTOPHAND", {11, 3}},
-};
-
-QPoint hotSpotOf(const QString &name)
-{
-    for (const HotSpot &entry : kHotSpots) {
-        if (name.compare(QStringView(entry.name), Qt::CaseInsensitive) == 0)
-            return entry.point;
-    }
-    return {0, 0};
-}
 
 // Black pixels become set bits, whatever the picture's palette order.
 QImage setBitsOfBlack(const QImage &picture)
@@ -138,7 +116,7 @@ std::optional<QCursor> LoadCursorByName(const QString &name)
     const QString maskPath = FindResourceByName(folder, name + u"_mask.bmp");
     if (picturePath.isEmpty() || maskPath.isEmpty())
         return std::nullopt;
-    return CursorFromBitmaps(QImage(picturePath), QImage(maskPath), hotSpotOf(name));
+    return CursorFromBitmaps(QImage(picturePath), QImage(maskPath), CursorHotSpotOf(name));
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "cursorart.h"
 
+#include "platform/cursorhotspots.h"
+
 #include <array>
 
 namespace ruvo::artgen {
@@ -137,13 +139,16 @@ QList<HandCursor> paintHandCursors()
     const Grid left = leftOf(top, QPoint(-2, 0));
     // Mirroring about 30 / 2 sends (1, 11) to (29, 11).
     const Grid right = mirrorOf(left, 30);
+    const auto hand = [](const char16_t *name, const Grid &grid) {
+        return cursorOf(QString::fromUtf16(name), CursorHotSpotOf(name), grid);
+    };
     return {
-        cursorOf(QStringLiteral("LEFTHAND"), QPoint(1, 11), left),
-        cursorOf(QStringLiteral("RIGHTHAND"), QPoint(29, 11), right),
-        cursorOf(QStringLiteral("TOPHAND"), QPoint(11, 3), top),
-        cursorOf(QStringLiteral("LEFTHAND_D"), QPoint(1, 11), plainOf(left)),
-        cursorOf(QStringLiteral("RIGHTHAND_D"), QPoint(29, 11), plainOf(right)),
-        cursorOf(QStringLiteral("TOPHAND_D"), QPoint(11, 3), plainOf(top)),
+        hand(u"LEFTHAND", left),
+        hand(u"RIGHTHAND", right),
+        hand(u"TOPHAND", top),
+        hand(u"LEFTHAND_D", plainOf(left)),
+        hand(u"RIGHTHAND_D", plainOf(right)),
+        hand(u"TOPHAND_D", plainOf(top)),
     };
 }
 

@@ -1,0 +1,15 @@
+#include "localevariable.h"
+
+namespace ruvo {
+
+QString LocaleVariable(const char *category)
+{
+    for (const char *name : {"LC_ALL", category, "LANG"}) {
+        QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return value;
+    }
+    return {};
+}
+
+} // namespace ruvo
