@@ -1,13 +1,9 @@
 #include "instancelock.h"
 #include "ruvoapplication.h"
-#include "tform1.h"
-
-#include "platform/cursortable.h"
-#include "platform/terminationsignals.h"
+#include "startedwindow.h"
 
 #include <QDir>
 #include <QMessageBox>
-#include <QScreen>
 
 int main(int argc, char **argv)
 {
@@ -22,15 +18,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    ruvo::RegisterStartupCursors();
-
-    ruvo::TForm1 form;
-    ruvo::TerminationSignals terminationSignals;
-    QObject::connect(&terminationSignals, &ruvo::TerminationSignals::terminationRequested, &form,
-                     &ruvo::TForm1::quitForSession);
-    form.adjustSize();
-    if (const QScreen *screen = form.screen())
-        form.move(screen->availableGeometry().center() - form.frameGeometry().center());
-    form.show();
+    ruvo::StartedWindow window;
+    window.show();
     return app.exec();
 }

@@ -125,7 +125,7 @@ void TForm1::Sitewebtlchargement1Click()
 
 void TForm1::Autreslogiciels1Click()
 {
-    StartProgram(m_startDir + QStringLiteral("tandrel.exe"), m_startDir);
+    StartSiblingProgram(m_startDir);
 }
 
 void TForm1::Apropos1Click()

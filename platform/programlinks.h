@@ -6,5 +6,7 @@ namespace ruvo {
 // to with their questions.
 inline constexpr char kWebSiteAddress[] = "https://www.example.org/ruvo/";
 inline constexpr char kContactAddress[] = "ruvo@example.org";
+// The maker's other program, offered from the menu and the about box.
+inline constexpr char kSiblingProgram[] = "tandrel.exe";
 
 } // namespace ruvo

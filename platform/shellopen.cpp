@@ -3,6 +3,7 @@
 #include "programlinks.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -31,6 +32,11 @@ void VisitWebSite(QWidget *parent)
 void StartProgram(const QString &program, const QString &workingDirectory)
 {
     QProcess::startDetached(program, {}, workingDirectory);
+}
+
+void StartSiblingProgram(const QString &folder)
+{
+    StartProgram(QDir(folder).absoluteFilePath(QString::fromLatin1(kSiblingProgram)), folder);
 }
 
 } // namespace ruvo

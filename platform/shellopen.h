@@ -18,4 +18,7 @@ void VisitWebSite(QWidget *parent);
 // Starts a program on its own, not waiting for it; a failure is ignored.
 void StartProgram(const QString &program, const QString &workingDirectory = QString());
 
+// Starts the maker's other program, which lies in folder (the start folder), from there.
+void StartSiblingProgram(const QString &folder);
+
 } // namespace ruvo

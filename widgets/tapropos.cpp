@@ -152,8 +152,7 @@ void Tapropos::BmpAnime2Click()
 void Tapropos::BmpAnime17Click()
 {
     // Where the menu looks for the sibling program too: the folder the program started in.
-    StartProgram(QDir::current().absoluteFilePath(QStringLiteral("tandrel.exe")),
-                 QDir::currentPath());
+    StartSiblingProgram(QDir::currentPath());
 }
 
 void Tapropos::tf2Click()
