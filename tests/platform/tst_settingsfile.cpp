@@ -323,10 +323,6 @@ void SettingsFileTest::defaultPathFollowsXdgConfigHome()
     QCOMPARE(path, dir.path() + u"/Ruvo.ini");
 }
 
-int runSettingsFileTests(int argc, char **argv)
-{
-    SettingsFileTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(SettingsFileTest)
 
 #include "tst_settingsfile.moc"
