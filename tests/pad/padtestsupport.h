@@ -2,6 +2,10 @@
 
 #include "pad/tcalendarpad.h"
 
+#include "calendar/dateformat.h"
+
+#include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QImage>
@@ -11,6 +15,32 @@
 #include <functional>
 
 namespace padtest {
+
+// Every pad test program runs in the same setting, whatever the machine's. QTEST_MAIN calls a
+// test class's static initMain() before the application exists, and the locale is read then:
+// date texts and the system language as the tests expect them.
+inline void initMain()
+{
+    qputenv("LC_ALL", "en_US.UTF-8");
+}
+
+// Pads keep their day files in the current folder: keep the tests' out of the build tree, in a
+// folder that lasts as long as the program.
+inline void useTemporaryCurrentFolder()
+{
+    static const QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QVERIFY(QDir::setCurrent(folder.path()));
+}
+
+// The rest of the setting, from a test class's initTestCase().
+inline void initTestCase()
+{
+    QApplication::setCursorFlashTime(0); // a blinking caret would make two grabs differ
+    ruvo::setDateSeparator(u'/');
+    ruvo::setShortDateFormat(QStringLiteral("dd/mm/yyyy"));
+    useTemporaryCurrentFolder();
+}
 
 // Counts the paints a widget receives, and runs onPaint as each one begins.
 class PaintCounter final : public QObject

@@ -362,10 +362,6 @@ void DayFilesTest::purgedFilesGoToTheTrash()
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
-int runDayFilesTests(int argc, char **argv)
-{
-    DayFilesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(DayFilesTest)
 
 #include "tst_dayfiles.moc"

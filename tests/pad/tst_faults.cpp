@@ -127,7 +127,11 @@ class FaultsTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
+    void initTestCase() { padtest::initTestCase(); }
     void unreadableDayFile_pageStaysEmptyAndFileKept_data();
     void unreadableDayFile_pageStaysEmptyAndFileKept();
     void hugeNotesFile_isRefusedAndKept();
@@ -479,10 +483,6 @@ void FaultsTest::notADate_keepsDateAndTypedText()
     QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("kept\r\n"));
 }
 
-int runFaultsTests(int argc, char **argv)
-{
-    FaultsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(FaultsTest)
 
 #include "tst_faults.moc"

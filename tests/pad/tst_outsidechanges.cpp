@@ -50,7 +50,11 @@ class OutsideChangesTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
+    void initTestCase() { padtest::initTestCase(); }
     void outsideChangeWithNothingTyped_isShownNotWrittenOver_data();
     void outsideChangeWithNothingTyped_isShownNotWrittenOver();
     void outsideChangeWhileTyping_keepsBothVersions();
@@ -196,10 +200,6 @@ void OutsideChangesTest::backgroundSaveFailure_isReportedOnce()
     QCOMPARE(errors.count(), 1);
 }
 
-int runOutsideChangesTests(int argc, char **argv)
-{
-    OutsideChangesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(OutsideChangesTest)
 
 #include "tst_outsidechanges.moc"

@@ -158,10 +158,6 @@ void PadImagesTest::bitmapByName_ignoresLetterCase()
         QCOMPARE(image.size(), size);
 }
 
-int runPadImagesTests(int argc, char **argv)
-{
-    PadImagesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(PadImagesTest)
 
 #include "tst_padimages.moc"

@@ -43,7 +43,11 @@ class PadNotesTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
+    void initTestCase() { padtest::initTestCase(); }
     void emptyPage_writesEmptyFiles();
     void savedBytes();
     void filesAreNamedAfterTheDate();
@@ -422,10 +426,6 @@ void PadNotesTest::lengthLimitKeepsWholeCharacters()
     QCOMPARE(saved.replace("\r\n", ""), before.toLatin1());
 }
 
-int runPadNotesTests(int argc, char **argv)
-{
-    PadNotesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(PadNotesTest)
 
 #include "tst_padnotes.moc"

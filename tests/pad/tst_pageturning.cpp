@@ -66,8 +66,15 @@ class PageTurningTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
-    void initTestCase() { RegisterStartupCursors(); }
+    void initTestCase()
+    {
+        padtest::initTestCase();
+        RegisterStartupCursors();
+    }
 
     void hotAreas_data();
     void hotAreas();
@@ -288,10 +295,6 @@ void PageTurningTest::dayBlockSingleClickDoesNothing()
     QCOMPARE(t.pad.Date(), QStringLiteral("06/03/1998"));
 }
 
-int runPageTurningTests(int argc, char **argv)
-{
-    PageTurningTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(PageTurningTest)
 
 #include "tst_pageturning.moc"
