@@ -1,3 +1,7 @@
+#include "ruvotestmain.h"
+
+#include "pad/padtestsupport.h"
+
 #include "app/tform1.h"
 
 #include "app/ruvoapplication.h"
@@ -6,6 +10,7 @@
 #include "pad/dayfiles.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
+#include "platform/cursortable.h"
 #include "platform/helpviewer.h"
 #include "widgets/tapropos.h"
 
@@ -21,6 +26,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -72,6 +78,12 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true); // never the user's own settings file
+        RegisterStartupCursors();
+        padtest::useTemporaryCurrentFolder();
+    }
     void init()
     {
         m_savedDir = QDir::currentPath();
@@ -510,10 +522,6 @@ void MainWindowTest::sessionEndInAnUnwritableFolder_rescuesTheText()
     QVERIFY(text.contains(u" réunion\n"_qs));
 }
 
-int runMainWindowTests(int argc, char **argv)
-{
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RUVO_TEST_MAIN(MainWindowTest)
 
 #include "tst_mainwindow.moc"
