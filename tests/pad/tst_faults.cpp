@@ -1,5 +1,5 @@
-// What the pad and the settings file do when the disk misbehaves: the program goes on, says
-// what failed, and keeps every byte the user typed.
+// What the pad does when the disk misbehaves: the program goes on, says what failed, and keeps
+// every byte the user typed.
 
 #include "errorof.h"
 #include "fullfilesystem.h"
@@ -11,14 +11,12 @@
 #include "pad/tcalendarpad.h"
 
 #include "calendar/error.h"
-#include "platform/settingsfile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,8 +33,6 @@ using ruvo::testing::FullFileSystem;
 
 namespace {
 
-const QString kSection = QStringLiteral("Propriétés");
-const QString kKey = QStringLiteral("apropos");
 const QPoint kNextCorner(370, 265);
 const QPoint kPriorCorner(18, 265);
 
@@ -143,9 +139,6 @@ private slots:
     void fullDisk_oldFileStaysWhole();
     void fullFileSystem_turnFailsAndOldFileStays_data();
     void fullFileSystem_turnFailsAndOldFileStays();
-    void fullFileSystem_settingsFileStays();
-    void brokenSettingsFile_data();
-    void brokenSettingsFile();
     void notADate_keepsDateAndTypedText_data();
     void notADate_keepsDateAndTypedText();
 };
@@ -400,64 +393,6 @@ void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
     QCOMPARE(p.pad.Date(), u"06/03/1998"_qs);
     QVERIFY(
         bytesOf(path).startsWith(row == 0 ? "saved before and a" : "\r\n\r\nsaved before and a"));
-}
-
-void FaultsTest::fullFileSystem_settingsFileStays()
-{
-    FullFileSystem disk;
-    RUVO_REQUIRE_FULL_FILE_SYSTEM(disk);
-    const QString path = disk.filePath(u"Ruvo.ini"_qs);
-    const QByteArray old = "; written by hand\n[Fenêtre]\nx=1\n[Propriétés]\napropos=0\n";
-    QVERIFY(writeBytes(path, old));
-    QVERIFY(disk.fill());
-    const SettingsFile settings(path);
-    QCOMPARE(errorOf([&] { settings.writeBool(kSection, kKey, true); }),
-             u"Ne peut écrire dans " + path);
-    QCOMPARE(bytesOf(path), old);
-    disk.release();
-    settings.writeBool(kSection, kKey, true);
-    QVERIFY(settings.readBool(kSection, kKey, false));
-}
-
-void FaultsTest::brokenSettingsFile_data()
-{
-    QTest::addColumn<QByteArray>("file");
-
-    QByteArray garbage(4096, '\0');
-    QRandomGenerator random(1998);
-    for (char &byte : garbage)
-        byte = char(random.bounded(256));
-    garbage[100] = '\0';
-    QTest::newRow("binary garbage") << garbage;
-    QTest::newRow("text after a NUL byte")
-        << QByteArray("[Fenêtre]\nx=1\n") + '\0' + "[Propriétés]\napropos=0\n";
-    QTest::newRow("lines that are not settings")
-        << QByteArray("[Fenêtre]\nune ligne sans signe égal\nx=1\n");
-    QTest::newRow("a section written twice")
-        << QByteArray("[Fenêtre]\nx=1\n[Autre]\nz=3\n[Fenêtre]\ny=2\n");
-    QTest::newRow("20 MB") << QByteArray(
-        "[Propriétés]\napropos=0\n[Image]\ndonnees=" + QByteArray(20 << 20, 'A') + "\n");
-}
-
-// Reading a broken settings file never fails; writing the one value keeps every other line of
-// it as it stands, so no file can make the close fail for good.
-void FaultsTest::brokenSettingsFile()
-{
-    QFETCH(QByteArray, file);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"Ruvo.ini"_qs);
-    QVERIFY(writeBytes(path, file));
-    const SettingsFile settings(path);
-    QCOMPARE(settings.readBool(kSection, kKey, false), false);
-
-    QCOMPARE(errorOf([&] { settings.writeBool(kSection, kKey, true); }), QString());
-    const QByteArray after = bytesOf(path);
-    for (const QByteArray &line : file.split('\n')) {
-        if (!line.startsWith("apropos="))
-            QVERIFY2(after.contains(line), line.left(40).constData());
-    }
-    if (file.size() < (1 << 20)) // a larger file is no settings file of ours and reads as none
-        QVERIFY(settings.readBool(kSection, kKey, false));
 }
 
 void FaultsTest::notADate_keepsDateAndTypedText_data()
