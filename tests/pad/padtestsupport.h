@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 
 #include "calendar/dateformat.h"
@@ -9,6 +10,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QImage>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -89,7 +91,20 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// A shown pad on a date, keeping its day files in a temporary folder.
+// Focus moves only inside the active window.
+inline void activate(QWidget *window)
+{
+    QApplication::setActiveWindow(window);
+    QVERIFY(window->isActiveWindow());
+}
+
+// The corners that turn the page, and the day block that opens the date dialog.
+constexpr QPoint kPriorCorner(18, 265);
+constexpr QPoint kNextCorner(370, 265);
+constexpr QPoint kDayBlock(130, 40);
+
+// A shown pad on a date, keeping its day files in a temporary folder, used with the mouse and
+// the keyboard as the user uses it, so errors arrive as the window would show them.
 struct PadOnDisk
 {
     explicit PadOnDisk(const QString &date = QStringLiteral("06/03/1998"))
@@ -103,8 +118,38 @@ struct PadOnDisk
     QString notes(const QString &date) const { return pad.notesFilePath(date); }
     QString rows(const QString &date) const { return pad.timeFieldsFilePath(date); }
 
+    // The pointer goes through a point off every area first: moving to where it already is
+    // reports no move.
+    void moveTo(QPoint at)
+    {
+        QTest::mouseMove(&pad, QPoint(200, 150));
+        QTest::mouseMove(&pad, at);
+    }
+    void clickAt(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        moveTo(at);
+        QTest::mouseClick(&pad, button, {}, at);
+    }
+    // As a person double-clicks: press, release, the double-click (in place of the second
+    // press), release.
+    void doubleClickAt(QPoint at)
+    {
+        moveTo(at);
+        QTest::mousePress(&pad, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(&pad, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(&pad, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(&pad, Qt::LeftButton, {}, at);
+    }
+    // Into the notes, key by key.
+    void type(const QString &text)
+    {
+        pad.NotesMemo()->setFocus();
+        QTest::keyClicks(pad.NotesMemo(), text);
+    }
+
     QTemporaryDir dir;
     ruvo::TCalendarPad pad;
+    QSignalSpy errors{&pad, &ruvo::TCalendarPad::errorRaised};
 };
 
 } // namespace padtest

@@ -28,19 +28,15 @@
 #include <unistd.h>
 
 using namespace ruvo;
+using padtest::bytesOf;
+using padtest::kNextCorner;
+using padtest::kPriorCorner;
+using padtest::PadOnDisk;
+using padtest::writeBytes;
 using ruvo::testing::errorOf;
 using ruvo::testing::FullFileSystem;
 
 namespace {
-
-const QPoint kNextCorner(370, 265);
-const QPoint kPriorCorner(18, 265);
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QByteArray hashOf(const QString &path)
 {
@@ -48,42 +44,6 @@ QByteArray hashOf(const QString &path)
     QCryptographicHash hash(QCryptographicHash::Sha256);
     return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray();
 }
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// A shown pad on 05/03/1998 keeping its day files in a temporary folder, turned with the mouse
-// as the user turns it, so errors arrive as the window would show them.
-struct FaultPad
-{
-    FaultPad()
-    {
-        pad.setDirectory(dir.path());
-        pad.setExtensionFile(QStringLiteral("ruv"));
-        pad.setSoundEffect(false);
-        padtest::showPad(pad);
-        pad.setDate(QStringLiteral("05/03/1998"));
-    }
-    void turn(QPoint corner)
-    {
-        QTest::mouseMove(&pad, QPoint(200, 150));
-        QTest::mouseMove(&pad, corner);
-        QTest::mouseClick(&pad, Qt::LeftButton, {}, corner);
-    }
-    void type(const QString &text)
-    {
-        pad.NotesMemo()->setFocus();
-        QTest::keyClicks(pad.NotesMemo(), text);
-    }
-    QString notes(const QString &date) const { return pad.notesFilePath(date); }
-
-    QTemporaryDir dir;
-    TCalendarPad pad;
-    QSignalSpy errors{&pad, &TCalendarPad::errorRaised};
-};
 
 // Runs work in a child process whose files cannot grow beyond limit bytes, as on a full disk.
 // The child hands back the message of the error it met, or "no error".
@@ -157,10 +117,10 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept_data()
 void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
 {
     QFETCH(QString, kind);
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     const QString path = p.notes(u"06/03/1998"_qs);
     if (kind == u"permission") {
-        QVERIFY(writeBytes(path, "written before\r\n"));
+        writeBytes(path, "written before\r\n");
         QVERIFY(QFile::setPermissions(path, {}));
         if (QFile probe(path); probe.open(QIODevice::ReadOnly))
             QSKIP("file permissions do not bind this user (root): covered by the read error row");
@@ -169,7 +129,7 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
     }
     p.type(QStringLiteral("typed on the 5th"));
 
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(), u"Ne peut ouvrir le fichier " + path);
@@ -183,7 +143,7 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
     QCOMPARE(p.pad.TimeFields(1)->text(), QString());
     QVERIFY(!p.pad.hasUnsavedNotes());
 
-    p.turn(kNextCorner); // nothing to save: the page turns
+    p.clickAt(kNextCorner); // nothing to save: the page turns
     QCOMPARE(p.pad.Date(), QStringLiteral("07/03/1998"));
     QVERIFY(!QFile::exists(p.pad.timeFieldsFilePath(u"06/03/1998"_qs)));
     if (kind == u"permission") {
@@ -194,16 +154,16 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
     }
     p.type(QStringLiteral("the 7th can be typed on"));
     QVERIFY(p.pad.hasUnsavedNotes());
-    p.turn(kPriorCorner);
+    p.clickAt(kPriorCorner);
     QCOMPARE(bytesOf(p.notes(u"07/03/1998"_qs)), QByteArray("the 7th can be typed on\r\n"));
-    p.turn(kPriorCorner);
+    p.clickAt(kPriorCorner);
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("typed on the 5th"));
 }
 
 // Far more than a page holds: not read at all, reported, and never replaced by a save.
 void FaultsTest::hugeNotesFile_isRefusedAndKept()
 {
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     const QString path = p.notes(u"06/03/1998"_qs);
     {
         QFile file(path);
@@ -215,7 +175,7 @@ void FaultsTest::hugeNotesFile_isRefusedAndKept()
     }
     const QByteArray before = hashOf(path);
 
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(), u"Ne peut ouvrir le fichier " + path);
@@ -223,7 +183,7 @@ void FaultsTest::hugeNotesFile_isRefusedAndKept()
     p.type(QStringLiteral("x"));
     QVERIFY(!p.pad.hasUnsavedNotes());
 
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("07/03/1998"));
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(hashOf(path), before);
@@ -245,14 +205,14 @@ void FaultsTest::fullPage_comesBackWhole_data()
 void FaultsTest::fullPage_comesBackWhole()
 {
     QFETCH(QString, text);
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     p.pad.NotesMemo()->setPlainText(text);
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), text);
     p.pad.SaveNotes();
     const QByteArray saved = bytesOf(p.notes(u"05/03/1998"_qs));
 
-    p.turn(kNextCorner);
-    p.turn(kPriorCorner);
+    p.clickAt(kNextCorner);
+    p.clickAt(kPriorCorner);
     QCOMPARE(p.errors.count(), 0);
     const auto withoutBreaks = [](QString s) {
         return s.remove(u'\n').remove(u' ');
@@ -264,15 +224,15 @@ void FaultsTest::fullPage_comesBackWhole()
 
 void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
 {
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     const QString notAFolder = p.dir.filePath(u"notes"_qs);
-    QVERIFY(writeBytes(notAFolder, "a file, not a folder"));
+    writeBytes(notAFolder, "a file, not a folder");
     p.pad.setDirectory(notAFolder);
     p.pad.LoadNotes(); // no day files there: an empty page, no error
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
 
     p.type(QStringLiteral("precious"));
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(),
              u"Ne peut créer le fichier " + notAFolder + u"/050398N.ruv");
@@ -283,7 +243,7 @@ void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
     // Once the folder is there, the same turn saves the text under its date.
     QVERIFY(QFile::remove(notAFolder));
     QVERIFY(QDir().mkdir(notAFolder));
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("precious\r\n"));
 }
@@ -292,10 +252,10 @@ void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
 // the notes file's name is taken by a folder instead, which no rename can replace.
 void FaultsTest::folderRefusesWrites_saveFailsAndTextStays()
 {
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     const QString notes = p.notes(u"05/03/1998"_qs);
     const QString rows = p.pad.timeFieldsFilePath(u"05/03/1998"_qs);
-    QVERIFY(writeBytes(rows, "old row\r\n"));
+    writeBytes(rows, "old row\r\n");
     p.pad.LoadNotes();
     p.type(QStringLiteral("precious"));
 
@@ -307,7 +267,7 @@ void FaultsTest::folderRefusesWrites_saveFailsAndTextStays()
         QVERIFY(QFile::remove(p.dir.filePath(u"probe"_qs)));
         QVERIFY(QDir().mkdir(notes));
     }
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + notes);
     QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
@@ -318,7 +278,7 @@ void FaultsTest::folderRefusesWrites_saveFailsAndTextStays()
     QVERIFY(QFile::setPermissions(p.dir.path(), writable));
     if (!bitsBind)
         QVERIFY(QDir().rmdir(notes));
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(bytesOf(notes), QByteArray("precious\r\n"));
 }
@@ -336,7 +296,7 @@ void FaultsTest::fullDisk_oldFileStaysWhole()
     QTemporaryDir dir;
     const QString path = dir.filePath(u"060398N.ruv"_qs);
     const QByteArray old = QByteArray("ancienne note\r\n").repeated(40);
-    QVERIFY(writeBytes(path, old));
+    writeBytes(path, old);
     const QStringList page(2000, QStringLiteral("une nouvelle ligne bien plus longue"));
 
     const QString message =
@@ -363,14 +323,14 @@ void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
     QFETCH(int, row);
     FullFileSystem disk;
     RUVO_REQUIRE_FULL_FILE_SYSTEM(disk);
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     p.pad.setDirectory(disk.path());
     const QString date = u"05/03/1998"_qs;
     const QString path = row == 0 ? p.notes(date) : p.pad.timeFieldsFilePath(date);
     const QByteArray old =
         row == 0 ? QByteArray("saved before\r\n")
                  : QByteArray("\r\n\r\nsaved before\r\n") + QByteArray("\r\n").repeated(14);
-    QVERIFY(writeBytes(path, old));
+    writeBytes(path, old);
     p.pad.LoadNotes();
     QVERIFY(disk.fill());
 
@@ -378,7 +338,7 @@ void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
     editor->setFocus();
     QTest::keyClick(editor, Qt::Key_End);
     QTest::keyClicks(editor, QString(u" and a long line typed today"_qs).repeated(40));
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + path);
     QCOMPARE(p.pad.Date(), date);
@@ -389,7 +349,7 @@ void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
              row == 0 ? left : left + QStringList{u"050398T.ruv"_qs});
 
     disk.release();
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), u"06/03/1998"_qs);
     QVERIFY(
         bytesOf(path).startsWith(row == 0 ? "saved before and a" : "\r\n\r\nsaved before and a"));
@@ -407,13 +367,13 @@ void FaultsTest::notADate_keepsDateAndTypedText_data()
 void FaultsTest::notADate_keepsDateAndTypedText()
 {
     QFETCH(QString, text);
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     p.type(QStringLiteral("kept"));
     QCOMPARE(errorOf([&] { p.pad.setDate(text); }), u'\'' + text + u"' is not a valid date");
     QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("kept"));
     QVERIFY(p.pad.hasUnsavedNotes());
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("kept\r\n"));
 }
