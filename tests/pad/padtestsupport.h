@@ -18,7 +18,7 @@
 
 namespace padtest {
 
-// Every pad test program runs in the same setting, whatever the machine's. QTEST_MAIN calls a
+// The programs that make pads run in one setting, whatever the machine's. QTEST_MAIN calls a
 // test class's static initMain() before the application exists, and the locale is read then:
 // date texts and the system language as the tests expect them.
 inline void initMain()
