@@ -1,3 +1,5 @@
+#include "ruvotestmain.h"
+
 #include "app/ruvoapplication.h"
 
 #include "calendar/error.h"
@@ -91,10 +93,6 @@ void ErrorHandlerTest::sameMessageIsNotStacked()
     QTRY_COMPARE(openBoxes().size(), 1);
 }
 
-int runErrorHandlerTests(int argc, char **argv)
-{
-    ErrorHandlerTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RUVO_TEST_MAIN(ErrorHandlerTest)
 
 #include "tst_errorhandler.moc"

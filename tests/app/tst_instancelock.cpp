@@ -1,3 +1,5 @@
+#include "ruvotestmain.h"
+
 #include "app/instancelock.h"
 
 #include <QDateTime>
@@ -123,10 +125,6 @@ void InstanceLockTest::folderWithoutRoomForALock_startsAnyway()
     QVERIFY(!lock.isLocked());
 }
 
-int runInstanceLockTests(int argc, char **argv)
-{
-    InstanceLockTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RUVO_TEST_MAIN(InstanceLockTest)
 
 #include "tst_instancelock.moc"

@@ -1,3 +1,7 @@
+#include "ruvotestmain.h"
+
+#include "pad/padtestsupport.h"
+
 #include "app/tform1.h"
 
 #include "app/ruvoapplication.h"
@@ -6,6 +10,7 @@
 #include "pad/dayfiles.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
+#include "platform/cursortable.h"
 #include "platform/helpviewer.h"
 #include "widgets/tapropos.h"
 
@@ -21,20 +26,17 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 
 using namespace ruvo;
+using padtest::bytesOf;
+using padtest::writeBytes;
 
 namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Answers the about box each time it shows: ticks or unticks its check box, then closes it
 // as its picture does. Counts the showings.
@@ -72,6 +74,12 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true); // never the user's own settings file
+        RegisterStartupCursors();
+        padtest::useTemporaryCurrentFolder();
+    }
     void init()
     {
         m_savedDir = QDir::currentPath();
@@ -213,11 +221,8 @@ void MainWindowTest::oldDayFilesGoOnceThePageIsShown()
     auto pathOf = [&](int daysBack) {
         return dir.filePath(NoteFileName(DateToText(today.addDays(-daysBack))) + u"N.ruv");
     };
-    for (int back : {0, 30, 31, 365}) {
-        QFile file(pathOf(back));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write("x\r\n"), 3);
-    }
+    for (int back : {0, 30, 31, 365})
+        writeBytes(pathOf(back), "x\r\n");
     TForm1 form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -270,11 +275,9 @@ void MainWindowTest::documentationOpensTheStartFoldersHelp()
     QFETCH(bool, present);
     QTemporaryDir dir;
     QVERIFY(QDir::setCurrent(dir.path()));
-    if (present) {
-        QFile help(dir.filePath(QStringLiteral("DOCFR.HLP")));
-        QVERIFY(help.open(QIODevice::WriteOnly));
-        help.write("<h1>Aide de Ruvo</h1><p>Tourner les pages.</p>");
-    }
+    if (present)
+        writeBytes(dir.filePath(QStringLiteral("DOCFR.HLP")),
+                   "<h1>Aide de Ruvo</h1><p>Tourner les pages.</p>");
     TForm1 form;
     form.findChild<QAction *>(QStringLiteral("Documentation1"))->trigger();
     QVERIFY(form.helpViewer() && form.helpViewer()->isVisible());
@@ -296,7 +299,7 @@ void MainWindowTest::settingsFirstRun()
         QVERIFY(form.close());
         QCOMPARE(answer.shown, 1); // no file: the about box at the first exit
     }
-    QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=1\n"));
+    QCOMPARE(bytesOf(ini), QByteArray("[Propriétés]\napropos=1\n"));
     {
         TForm1 form(nullptr, ini);
         form.show();
@@ -313,7 +316,7 @@ void MainWindowTest::settingsFirstRun()
         QCOMPARE(untick.shown, 1);
         QVERIFY(form.close());
     }
-    QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=0\n"));
+    QCOMPARE(bytesOf(ini), QByteArray("[Propriétés]\napropos=0\n"));
 }
 
 void MainWindowTest::settingsValues_data()
@@ -331,16 +334,13 @@ void MainWindowTest::settingsValues()
     QFETCH(bool, ticked);
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
-    QFile out(ini);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write("[Fenêtre]\nx=1\n" + file);
-    out.close();
+    writeBytes(ini, "[Fenêtre]\nx=1\n" + file);
     TForm1 form(nullptr, ini);
     form.show();
     QCOMPARE(form.apropos()->afficher()->isChecked(), ticked);
     AboutBoxAnswer answer(form, ticked);
     QVERIFY(form.close());
-    QVERIFY(contents(ini).contains("[Fenêtre]\nx=1\n")); // the rest of the file is kept
+    QVERIFY(bytesOf(ini).contains("[Fenêtre]\nx=1\n")); // the rest of the file is kept
 }
 
 // The about box is built on first use; until then the tick read at start is what is written.
@@ -348,15 +348,12 @@ void MainWindowTest::settingsKeptWhenTheAboutBoxWasNeverOpened()
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
-    QFile out(ini);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write("[Propriétés]\napropos=1\n");
-    out.close();
+    writeBytes(ini, "[Propriétés]\napropos=1\n");
     TForm1 form(nullptr, ini);
     form.show();
     QVERIFY(form.close());
     QVERIFY(!form.findChild<Tapropos *>());
-    QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=1\n"));
+    QCOMPARE(bytesOf(ini), QByteArray("[Propriétés]\napropos=1\n"));
 }
 
 // The file cannot be replaced at all (a folder has its name): the user is told, the file is
@@ -402,15 +399,12 @@ void MainWindowTest::settingsLinesNotUnderstood_areKept()
     QFETCH(QByteArray, after);
     QTemporaryDir dir;
     const QString ini = dir.filePath(QStringLiteral("Ruvo.ini"));
-    QFile out(ini);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(before);
-    out.close();
+    writeBytes(ini, before);
     TForm1 form(nullptr, ini);
     form.show();
     AboutBoxAnswer answer(form, true);
     QVERIFY(form.close());
-    QCOMPARE(contents(ini), after);
+    QCOMPARE(bytesOf(ini), after);
 }
 
 void MainWindowTest::nothingUnsaved_closesWhateverTheFolder_data()
@@ -430,9 +424,8 @@ void MainWindowTest::nothingUnsaved_closesWhateverTheFolder()
     TCalendarPad *pad = form.CP();
     const QString today = pad->Date();
     if (kind == u"folder is a file") {
-        QFile file(dir.filePath(u"notes"_qs));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        pad->setDirectory(file.fileName());
+        writeBytes(dir.filePath(u"notes"_qs), {});
+        pad->setDirectory(dir.filePath(u"notes"_qs));
     } else {
         pad->setDirectory(dir.filePath(u"notes"_qs));
         QVERIFY(QDir().mkdir(pad->Directory()));
@@ -458,10 +451,9 @@ void MainWindowTest::sessionEndSkipsTheAboutBox()
     form.quitForSession();
     QCOMPARE(answer.shown, 0);
     QVERIFY(!form.isVisible());
-    QCOMPARE(contents(ini), QByteArray("[Propriétés]\napropos=0\n"));
-    QFile notes(form.CP()->notesFilePath(form.CP()->Date()));
-    QVERIFY(notes.open(QIODevice::ReadOnly));
-    QCOMPARE(notes.readAll(), QByteArray("typed before logging out\r\n"));
+    QCOMPARE(bytesOf(ini), QByteArray("[Propriétés]\napropos=0\n"));
+    QCOMPARE(bytesOf(form.CP()->notesFilePath(form.CP()->Date())),
+             QByteArray("typed before logging out\r\n"));
 }
 
 void MainWindowTest::sessionEndWithUnwritableSettingsStillQuits()
@@ -505,15 +497,11 @@ void MainWindowTest::sessionEndInAnUnwritableFolder_rescuesTheText()
     const QString date = pad->Date();
     QVERIFY(files.first().startsWith(date.mid(6, 4) + u'-' + date.mid(3, 2) + u'-' + date.left(2) +
                                      u'_'));
-    const QString text = QString::fromUtf8(contents(rescue.filePath(files.first())));
+    const QString text = QString::fromUtf8(bytesOf(rescue.filePath(files.first())));
     QVERIFY(text.contains(u"à ne pas perdre\n"_qs));
     QVERIFY(text.contains(u" réunion\n"_qs));
 }
 
-int runMainWindowTests(int argc, char **argv)
-{
-    MainWindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RUVO_TEST_MAIN(MainWindowTest)
 
 #include "tst_mainwindow.moc"

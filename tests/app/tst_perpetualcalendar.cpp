@@ -1,3 +1,5 @@
+#include "ruvotestmain.h"
+
 #include "app/monthgrid.h"
 #include "app/ruvoapplication.h"
 #include "app/tperpetualcalendardlg.h"
@@ -384,10 +386,6 @@ void PerpetualCalendarTest::windowHasNoCloseButton()
     QVERIFY(!(dialog.windowFlags() & Qt::WindowSystemMenuHint));
 }
 
-int runPerpetualCalendarTests(int argc, char **argv)
-{
-    PerpetualCalendarTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+RUVO_TEST_MAIN(PerpetualCalendarTest)
 
 #include "tst_perpetualcalendar.moc"

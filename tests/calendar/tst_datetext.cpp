@@ -399,10 +399,6 @@ void DateTextTest::zeroPad()
     QCOMPARE(ZeroPad(value, width), text);
 }
 
-int runDateTextTests(int argc, char **argv)
-{
-    DateTextTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(DateTextTest)
 
 #include "tst_datetext.moc"

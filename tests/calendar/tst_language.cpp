@@ -261,10 +261,6 @@ void LanguageTest::pointInRect()
     QCOMPARE(PointInRect(x, y, QRect(QPoint(1, 249), QPoint(36, 269))), inside);
 }
 
-int runLanguageTests(int argc, char **argv)
-{
-    LanguageTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(LanguageTest)
 
 #include "tst_language.moc"

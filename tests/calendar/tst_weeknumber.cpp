@@ -156,10 +156,6 @@ void WeekNumberTest::failsLikeSteppingAtTheCalendarEnd()
     QCOMPARE(weekOrError(QStringLiteral("31/12/9999"), fastWeekNumber), std::nullopt);
 }
 
-int runWeekNumberTests(int argc, char **argv)
-{
-    WeekNumberTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(WeekNumberTest)
 
 #include "tst_weeknumber.moc"

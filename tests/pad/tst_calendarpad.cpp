@@ -17,7 +17,11 @@ class CalendarPadTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
+    void initTestCase() { padtest::initTestCase(); }
     void creation_setsDefaultsAndChildren();
     void setters_checkRangesAndRepaint_data();
     void setters_checkRangesAndRepaint();
@@ -205,10 +209,6 @@ void CalendarPadTest::notes_giveTheWrappedLinesHiddenOrShown()
     QCOMPARE(notes->visualLines(), hidden);
 }
 
-int runCalendarPadTests(int argc, char **argv)
-{
-    CalendarPadTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(CalendarPadTest)
 
 #include "tst_calendarpad.moc"

@@ -1,5 +1,7 @@
 #include "errorof.h"
 
+#include "padtestsupport.h"
+
 #include "pad/dayfiles.h"
 
 #include "calendar/dateformat.h"
@@ -16,23 +18,9 @@
 #include <sys/stat.h>
 
 using namespace ruvo;
+using padtest::bytesOf;
+using padtest::writeBytes;
 using ruvo::testing::errorOf;
-
-namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
 
 class DayFilesTest : public QObject
 {
@@ -55,6 +43,7 @@ private slots:
     void onlyChangedFilesAreReplaced();
     void pipeOfTheSameNameIsReplacedNotWaitedOn();
     void folderInPlaceOfFile_cannotBeRead();
+    void unreadableFile_cannotBeRead_data();
     void unreadableFile_cannotBeRead();
     void purgeWindow_data();
     void purgeWindow();
@@ -125,7 +114,7 @@ void DayFilesTest::savedBytes()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
     WriteDayFile(path, lines);
-    QCOMPARE(fileBytes(path), bytes);
+    QCOMPARE(bytesOf(path), bytes);
     QCOMPARE(ReadDayFile(path), lines);
 }
 
@@ -178,7 +167,7 @@ void DayFilesTest::readLines()
     QFETCH(QStringList, lines);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
-    QVERIFY(writeBytes(path, bytes));
+    writeBytes(path, bytes);
     QCOMPARE(ReadDayFile(path), lines);
 }
 
@@ -201,16 +190,33 @@ void DayFilesTest::folderInPlaceOfFile_cannotBeRead()
              u"Ne peut créer le fichier " + path);
 }
 
+void DayFilesTest::unreadableFile_cannotBeRead_data()
+{
+    QTest::addColumn<bool>("readError");
+    QTest::newRow("no read permission") << false;
+    // Reading the process's memory from its start fails with an input/output error; unlike
+    // permissions, this holds for root too.
+    QTest::newRow("read error") << true;
+}
+
+// A file that is there but cannot be read is an error, never "no file": the pad would show an
+// empty page and save it over the file.
 void DayFilesTest::unreadableFile_cannotBeRead()
 {
+    QFETCH(bool, readError);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
-    QVERIFY(writeBytes(path, "abc\r\n"));
-    QVERIFY(QFile::setPermissions(path, {}));
-    QFile probe(path);
-    if (probe.open(QIODevice::ReadOnly))
-        QSKIP("running with rights that ignore file permissions (root)");
-    QCOMPARE(errorOf([&] { ReadDayFile(path); }), u"Ne peut ouvrir le fichier " + path);
+    if (readError) {
+        QVERIFY(QFile::link(u"/proc/self/mem"_qs, path));
+    } else {
+        writeBytes(path, "abc\r\n");
+        QVERIFY(QFile::setPermissions(path, {}));
+        if (QFile probe(path); probe.open(QIODevice::ReadOnly))
+            QSKIP("file permissions do not bind this user (root): covered by the read error row");
+    }
+    const QString error = u"Ne peut ouvrir le fichier " + path;
+    QCOMPARE(errorOf([&] { ReadDayFileBytes(path); }), error);
+    QCOMPARE(errorOf([&] { ReadDayFile(path); }), error);
 }
 
 void DayFilesTest::onlyChangedFilesAreReplaced_data()
@@ -232,16 +238,14 @@ void DayFilesTest::onlyChangedFilesAreReplaced()
     QFETCH(bool, replaced);
     QTemporaryDir dir;
     const QString path = dir.filePath(u"010126N.ruv"_qs);
-    QVERIFY(writeBytes(path, before));
+    writeBytes(path, before);
     auto inodeOf = [&] {
         struct stat info = {};
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
     };
     const auto inode = inodeOf();
     WriteDayFile(path, {u"one"_qs, u"two"_qs});
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("one\r\ntwo\r\n"));
+    QCOMPARE(bytesOf(path), QByteArray("one\r\ntwo\r\n"));
     QCOMPARE(inodeOf() != inode, replaced);
 }
 
@@ -253,9 +257,7 @@ void DayFilesTest::pipeOfTheSameNameIsReplacedNotWaitedOn()
     QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     WriteDayFile(path, {u"one"_qs});
     QVERIFY(QFileInfo(path).isFile());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("one\r\n"));
+    QCOMPARE(bytesOf(path), QByteArray("one\r\n"));
 }
 
 void DayFilesTest::purgeWindow_data()
@@ -279,12 +281,12 @@ void DayFilesTest::purgeWindow()
     for (int back = -5; back <= 400; ++back) {
         const QString stem = NoteFileName(DateToText(today.addDays(-back)));
         for (auto kind : {DayFileKind::Notes, DayFileKind::TimeFields})
-            QVERIFY(writeBytes(DayFilePath(dir.path(), stem, kind, u"ruv"_qs), "x\r\n"));
+            writeBytes(DayFilePath(dir.path(), stem, kind, u"ruv"_qs), "x\r\n");
     }
     // Files that only look alike stay: another extension, another letter case.
     const QString stem = NoteFileName(DateToText(today.addDays(-100)));
-    QVERIFY(writeBytes(dir.filePath(stem + u"N.000"), "x"));
-    QVERIFY(writeBytes(dir.filePath(stem + u"n.ruv"), "x"));
+    writeBytes(dir.filePath(stem + u"N.000"), "x");
+    writeBytes(dir.filePath(stem + u"n.ruv"), "x");
 
     PurgeDayFiles(dir.path() + u'/', u"ruv"_qs, DateToText(today), destroyDelay);
 
@@ -321,7 +323,7 @@ void DayFilesTest::purgeEntryKinds()
 
     QVERIFY(QDir(dir.path()).mkpath(stem + u"N.sub"));
     const QString nested = DayFilePath(dir.path(), stem, DayFileKind::Notes, u"sub/ruv"_qs);
-    QVERIFY(writeBytes(nested, "x"));
+    writeBytes(nested, "x");
     PurgeDayFiles(dir.path(), u"sub/ruv"_qs, today, 1);
     QVERIFY(!QFile::exists(nested));
 }
@@ -348,24 +350,17 @@ void DayFilesTest::purgedFilesGoToTheTrash()
     QVERIFY(QDir().mkdir(folder));
     const QString stem = NoteFileName(u"01/03/2026"_qs);
     const QString notes = DayFilePath(folder, stem, DayFileKind::Notes, u"ruv"_qs);
-    QVERIFY(writeBytes(notes, "notes de mars\r\n"));
+    writeBytes(notes, "notes de mars\r\n");
 
     PurgeDayFiles(folder, u"ruv"_qs, u"15/03/2026"_qs, 1);
     QVERIFY(!QFile::exists(notes));
     const QString trash = home.filePath(u"share/Trash/"_qs);
-    QFile kept(trash + u"files/" + stem + u"N.ruv");
-    QVERIFY(kept.open(QIODevice::ReadOnly));
-    QCOMPARE(kept.readAll(), QByteArray("notes de mars\r\n"));
-    QFile info(trash + u"info/" + stem + u"N.ruv.trashinfo");
-    QVERIFY(info.open(QIODevice::ReadOnly));
-    QVERIFY(info.readAll().contains(QByteArray("Path=" + QFile::encodeName(notes))));
+    QCOMPARE(bytesOf(trash + u"files/" + stem + u"N.ruv"), QByteArray("notes de mars\r\n"));
+    QVERIFY(bytesOf(trash + u"info/" + stem + u"N.ruv.trashinfo")
+                .contains(QByteArray("Path=" + QFile::encodeName(notes))));
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
-int runDayFilesTests(int argc, char **argv)
-{
-    DayFilesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(DayFilesTest)
 
 #include "tst_dayfiles.moc"

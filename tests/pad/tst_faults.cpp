@@ -1,5 +1,5 @@
-// What the pad and the settings file do when the disk misbehaves: the program goes on, says
-// what failed, and keeps every byte the user typed.
+// What the pad does when the disk misbehaves: the program goes on, says what failed, and keeps
+// every byte the user typed.
 
 #include "errorof.h"
 #include "fullfilesystem.h"
@@ -11,14 +11,12 @@
 #include "pad/tcalendarpad.h"
 
 #include "calendar/error.h"
-#include "platform/settingsfile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,21 +28,15 @@
 #include <unistd.h>
 
 using namespace ruvo;
+using padtest::bytesOf;
+using padtest::kNextCorner;
+using padtest::kPriorCorner;
+using padtest::PadOnDisk;
+using padtest::writeBytes;
 using ruvo::testing::errorOf;
 using ruvo::testing::FullFileSystem;
 
 namespace {
-
-const QString kSection = QStringLiteral("Propriétés");
-const QString kKey = QStringLiteral("apropos");
-const QPoint kNextCorner(370, 265);
-const QPoint kPriorCorner(18, 265);
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QByteArray hashOf(const QString &path)
 {
@@ -52,42 +44,6 @@ QByteArray hashOf(const QString &path)
     QCryptographicHash hash(QCryptographicHash::Sha256);
     return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray();
 }
-
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// A shown pad on 05/03/1998 keeping its day files in a temporary folder, turned with the mouse
-// as the user turns it, so errors arrive as the window would show them.
-struct FaultPad
-{
-    FaultPad()
-    {
-        pad.setDirectory(dir.path());
-        pad.setExtensionFile(QStringLiteral("ruv"));
-        pad.setSoundEffect(false);
-        padtest::showPad(pad);
-        pad.setDate(QStringLiteral("05/03/1998"));
-    }
-    void turn(QPoint corner)
-    {
-        QTest::mouseMove(&pad, QPoint(200, 150));
-        QTest::mouseMove(&pad, corner);
-        QTest::mouseClick(&pad, Qt::LeftButton, {}, corner);
-    }
-    void type(const QString &text)
-    {
-        pad.NotesMemo()->setFocus();
-        QTest::keyClicks(pad.NotesMemo(), text);
-    }
-    QString notes(const QString &date) const { return pad.notesFilePath(date); }
-
-    QTemporaryDir dir;
-    TCalendarPad pad;
-    QSignalSpy errors{&pad, &TCalendarPad::errorRaised};
-};
 
 // Runs work in a child process whose files cannot grow beyond limit bytes, as on a full disk.
 // The child hands back the message of the error it met, or "no error".
@@ -127,7 +83,11 @@ class FaultsTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
+    void initTestCase() { padtest::initTestCase(); }
     void unreadableDayFile_pageStaysEmptyAndFileKept_data();
     void unreadableDayFile_pageStaysEmptyAndFileKept();
     void hugeNotesFile_isRefusedAndKept();
@@ -139,9 +99,6 @@ private slots:
     void fullDisk_oldFileStaysWhole();
     void fullFileSystem_turnFailsAndOldFileStays_data();
     void fullFileSystem_turnFailsAndOldFileStays();
-    void fullFileSystem_settingsFileStays();
-    void brokenSettingsFile_data();
-    void brokenSettingsFile();
     void notADate_keepsDateAndTypedText_data();
     void notADate_keepsDateAndTypedText();
 };
@@ -160,10 +117,10 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept_data()
 void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
 {
     QFETCH(QString, kind);
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     const QString path = p.notes(u"06/03/1998"_qs);
     if (kind == u"permission") {
-        QVERIFY(writeBytes(path, "written before\r\n"));
+        writeBytes(path, "written before\r\n");
         QVERIFY(QFile::setPermissions(path, {}));
         if (QFile probe(path); probe.open(QIODevice::ReadOnly))
             QSKIP("file permissions do not bind this user (root): covered by the read error row");
@@ -172,7 +129,7 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
     }
     p.type(QStringLiteral("typed on the 5th"));
 
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(), u"Ne peut ouvrir le fichier " + path);
@@ -186,7 +143,7 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
     QCOMPARE(p.pad.TimeFields(1)->text(), QString());
     QVERIFY(!p.pad.hasUnsavedNotes());
 
-    p.turn(kNextCorner); // nothing to save: the page turns
+    p.clickAt(kNextCorner); // nothing to save: the page turns
     QCOMPARE(p.pad.Date(), QStringLiteral("07/03/1998"));
     QVERIFY(!QFile::exists(p.pad.timeFieldsFilePath(u"06/03/1998"_qs)));
     if (kind == u"permission") {
@@ -197,16 +154,16 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
     }
     p.type(QStringLiteral("the 7th can be typed on"));
     QVERIFY(p.pad.hasUnsavedNotes());
-    p.turn(kPriorCorner);
+    p.clickAt(kPriorCorner);
     QCOMPARE(bytesOf(p.notes(u"07/03/1998"_qs)), QByteArray("the 7th can be typed on\r\n"));
-    p.turn(kPriorCorner);
+    p.clickAt(kPriorCorner);
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("typed on the 5th"));
 }
 
 // Far more than a page holds: not read at all, reported, and never replaced by a save.
 void FaultsTest::hugeNotesFile_isRefusedAndKept()
 {
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     const QString path = p.notes(u"06/03/1998"_qs);
     {
         QFile file(path);
@@ -218,7 +175,7 @@ void FaultsTest::hugeNotesFile_isRefusedAndKept()
     }
     const QByteArray before = hashOf(path);
 
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(), u"Ne peut ouvrir le fichier " + path);
@@ -226,7 +183,7 @@ void FaultsTest::hugeNotesFile_isRefusedAndKept()
     p.type(QStringLiteral("x"));
     QVERIFY(!p.pad.hasUnsavedNotes());
 
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("07/03/1998"));
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(hashOf(path), before);
@@ -248,14 +205,14 @@ void FaultsTest::fullPage_comesBackWhole_data()
 void FaultsTest::fullPage_comesBackWhole()
 {
     QFETCH(QString, text);
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     p.pad.NotesMemo()->setPlainText(text);
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), text);
     p.pad.SaveNotes();
     const QByteArray saved = bytesOf(p.notes(u"05/03/1998"_qs));
 
-    p.turn(kNextCorner);
-    p.turn(kPriorCorner);
+    p.clickAt(kNextCorner);
+    p.clickAt(kPriorCorner);
     QCOMPARE(p.errors.count(), 0);
     const auto withoutBreaks = [](QString s) {
         return s.remove(u'\n').remove(u' ');
@@ -267,15 +224,15 @@ void FaultsTest::fullPage_comesBackWhole()
 
 void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
 {
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     const QString notAFolder = p.dir.filePath(u"notes"_qs);
-    QVERIFY(writeBytes(notAFolder, "a file, not a folder"));
+    writeBytes(notAFolder, "a file, not a folder");
     p.pad.setDirectory(notAFolder);
     p.pad.LoadNotes(); // no day files there: an empty page, no error
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
 
     p.type(QStringLiteral("precious"));
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(),
              u"Ne peut créer le fichier " + notAFolder + u"/050398N.ruv");
@@ -286,7 +243,7 @@ void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
     // Once the folder is there, the same turn saves the text under its date.
     QVERIFY(QFile::remove(notAFolder));
     QVERIFY(QDir().mkdir(notAFolder));
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("precious\r\n"));
 }
@@ -295,10 +252,10 @@ void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
 // the notes file's name is taken by a folder instead, which no rename can replace.
 void FaultsTest::folderRefusesWrites_saveFailsAndTextStays()
 {
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     const QString notes = p.notes(u"05/03/1998"_qs);
     const QString rows = p.pad.timeFieldsFilePath(u"05/03/1998"_qs);
-    QVERIFY(writeBytes(rows, "old row\r\n"));
+    writeBytes(rows, "old row\r\n");
     p.pad.LoadNotes();
     p.type(QStringLiteral("precious"));
 
@@ -310,7 +267,7 @@ void FaultsTest::folderRefusesWrites_saveFailsAndTextStays()
         QVERIFY(QFile::remove(p.dir.filePath(u"probe"_qs)));
         QVERIFY(QDir().mkdir(notes));
     }
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + notes);
     QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
@@ -321,7 +278,7 @@ void FaultsTest::folderRefusesWrites_saveFailsAndTextStays()
     QVERIFY(QFile::setPermissions(p.dir.path(), writable));
     if (!bitsBind)
         QVERIFY(QDir().rmdir(notes));
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(bytesOf(notes), QByteArray("precious\r\n"));
 }
@@ -339,7 +296,7 @@ void FaultsTest::fullDisk_oldFileStaysWhole()
     QTemporaryDir dir;
     const QString path = dir.filePath(u"060398N.ruv"_qs);
     const QByteArray old = QByteArray("ancienne note\r\n").repeated(40);
-    QVERIFY(writeBytes(path, old));
+    writeBytes(path, old);
     const QStringList page(2000, QStringLiteral("une nouvelle ligne bien plus longue"));
 
     const QString message =
@@ -366,14 +323,14 @@ void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
     QFETCH(int, row);
     FullFileSystem disk;
     RUVO_REQUIRE_FULL_FILE_SYSTEM(disk);
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     p.pad.setDirectory(disk.path());
     const QString date = u"05/03/1998"_qs;
     const QString path = row == 0 ? p.notes(date) : p.pad.timeFieldsFilePath(date);
     const QByteArray old =
         row == 0 ? QByteArray("saved before\r\n")
                  : QByteArray("\r\n\r\nsaved before\r\n") + QByteArray("\r\n").repeated(14);
-    QVERIFY(writeBytes(path, old));
+    writeBytes(path, old);
     p.pad.LoadNotes();
     QVERIFY(disk.fill());
 
@@ -381,7 +338,7 @@ void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
     editor->setFocus();
     QTest::keyClick(editor, Qt::Key_End);
     QTest::keyClicks(editor, QString(u" and a long line typed today"_qs).repeated(40));
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + path);
     QCOMPARE(p.pad.Date(), date);
@@ -392,68 +349,10 @@ void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
              row == 0 ? left : left + QStringList{u"050398T.ruv"_qs});
 
     disk.release();
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), u"06/03/1998"_qs);
     QVERIFY(
         bytesOf(path).startsWith(row == 0 ? "saved before and a" : "\r\n\r\nsaved before and a"));
-}
-
-void FaultsTest::fullFileSystem_settingsFileStays()
-{
-    FullFileSystem disk;
-    RUVO_REQUIRE_FULL_FILE_SYSTEM(disk);
-    const QString path = disk.filePath(u"Ruvo.ini"_qs);
-    const QByteArray old = "; written by hand\n[Fenêtre]\nx=1\n[Propriétés]\napropos=0\n";
-    QVERIFY(writeBytes(path, old));
-    QVERIFY(disk.fill());
-    const SettingsFile settings(path);
-    QCOMPARE(errorOf([&] { settings.writeBool(kSection, kKey, true); }),
-             u"Ne peut écrire dans " + path);
-    QCOMPARE(bytesOf(path), old);
-    disk.release();
-    settings.writeBool(kSection, kKey, true);
-    QVERIFY(settings.readBool(kSection, kKey, false));
-}
-
-void FaultsTest::brokenSettingsFile_data()
-{
-    QTest::addColumn<QByteArray>("file");
-
-    QByteArray garbage(4096, '\0');
-    QRandomGenerator random(1998);
-    for (char &byte : garbage)
-        byte = char(random.bounded(256));
-    garbage[100] = '\0';
-    QTest::newRow("binary garbage") << garbage;
-    QTest::newRow("text after a NUL byte")
-        << QByteArray("[Fenêtre]\nx=1\n") + '\0' + "[Propriétés]\napropos=0\n";
-    QTest::newRow("lines that are not settings")
-        << QByteArray("[Fenêtre]\nune ligne sans signe égal\nx=1\n");
-    QTest::newRow("a section written twice")
-        << QByteArray("[Fenêtre]\nx=1\n[Autre]\nz=3\n[Fenêtre]\ny=2\n");
-    QTest::newRow("20 MB") << QByteArray(
-        "[Propriétés]\napropos=0\n[Image]\ndonnees=" + QByteArray(20 << 20, 'A') + "\n");
-}
-
-// Reading a broken settings file never fails; writing the one value keeps every other line of
-// it as it stands, so no file can make the close fail for good.
-void FaultsTest::brokenSettingsFile()
-{
-    QFETCH(QByteArray, file);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"Ruvo.ini"_qs);
-    QVERIFY(writeBytes(path, file));
-    const SettingsFile settings(path);
-    QCOMPARE(settings.readBool(kSection, kKey, false), false);
-
-    QCOMPARE(errorOf([&] { settings.writeBool(kSection, kKey, true); }), QString());
-    const QByteArray after = bytesOf(path);
-    for (const QByteArray &line : file.split('\n')) {
-        if (!line.startsWith("apropos="))
-            QVERIFY2(after.contains(line), line.left(40).constData());
-    }
-    if (file.size() < (1 << 20)) // a larger file is no settings file of ours and reads as none
-        QVERIFY(settings.readBool(kSection, kKey, false));
 }
 
 void FaultsTest::notADate_keepsDateAndTypedText_data()
@@ -468,21 +367,17 @@ void FaultsTest::notADate_keepsDateAndTypedText_data()
 void FaultsTest::notADate_keepsDateAndTypedText()
 {
     QFETCH(QString, text);
-    FaultPad p;
+    PadOnDisk p(u"05/03/1998"_qs);
     p.type(QStringLiteral("kept"));
     QCOMPARE(errorOf([&] { p.pad.setDate(text); }), u'\'' + text + u"' is not a valid date");
     QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("kept"));
     QVERIFY(p.pad.hasUnsavedNotes());
-    p.turn(kNextCorner);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("kept\r\n"));
 }
 
-int runFaultsTests(int argc, char **argv)
-{
-    FaultsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(FaultsTest)
 
 #include "tst_faults.moc"

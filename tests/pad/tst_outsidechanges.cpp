@@ -17,20 +17,13 @@
 
 using namespace ruvo;
 using padtest::bytesOf;
+using padtest::kNextCorner;
 using padtest::PadOnDisk;
 using padtest::writeBytes;
 
 namespace {
 
 const QString kDate = QStringLiteral("06/03/1998");
-const QPoint kNextCorner(370, 265);
-
-void turnNext(TCalendarPad &pad)
-{
-    QTest::mouseMove(&pad, QPoint(200, 150));
-    QTest::mouseMove(&pad, kNextCorner);
-    QTest::mouseClick(&pad, Qt::LeftButton, {}, kNextCorner);
-}
 
 // Writes the file as another program would: in place, or whole into another file renamed
 // over it (how most editors and sync tools save).
@@ -50,7 +43,11 @@ class OutsideChangesTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
+    void initTestCase() { padtest::initTestCase(); }
     void outsideChangeWithNothingTyped_isShownNotWrittenOver_data();
     void outsideChangeWithNothingTyped_isShownNotWrittenOver();
     void outsideChangeWhileTyping_keepsBothVersions();
@@ -90,7 +87,7 @@ void OutsideChangesTest::outsideChangeWithNothingTyped_isShownNotWrittenOver()
         QTRY_COMPARE(p.pad.NotesMemo()->toPlainText(), u"from another computer\nsecond line"_qs);
         QVERIFY(!p.pad.hasUnsavedNotes());
     }
-    turnNext(p.pad);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), u"07/03/1998"_qs);
     QCOMPARE(bytesOf(notes), theirs);
     // The day's other file, which nobody wrote, is still created for the visited day.
@@ -114,7 +111,7 @@ void OutsideChangesTest::outsideChangeWhileTyping_keepsBothVersions()
     QVERIFY(noticed.wait()); // the notice comes and goes: the typed text stays
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), u"old text and mine"_qs);
 
-    turnNext(p.pad);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), u"07/03/1998"_qs);
     QCOMPARE(bytesOf(notes), QByteArray("old text and mine\r\n"));
     QCOMPARE(told.count(), 1);
@@ -139,12 +136,12 @@ void OutsideChangesTest::visitedPage_leavesOutsideFilesAsTheyAre()
     const QByteArray rows = QByteArray("08:00 train\n").repeated(3);
     writeBytes(p.notes(kDate), notes);
     writeBytes(p.rows(kDate), rows);
-    turnNext(p.pad);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), kDate);
     QCOMPARE(p.pad.TimeFields(2)->text(), u"08:00 train"_qs);
     p.pad.NotesMemo()->setFocus();
     p.pad.TimeFields(1)->setFocus();
-    turnNext(p.pad);
+    p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), u"07/03/1998"_qs);
     QCOMPARE(bytesOf(p.notes(kDate)), notes);
     QCOMPARE(bytesOf(p.rows(kDate)), rows);
@@ -177,15 +174,14 @@ void OutsideChangesTest::backgroundSaveFailure_isReportedOnce()
 {
     PadOnDisk p;
     QVERIFY(QDir().mkdir(p.notes(kDate))); // no file can take that name
-    QSignalSpy errors(&p.pad, &TCalendarPad::errorRaised);
     p.pad.setAutoSaveDelay(20);
     p.pad.NotesMemo()->setFocus();
     QTest::keyClicks(p.pad.NotesMemo(), u"first"_qs);
-    QTRY_COMPARE(errors.count(), 1);
-    QCOMPARE(errors.first().first().toString(), u"Ne peut créer le fichier " + p.notes(kDate));
+    QTRY_COMPARE(p.errors.count(), 1);
+    QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + p.notes(kDate));
     QTest::keyClicks(p.pad.NotesMemo(), u" second"_qs);
     QTRY_VERIFY(p.pad.AutoSaveTimer()->interval() == TCalendarPad::kAutoSaveRetry);
-    QCOMPARE(errors.count(), 1);
+    QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), u"first second"_qs);
     QVERIFY(p.pad.hasUnsavedNotes());
 
@@ -193,13 +189,9 @@ void OutsideChangesTest::backgroundSaveFailure_isReportedOnce()
     QVERIFY(QDir().rmdir(p.notes(kDate)));
     QTest::keyClicks(p.pad.NotesMemo(), u"!"_qs);
     QTRY_COMPARE(bytesOf(p.notes(kDate)), QByteArray("first second!\r\n"));
-    QCOMPARE(errors.count(), 1);
+    QCOMPARE(p.errors.count(), 1);
 }
 
-int runOutsideChangesTests(int argc, char **argv)
-{
-    OutsideChangesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(OutsideChangesTest)
 
 #include "tst_outsidechanges.moc"

@@ -12,38 +12,25 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QSignalSpy>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace ruvo;
-
-namespace {
-
+using padtest::activate;
 using padtest::bytesOf;
 using padtest::PadOnDisk;
 using padtest::writeBytes;
-
-// Focus moves only inside the active window.
-void activate(QWidget *window)
-{
-    QApplication::setActiveWindow(window);
-    QVERIFY(window->isActiveWindow());
-}
-
-void typeNotes(TCalendarPad &pad, const QString &text)
-{
-    pad.NotesMemo()->setFocus();
-    QTest::keyClicks(pad.NotesMemo(), text);
-}
-
-} // namespace
 
 class PadNotesTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
+    void initTestCase() { padtest::initTestCase(); }
     void emptyPage_writesEmptyFiles();
     void savedBytes();
     void filesAreNamedAfterTheDate();
@@ -80,7 +67,7 @@ void PadNotesTest::emptyPage_writesEmptyFiles()
 void PadNotesTest::savedBytes()
 {
     PadOnDisk p;
-    typeNotes(p.pad, QStringLiteral("abc"));
+    p.type(QStringLiteral("abc"));
     p.pad.TimeFields(3)->setText(QStringLiteral("dentist"));
     p.pad.SaveNotes();
     QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray("abc\r\n"));
@@ -118,7 +105,7 @@ void PadNotesTest::wrappedParagraphIsSavedAsShownLines()
     PadOnDisk p;
     const QString paragraph = QStringLiteral(
         "This paragraph is typed as a single line and is far too long for the notes area");
-    typeNotes(p.pad, paragraph);
+    p.type(paragraph);
     p.pad.SaveNotes();
     const QStringList lines = ReadDayFile(p.notes(u"06/03/1998"_qs));
     QVERIFY2(lines.size() > 1, qPrintable(lines.join(u'|')));
@@ -201,7 +188,7 @@ void PadNotesTest::typedTextSurvivesRepaints()
     PadOnDisk p;
     writeBytes(p.notes(u"06/03/1998"_qs), "stored\r\n");
     p.pad.LoadNotes();
-    typeNotes(p.pad, QStringLiteral(" and typed"));
+    p.type(QStringLiteral(" and typed"));
     const QString typed = p.pad.NotesMemo()->toPlainText();
     p.pad.repaint();
     p.pad.setLanguage(laFrench); // a setter that repaints
@@ -220,7 +207,7 @@ void PadNotesTest::typedTextSurvivesFocusChanges()
     QLineEdit outside;
     outside.show();
     activate(&p.pad);
-    typeNotes(p.pad, QStringLiteral("kept"));
+    p.type(QStringLiteral("kept"));
     p.pad.TimeFields(2)->setFocus(); // moving inside the pad neither saves nor loads
     QVERIFY(!QFile::exists(p.notes(u"06/03/1998"_qs)));
     activate(&outside); // leaving saves
@@ -232,7 +219,7 @@ void PadNotesTest::typedTextSurvivesFocusChanges()
 void PadNotesTest::typedTextSurvivesAFailedSave()
 {
     PadOnDisk p;
-    typeNotes(p.pad, QStringLiteral("precious"));
+    p.type(QStringLiteral("precious"));
     p.pad.setDirectory(p.dir.filePath(u"gone"_qs)); // a folder that does not exist
     QVERIFY_THROWS_EXCEPTION(Error, p.pad.SaveNotes());
     QVERIFY(p.pad.hasUnsavedNotes());
@@ -248,15 +235,14 @@ void PadNotesTest::typedTextSurvivesAFailedSave()
 void PadNotesTest::focusLeavingThePadSaves()
 {
     PadOnDisk p;
-    QSignalSpy errors(&p.pad, &TCalendarPad::errorRaised);
     QLineEdit outside;
     outside.show();
     activate(&p.pad);
-    typeNotes(p.pad, QStringLiteral("x"));
+    p.type(QStringLiteral("x"));
     p.pad.setDirectory(p.dir.filePath(u"gone"_qs));
     activate(&outside);
-    QVERIFY(!errors.isEmpty());
-    QCOMPARE(errors.first().first().toString(),
+    QVERIFY(!p.errors.isEmpty());
+    QCOMPARE(p.errors.first().first().toString(),
              u"Ne peut créer le fichier " + p.dir.filePath(u"gone"_qs) + u"/060398N.ruv");
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("x"));
 }
@@ -264,31 +250,34 @@ void PadNotesTest::focusLeavingThePadSaves()
 void PadNotesTest::changingDateSavesUnsavedTextUnderItsOwnDate()
 {
     PadOnDisk p;
-    typeNotes(p.pad, QStringLiteral("for the 6th"));
+    p.type(QStringLiteral("for the 6th"));
     p.pad.setDate(QStringLiteral("07/03/1998")); // nobody saved first
     QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray("for the 6th\r\n"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
     QVERIFY(!QFile::exists(p.notes(u"07/03/1998"_qs)));
 }
 
-// Deleting a pad that holds the focus moves the focus out of it while it is being torn down.
+// Deleting a pad that holds the focus moves the focus out of it while it is being torn down;
+// the pad, no longer a pad by then, does not react to that by saving.
 void PadNotesTest::closingAWindowWithTheFocusInThePad()
 {
     QTemporaryDir dir;
-    auto *window = new QWidget;
-    auto *pad = new TCalendarPad(window);
-    auto *other = new QLineEdit(window);
+    const auto window = std::make_unique<QWidget>();
+    auto *pad = new TCalendarPad(window.get());
+    auto *other = new QLineEdit(window.get());
     other->move(0, 300);
     pad->setDirectory(dir.path());
     window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    activate(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    activate(window.get());
     pad->NotesMemo()->setFocus();
     QTest::keyClicks(pad->NotesMemo(), QStringLiteral("typed"));
-    QVERIFY(pad->NotesMemo()->hasFocus());
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QVERIFY(focus == pad->NotesMemo());
     delete pad;
-    QVERIFY(QApplication::focusWidget() != pad);
-    delete window;
+    QVERIFY(focus.isNull());
+    QCOMPARE(QApplication::focusWidget(), nullptr); // the focus went with it
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
 void PadNotesTest::missingDirectory()
@@ -422,10 +411,6 @@ void PadNotesTest::lengthLimitKeepsWholeCharacters()
     QCOMPARE(saved.replace("\r\n", ""), before.toLatin1());
 }
 
-int runPadNotesTests(int argc, char **argv)
-{
-    PadNotesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(PadNotesTest)
 
 #include "tst_padnotes.moc"

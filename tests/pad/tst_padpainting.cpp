@@ -42,7 +42,11 @@ class PadPaintingTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
+    void initTestCase() { padtest::initTestCase(); }
     void init();
     void dayBlockAndRules_areWhereTheyBelong();
     void element_isDrawnInsideItsBox_data();
@@ -237,10 +241,6 @@ void PadPaintingTest::background_smallIsUnscaledAndEmptyIsBuiltIn()
     QCOMPARE(page.pixel(380, 270), builtIn.pixel(380, 270));
 }
 
-int runPadPaintingTests(int argc, char **argv)
-{
-    PadPaintingTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(PadPaintingTest)
 
 #include "tst_padpainting.moc"

@@ -7,67 +7,47 @@
 #include "platform/soundplayer.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace ruvo;
 
-namespace {
-
-struct TurningPad
-{
-    explicit TurningPad(const QString &date = QStringLiteral("06/03/1998"))
-    {
-        pad.setDirectory(dir.path());
-        // A sound file that does not exist: each play falls back to a beep the test can count.
-        pad.setSoundFileName(dir.filePath(QStringLiteral("no-such.wav")));
-        pad.setShowHint(true);
-        pad.setLanguage(laEnglish);
-        padtest::showPad(pad);
-        pad.setDate(date);
-        sounds = std::make_unique<QSignalSpy>(SoundPlayer::instance(), &SoundPlayer::beeped);
-    }
-    // The pointer goes through a point off every area first: moving to where it already is
-    // reports no move.
-    void moveTo(QPoint at)
-    {
-        QTest::mouseMove(&pad, QPoint(200, 150));
-        QTest::mouseMove(&pad, at);
-    }
-    // As a person double-clicks: press, release, the double-click (in place of the second
-    // press), release.
-    void doubleClickAt(QPoint at)
-    {
-        moveTo(at);
-        QTest::mousePress(&pad, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(&pad, Qt::LeftButton, {}, at);
-        QTest::mouseDClick(&pad, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(&pad, Qt::LeftButton, {}, at);
-    }
-    void clickAt(QPoint at, Qt::MouseButton button = Qt::LeftButton)
-    {
-        moveTo(at);
-        QTest::mouseClick(&pad, button, {}, at);
-    }
-
-    QTemporaryDir dir;
-    TCalendarPad pad;
-    std::unique_ptr<QSignalSpy> sounds;
-};
-
-const QPoint kPrior(18, 265);
-const QPoint kNext(370, 265);
-const QPoint kDayBlock(130, 40);
-
-} // namespace
+using padtest::kDayBlock;
+using padtest::kNextCorner;
+using padtest::kPriorCorner;
+using padtest::PadOnDisk;
 
 class PageTurningTest : public QObject
 {
     Q_OBJECT
 
+public:
+    static void initMain() { padtest::initMain(); }
+
 private slots:
-    void initTestCase() { RegisterStartupCursors(); }
+    void initTestCase()
+    {
+        padtest::initTestCase();
+        RegisterStartupCursors();
+    }
+    // Each test meets the pad as the user does: hints shown, in English, the page sound on. The
+    // sound file does not exist, so each play falls back to a beep that m_sounds counts.
+    void init()
+    {
+        m_t = std::make_unique<PadOnDisk>();
+        m_t->pad.setSoundFileName(m_t->dir.filePath(QStringLiteral("no-such.wav")));
+        m_t->pad.setSoundEffect(true);
+        m_t->pad.setShowHint(true);
+        m_t->pad.setLanguage(laEnglish);
+        m_sounds = std::make_unique<QSignalSpy>(SoundPlayer::instance(), &SoundPlayer::beeped);
+    }
+    void cleanup()
+    {
+        m_sounds.reset();
+        m_t.reset();
+    }
 
     void hotAreas_data();
     void hotAreas();
@@ -85,6 +65,10 @@ private slots:
     void turningSavesAndLoads();
     void dayBlockDoubleClickGoesToTheChosenDate();
     void dayBlockSingleClickDoesNothing();
+
+private:
+    std::unique_ptr<PadOnDisk> m_t;
+    std::unique_ptr<QSignalSpy> m_sounds;
 };
 
 void PageTurningTest::hotAreas_data()
@@ -112,15 +96,14 @@ void PageTurningTest::hotAreas()
     QFETCH(QPoint, at);
     QFETCH(int, area);
     QFETCH(int, cursor);
-    TurningPad t;
-    t.moveTo(at);
-    QCOMPARE(t.pad.OverPriorArea(), area == 1);
-    QCOMPARE(t.pad.OverNextArea(), area == 2);
-    QCOMPARE(t.pad.OverDateArea(), area == 3);
-    QCOMPARE(t.pad.cursorNumber(), cursor);
-    QCOMPARE(t.pad.cursor().shape(), CursorByNumber(qint16(cursor)).shape());
+    m_t->moveTo(at);
+    QCOMPARE(m_t->pad.OverPriorArea(), area == 1);
+    QCOMPARE(m_t->pad.OverNextArea(), area == 2);
+    QCOMPARE(m_t->pad.OverDateArea(), area == 3);
+    QCOMPARE(m_t->pad.cursorNumber(), cursor);
+    QCOMPARE(m_t->pad.cursor().shape(), CursorByNumber(qint16(cursor)).shape());
     const QString hints[] = {QString(), u"prior"_qs, u"next"_qs, u"go"_qs};
-    QCOMPARE(t.pad.toolTip(), hints[area]);
+    QCOMPARE(m_t->pad.toolTip(), hints[area]);
 }
 
 void PageTurningTest::hintsFollowTheLanguage_data()
@@ -138,12 +121,11 @@ void PageTurningTest::hintsFollowTheLanguage()
     QFETCH(TLanguage, language);
     QFETCH(QString, prior);
     QFETCH(QString, go);
-    TurningPad t;
-    t.pad.setLanguage(language);
-    t.moveTo(kPrior);
-    QCOMPARE(t.pad.toolTip(), prior);
-    t.moveTo(kDayBlock);
-    QCOMPARE(t.pad.toolTip(), go);
+    m_t->pad.setLanguage(language);
+    m_t->moveTo(kPriorCorner);
+    QCOMPARE(m_t->pad.toolTip(), prior);
+    m_t->moveTo(kDayBlock);
+    QCOMPARE(m_t->pad.toolTip(), go);
 }
 
 void PageTurningTest::cornersTurnPages_data()
@@ -161,10 +143,10 @@ void PageTurningTest::cornersTurnPages()
     QFETCH(QString, from);
     QFETCH(bool, forward);
     QFETCH(QString, to);
-    TurningPad t(from);
-    t.clickAt(forward ? kNext : kPrior);
-    QCOMPARE(t.pad.Date(), to);
-    QCOMPARE(t.sounds->count(), 1);
+    m_t->pad.setDate(from);
+    m_t->clickAt(forward ? kNextCorner : kPriorCorner);
+    QCOMPARE(m_t->pad.Date(), to);
+    QCOMPARE(m_sounds->count(), 1);
 }
 
 void PageTurningTest::anyButtonTurns_data()
@@ -177,135 +159,124 @@ void PageTurningTest::anyButtonTurns_data()
 void PageTurningTest::anyButtonTurns()
 {
     QFETCH(Qt::MouseButton, button);
-    TurningPad t;
-    t.clickAt(kNext, button);
-    QCOMPARE(t.pad.Date(), QStringLiteral("07/03/1998"));
+    m_t->clickAt(kNextCorner, button);
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("07/03/1998"));
 }
 
 void PageTurningTest::leavingTheCornerWithTheButtonHeldTurnsNothing()
 {
-    TurningPad t;
-    t.moveTo(kNext);
-    QTest::mousePress(&t.pad, Qt::LeftButton, {}, kNext);
-    QMouseEvent drag(QEvent::MouseMove, QPointF(200, 150), t.pad.mapToGlobal(QPointF(200, 150)),
+    m_t->moveTo(kNextCorner);
+    QTest::mousePress(&m_t->pad, Qt::LeftButton, {}, kNextCorner);
+    QMouseEvent drag(QEvent::MouseMove, QPointF(200, 150), m_t->pad.mapToGlobal(QPointF(200, 150)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&t.pad, &drag);
-    QTest::mouseRelease(&t.pad, Qt::LeftButton, {}, QPoint(200, 150));
-    QCOMPARE(t.pad.Date(), QStringLiteral("06/03/1998"));
-    QCOMPARE(t.sounds->count(), 0);
+    QCoreApplication::sendEvent(&m_t->pad, &drag);
+    QTest::mouseRelease(&m_t->pad, Qt::LeftButton, {}, QPoint(200, 150));
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(m_sounds->count(), 0);
 }
 
 void PageTurningTest::doubleClickOnACornerTurnsTwoPages()
 {
-    TurningPad t;
     int dialogs = 0;
-    t.pad.setDateDialog([&](TLanguage, const QString &date, const QPoint &) {
+    m_t->pad.setDateDialog([&](TLanguage, const QString &date, const QPoint &) {
         ++dialogs;
         return date;
     });
-    t.doubleClickAt(kNext);
-    QCOMPARE(t.pad.Date(), QStringLiteral("08/03/1998"));
+    m_t->doubleClickAt(kNextCorner);
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("08/03/1998"));
     QCOMPARE(dialogs, 0);
 }
 
 void PageTurningTest::soundFollowsEveryAllowedTurn()
 {
-    TurningPad t;
-    t.pad.setOnChange([](QObject *, const QString &, bool &allow) { allow = false; });
-    t.clickAt(kNext);
-    QCOMPARE(t.pad.Date(), QStringLiteral("06/03/1998")); // refused
-    QCOMPARE(t.sounds->count(), 1);                       // and still heard
-    t.pad.setSoundEffect(false);
-    t.clickAt(kPrior);
-    QCOMPARE(t.sounds->count(), 1);
+    m_t->pad.setOnChange([](QObject *, const QString &, bool &allow) { allow = false; });
+    m_t->clickAt(kNextCorner);
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("06/03/1998")); // refused
+    QCOMPARE(m_sounds->count(), 1);                          // and still heard
+    m_t->pad.setSoundEffect(false);
+    m_t->clickAt(kPriorCorner);
+    QCOMPARE(m_sounds->count(), 1);
 }
 
 void PageTurningTest::failedDateStepPlaysNoSound()
 {
     // The stepping calendar has 29/02/2100; the Gregorian one, which dates are built in, has not.
-    TurningPad t;
-    t.pad.setDate(QStringLiteral("28/02/2100"));
-    QSignalSpy errors(&t.pad, &TCalendarPad::errorRaised);
-    t.clickAt(kNext);
-    QCOMPARE(errors.count(), 1);
-    QCOMPARE(errors.first().first().toString(), QStringLiteral("Invalid argument to date encode"));
-    QCOMPARE(t.pad.Date(), QStringLiteral("28/02/2100"));
-    QCOMPARE(t.sounds->count(), 0);
+    m_t->pad.setDate(QStringLiteral("28/02/2100"));
+    m_t->clickAt(kNextCorner);
+    QCOMPARE(m_t->errors.count(), 1);
+    QCOMPARE(m_t->errors.first().first().toString(),
+             QStringLiteral("Invalid argument to date encode"));
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("28/02/2100"));
+    QCOMPARE(m_sounds->count(), 0);
 }
 
 void PageTurningTest::failedSaveTurnsNothing()
 {
-    TurningPad t;
-    QSignalSpy errors(&t.pad, &TCalendarPad::errorRaised);
-    t.pad.NotesMemo()->setPlainText(QStringLiteral("unsaved"));
-    t.pad.setDirectory(t.dir.filePath(QStringLiteral("gone")));
-    t.clickAt(kNext);
-    QCOMPARE(t.pad.Date(), QStringLiteral("06/03/1998"));
-    QCOMPARE(t.sounds->count(), 0);
-    QCOMPARE(errors.count(), 1);
-    QVERIFY(errors.first().first().toString().startsWith(u"Ne peut créer le fichier "));
-    QCOMPARE(t.pad.NotesMemo()->toPlainText(), QStringLiteral("unsaved"));
+    m_t->pad.NotesMemo()->setPlainText(QStringLiteral("unsaved"));
+    m_t->pad.setDirectory(m_t->dir.filePath(QStringLiteral("gone")));
+    m_t->clickAt(kNextCorner);
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(m_sounds->count(), 0);
+    QCOMPARE(m_t->errors.count(), 1);
+    QVERIFY(m_t->errors.first().first().toString().startsWith(u"Ne peut créer le fichier "));
+    QCOMPARE(m_t->pad.NotesMemo()->toPlainText(), QStringLiteral("unsaved"));
 }
 
 void PageTurningTest::turningSavesAndLoads()
 {
-    TurningPad t;
-    t.pad.NotesMemo()->setPlainText(QStringLiteral("sixth"));
-    t.clickAt(kNext);
-    QCOMPARE(t.pad.NotesMemo()->toPlainText(), QString());
-    t.pad.NotesMemo()->setPlainText(QStringLiteral("seventh"));
-    t.clickAt(kPrior);
-    QCOMPARE(t.pad.NotesMemo()->toPlainText(), QStringLiteral("sixth"));
-    t.clickAt(kNext);
-    QCOMPARE(t.pad.NotesMemo()->toPlainText(), QStringLiteral("seventh"));
+    m_t->pad.NotesMemo()->setPlainText(QStringLiteral("sixth"));
+    m_t->clickAt(kNextCorner);
+    QCOMPARE(m_t->pad.NotesMemo()->toPlainText(), QString());
+    m_t->pad.NotesMemo()->setPlainText(QStringLiteral("seventh"));
+    m_t->clickAt(kPriorCorner);
+    QCOMPARE(m_t->pad.NotesMemo()->toPlainText(), QStringLiteral("sixth"));
+    m_t->clickAt(kNextCorner);
+    QCOMPARE(m_t->pad.NotesMemo()->toPlainText(), QStringLiteral("seventh"));
 }
 
 void PageTurningTest::dayBlockDoubleClickGoesToTheChosenDate()
 {
-    TurningPad t;
-    t.pad.setLanguage(laGerman);
-    t.pad.NotesMemo()->setPlainText(QStringLiteral("saved before the dialog"));
-    QFile::remove(t.pad.notesFilePath(u"06/03/1998"_qs));
+    m_t->pad.setLanguage(laGerman);
+    // Focus moves only inside the active window; it starts away from the notes.
+    padtest::activate(&m_t->pad);
+    m_t->pad.TimeFields(3)->setFocus();
+    QVERIFY(m_t->pad.TimeFields(3)->hasFocus());
+    m_t->pad.NotesMemo()->setPlainText(QStringLiteral("saved before the dialog"));
+    QFile::remove(m_t->pad.notesFilePath(u"06/03/1998"_qs));
     TLanguage askedLanguage = laDefault;
     QString askedDate;
     QPoint askedAt;
     bool savedFirst = false;
-    t.pad.setDateDialog([&](TLanguage language, const QString &date, const QPoint &at) {
+    m_t->pad.setDateDialog([&](TLanguage language, const QString &date, const QPoint &at) {
         askedLanguage = language;
         askedDate = date;
         askedAt = at;
-        savedFirst = QFile::exists(t.pad.notesFilePath(date));
+        savedFirst = QFile::exists(m_t->pad.notesFilePath(date));
         return QStringLiteral("25/12/2026");
     });
-    t.doubleClickAt(kDayBlock);
+    m_t->doubleClickAt(kDayBlock);
     QVERIFY(savedFirst);
     QCOMPARE(askedLanguage, laGerman);
     QCOMPARE(askedDate, QStringLiteral("06/03/1998"));
     QCOMPARE(askedAt, QCursor::pos());
-    QCOMPARE(t.pad.Date(), QStringLiteral("25/12/2026"));
-    QCOMPARE(t.pad.LoadedDate(), QStringLiteral("25/12/2026"));
-    QVERIFY(t.pad.NotesMemo()->hasFocus() || QApplication::focusWidget() == t.pad.NotesMemo() ||
-            !t.pad.isActiveWindow());
-    QCOMPARE(t.sounds->count(), 0); // no sound on this path
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("25/12/2026"));
+    QCOMPARE(m_t->pad.LoadedDate(), QStringLiteral("25/12/2026"));
+    QVERIFY(m_t->pad.NotesMemo()->hasFocus());
+    QCOMPARE(m_sounds->count(), 0); // no sound on this path
 }
 
 void PageTurningTest::dayBlockSingleClickDoesNothing()
 {
-    TurningPad t;
     bool asked = false;
-    t.pad.setDateDialog([&](TLanguage, const QString &date, const QPoint &) {
+    m_t->pad.setDateDialog([&](TLanguage, const QString &date, const QPoint &) {
         asked = true;
         return date;
     });
-    t.clickAt(kDayBlock);
+    m_t->clickAt(kDayBlock);
     QVERIFY(!asked);
-    QCOMPARE(t.pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("06/03/1998"));
 }
 
-int runPageTurningTests(int argc, char **argv)
-{
-    PageTurningTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(PageTurningTest)
 
 #include "tst_pageturning.moc"

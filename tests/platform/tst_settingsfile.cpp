@@ -1,3 +1,6 @@
+#include "errorof.h"
+#include "fullfilesystem.h"
+
 #include "platform/settingsfile.h"
 
 #include "calendar/error.h"
@@ -5,12 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
 
 using namespace ruvo;
+using ruvo::testing::errorOf;
+using ruvo::testing::FullFileSystem;
 
 namespace {
 
@@ -56,6 +62,9 @@ private slots:
     void unwritableLocation();
     void unreadableFileIsNotReplaced_data();
     void unreadableFileIsNotReplaced();
+    void fullFileSystem_oldFileStays();
+    void brokenFile_otherLinesKept_data();
+    void brokenFile_otherLinesKept();
     void defaultPathFollowsXdgConfigHome();
 };
 
@@ -313,6 +322,64 @@ void SettingsFileTest::unreadableFileIsNotReplaced()
                  : info.symLinkTarget() == QStringLiteral("/proc/self/mem"));
 }
 
+void SettingsFileTest::fullFileSystem_oldFileStays()
+{
+    FullFileSystem disk;
+    RUVO_REQUIRE_FULL_FILE_SYSTEM(disk);
+    const QString path = disk.filePath(u"Ruvo.ini"_qs);
+    const QByteArray old = "; written by hand\n[Fenêtre]\nx=1\n[Propriétés]\napropos=0\n";
+    write(path, old);
+    QVERIFY(disk.fill());
+    const SettingsFile settings(path);
+    QCOMPARE(errorOf([&] { settings.writeBool(kSection, kKey, true); }),
+             u"Ne peut écrire dans " + path);
+    QCOMPARE(contents(path), old);
+    disk.release();
+    settings.writeBool(kSection, kKey, true);
+    QVERIFY(settings.readBool(kSection, kKey, false));
+}
+
+void SettingsFileTest::brokenFile_otherLinesKept_data()
+{
+    QTest::addColumn<QByteArray>("file");
+
+    QByteArray garbage(4096, '\0');
+    QRandomGenerator random(1998);
+    for (char &byte : garbage)
+        byte = char(random.bounded(256));
+    garbage[100] = '\0';
+    QTest::newRow("binary garbage") << garbage;
+    QTest::newRow("text after a NUL byte")
+        << QByteArray("[Fenêtre]\nx=1\n") + '\0' + "[Propriétés]\napropos=0\n";
+    QTest::newRow("lines that are not settings")
+        << QByteArray("[Fenêtre]\nune ligne sans signe égal\nx=1\n");
+    QTest::newRow("a section written twice")
+        << QByteArray("[Fenêtre]\nx=1\n[Autre]\nz=3\n[Fenêtre]\ny=2\n");
+    QTest::newRow("20 MB") << QByteArray(
+        "[Propriétés]\napropos=0\n[Image]\ndonnees=" + QByteArray(20 << 20, 'A') + "\n");
+}
+
+// Reading a broken settings file never fails; writing the one value keeps every other line of
+// it as it stands, so no file can make the close fail for good.
+void SettingsFileTest::brokenFile_otherLinesKept()
+{
+    QFETCH(QByteArray, file);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"Ruvo.ini"_qs);
+    write(path, file);
+    const SettingsFile settings(path);
+    QCOMPARE(settings.readBool(kSection, kKey, false), false);
+
+    QCOMPARE(errorOf([&] { settings.writeBool(kSection, kKey, true); }), QString());
+    const QByteArray after = contents(path);
+    for (const QByteArray &line : file.split('\n')) {
+        if (!line.startsWith("apropos="))
+            QVERIFY2(after.contains(line), line.left(40).constData());
+    }
+    if (file.size() < (1 << 20)) // a larger file is no settings file of ours and reads as none
+        QVERIFY(settings.readBool(kSection, kKey, false));
+}
+
 void SettingsFileTest::defaultPathFollowsXdgConfigHome()
 {
     QTemporaryDir dir;
@@ -323,10 +390,6 @@ void SettingsFileTest::defaultPathFollowsXdgConfigHome()
     QCOMPARE(path, dir.path() + u"/Ruvo.ini");
 }
 
-int runSettingsFileTests(int argc, char **argv)
-{
-    SettingsFileTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(SettingsFileTest)
 
 #include "tst_settingsfile.moc"

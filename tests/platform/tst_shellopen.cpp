@@ -89,10 +89,6 @@ void ShellOpenTest::webSiteOpensOnlyAfterOk()
         QCOMPARE(m_browser.opened.first(), QUrl(QString::fromLatin1(kWebSiteAddress)));
 }
 
-int runShellOpenTests(int argc, char **argv)
-{
-    ShellOpenTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(ShellOpenTest)
 
 #include "tst_shellopen.moc"

@@ -125,10 +125,6 @@ void SoundPlayerTest::oneSharedPlayer()
     QCOMPARE(SoundPlayer::instance()->parent(), qApp);
 }
 
-int runSoundPlayerTests(int argc, char **argv)
-{
-    SoundPlayerTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(SoundPlayerTest)
 
 #include "tst_soundplayer.moc"

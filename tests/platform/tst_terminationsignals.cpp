@@ -45,10 +45,6 @@ void TerminationSignalsTest::oneWatcherPerProcess()
     QVERIFY(!second.isWatching());
 }
 
-int runTerminationSignalsTests(int argc, char **argv)
-{
-    TerminationSignalsTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(TerminationSignalsTest)
 
 #include "tst_terminationsignals.moc"

@@ -365,10 +365,6 @@ void AproposTest::checkBox_textAndStateKeptAcrossShowings()
     QVERIFY(box->isChecked());
 }
 
-int runAproposTests(int argc, char **argv)
-{
-    AproposTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(AproposTest)
 
 #include "tst_apropos.moc"

@@ -287,10 +287,6 @@ void BmpAnimeTest::loadFrames_inOrderNamedAfterFiles()
     QVERIFY(anime.ImageList().object(1)->Bmp().isNull());
 }
 
-int runBmpAnimeTests(int argc, char **argv)
-{
-    BmpAnimeTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(BmpAnimeTest)
 
 #include "tst_bmpanime.moc"

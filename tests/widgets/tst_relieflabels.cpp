@@ -309,10 +309,6 @@ void ReliefLabelTest::textLayout()
     QCOMPARE(shot(label), single);
 }
 
-int runReliefLabelTests(int argc, char **argv)
-{
-    ReliefLabelTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(ReliefLabelTest)
 
 #include "tst_relieflabels.moc"

@@ -1,28 +1,25 @@
 #include "platform/cursortable.h"
-#include "platform/resourcebitmap.h"
 
 #include <QBitmap>
 #include <QTest>
 
 using namespace ruvo;
 
-class PadImagesTest : public QObject
+class CursorTableTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void cursorTable_givesTheArrowForUnknownNumbers_data();
-    void cursorTable_givesTheArrowForUnknownNumbers();
-    void cursorTable_registeringReplacesAndNullRemoves();
-    void cursorTable_loadersRunOnFirstUseOnly_data();
-    void cursorTable_loadersRunOnFirstUseOnly();
+    void givesTheArrowForUnknownNumbers_data();
+    void givesTheArrowForUnknownNumbers();
+    void registeringReplacesAndNullRemoves();
+    void loadersRunOnFirstUseOnly_data();
+    void loadersRunOnFirstUseOnly();
     void cursorFromBitmaps_blackIsBlackAndTheMaskDecides();
     void startupCursors_endWithTheRealHands();
-    void bitmapByName_ignoresLetterCase_data();
-    void bitmapByName_ignoresLetterCase();
 };
 
-void PadImagesTest::cursorTable_givesTheArrowForUnknownNumbers_data()
+void CursorTableTest::givesTheArrowForUnknownNumbers_data()
 {
     QTest::addColumn<int>("number");
     QTest::addColumn<int>("shape");
@@ -33,14 +30,14 @@ void PadImagesTest::cursorTable_givesTheArrowForUnknownNumbers_data()
     QTest::newRow("-1 is none") << -1 << int(Qt::BlankCursor);
 }
 
-void PadImagesTest::cursorTable_givesTheArrowForUnknownNumbers()
+void CursorTableTest::givesTheArrowForUnknownNumbers()
 {
     QFETCH(int, number);
     QFETCH(int, shape);
     QCOMPARE(int(CursorByNumber(qint16(number)).shape()), shape);
 }
 
-void PadImagesTest::cursorTable_registeringReplacesAndNullRemoves()
+void CursorTableTest::registeringReplacesAndNullRemoves()
 {
     constexpr qint16 number = 1234;
     QImage picture(32, 32, QImage::Format_RGB32);
@@ -53,7 +50,7 @@ void PadImagesTest::cursorTable_registeringReplacesAndNullRemoves()
     QCOMPARE(CursorByNumber(number).shape(), Qt::ArrowCursor);
 }
 
-void PadImagesTest::cursorTable_loadersRunOnFirstUseOnly_data()
+void CursorTableTest::loadersRunOnFirstUseOnly_data()
 {
     QTest::addColumn<bool>("loaderMakesOne");
     QTest::addColumn<bool>("replacedBeforeUse");
@@ -67,7 +64,7 @@ void PadImagesTest::cursorTable_loadersRunOnFirstUseOnly_data()
 
 // The start-up steps register cursors that are decoded when first asked for; one replaced
 // before that is never decoded, and a loader that finds nothing leaves the number unknown.
-void PadImagesTest::cursorTable_loadersRunOnFirstUseOnly()
+void CursorTableTest::loadersRunOnFirstUseOnly()
 {
     QFETCH(bool, loaderMakesOne);
     QFETCH(bool, replacedBeforeUse);
@@ -92,7 +89,7 @@ void PadImagesTest::cursorTable_loadersRunOnFirstUseOnly()
     RegisterCursor(number, std::nullopt);
 }
 
-void PadImagesTest::cursorFromBitmaps_blackIsBlackAndTheMaskDecides()
+void CursorTableTest::cursorFromBitmaps_blackIsBlackAndTheMaskDecides()
 {
     QImage picture(32, 32, QImage::Format_Mono);
     picture.setColorTable(
@@ -120,7 +117,7 @@ void PadImagesTest::cursorFromBitmaps_blackIsBlackAndTheMaskDecides()
     QVERIFY(!CursorFromBitmaps(QImage(), mask, QPoint()));
 }
 
-void PadImagesTest::startupCursors_endWithTheRealHands()
+void CursorTableTest::startupCursors_endWithTheRealHands()
 {
     RegisterStartupCursors();
     QCOMPARE(CursorByNumber(crLeftHand).hotSpot(), QPoint(1, 11));
@@ -136,32 +133,6 @@ void PadImagesTest::startupCursors_endWithTheRealHands()
     }
 }
 
-void PadImagesTest::bitmapByName_ignoresLetterCase_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QSize>("size");
+QTEST_MAIN(CursorTableTest)
 
-    QTest::newRow("as the pad asks") << QStringLiteral("CalendarPad_") << QSize(387, 278);
-    QTest::newRow("lower case") << QStringLiteral("calendarpad_") << QSize(387, 278);
-    QTest::newRow("as stored") << QStringLiteral("MAINBACKGROUND") << QSize(387, 278);
-    QTest::newRow("missing") << QStringLiteral("CalendarPad") << QSize();
-    QTest::newRow("empty") << QString() << QSize();
-}
-
-void PadImagesTest::bitmapByName_ignoresLetterCase()
-{
-    QFETCH(QString, name);
-    QFETCH(QSize, size);
-    const QImage image = LoadBitmapByName(name);
-    QCOMPARE(image.isNull(), size.isEmpty() || !size.isValid());
-    if (!image.isNull())
-        QCOMPARE(image.size(), size);
-}
-
-int runPadImagesTests(int argc, char **argv)
-{
-    PadImagesTest test;
-    return QTest::qExec(&test, argc, argv);
-}
-
-#include "tst_padimages.moc"
+#include "tst_cursortable.moc"

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/ruvoapplication.h"
+
+#include <QTest>
+
+// QTEST_MAIN with the program's own application object, which shows what event handlers throw.
+#define RUVO_TEST_MAIN(TestObject)                                                                 \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        ruvo::RuvoApplication app(argc, argv);                                                     \
+        TestObject test;                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
