@@ -71,6 +71,8 @@ private slots:
     void leavingTheYearField();
     void yearFieldRefusesOtherKeys();
     void yearArrowsStayInRange();
+    void heldYearArrowStepsAtPressThenRepeats_data();
+    void heldYearArrowStepsAtPressThenRepeats();
     void gridSelection();
     void okGivesTheGridDate_data();
     void okGivesTheGridDate();
@@ -300,6 +302,34 @@ void PerpetualCalendarTest::yearArrowsStayInRange()
     QCOMPARE(year->text(), QStringLiteral("2097"));
     QCOMPARE(year->upButton()->autoRepeatDelay(), 400);
     QCOMPARE(year->upButton()->autoRepeatInterval(), 100);
+}
+
+void PerpetualCalendarTest::heldYearArrowStepsAtPressThenRepeats_data()
+{
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<int>("by");
+    QTest::newRow("up arrow") << true << 1;
+    QTest::newRow("down arrow") << false << -1;
+}
+
+void PerpetualCalendarTest::heldYearArrowStepsAtPressThenRepeats()
+{
+    QFETCH(bool, up);
+    QFETCH(int, by);
+    OpenDialog open(QStringLiteral("06/03/2040"), laEnglish);
+    YearSpinEdit *year = open.dialog.Year();
+    QToolButton *arrow = up ? year->upButton() : year->downButton();
+    // Short repeats, so that the test sees several without waiting 400 ms.
+    arrow->setAutoRepeatDelay(1);
+    arrow->setAutoRepeatInterval(1);
+
+    QTest::mousePress(arrow, Qt::LeftButton);
+    QCOMPARE(year->value(), 2040 + by);
+    QTRY_VERIFY((year->value() - 2040) * by >= 3);
+    const int held = year->value();
+    QTest::mouseRelease(arrow, Qt::LeftButton);
+    QCOMPARE(year->value(), held);
+    QCOMPARE(open.dialog.Calendar()->year(), held);
 }
 
 void PerpetualCalendarTest::gridSelection()
