@@ -6,6 +6,7 @@
 #include "calendar/calendarnames.h"
 #include "calendar/dateformat.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -61,6 +62,7 @@ private slots:
     void opensFrenchMarch1998();
     void languages_data();
     void languages();
+    void monthListItemsAre16PixelsHigh();
     void marchBeginsOnSunday();
     void monthChangeCutsTheDay_data();
     void monthChangeCutsTheDay();
@@ -174,6 +176,16 @@ void PerpetualCalendarTest::languages()
     QVERIFY(open.dialog.DialogLanguage() != laDefault);
     // The names stay installed after the dialog has gone.
     QCOMPARE(CalendarLongMonthName(3), march);
+}
+
+void PerpetualCalendarTest::monthListItemsAre16PixelsHigh()
+{
+    OpenDialog open(QStringLiteral("06/03/1998"), laEnglish);
+    QComboBox *month = open.dialog.Month();
+    month->showPopup();
+    for (int row : {0, 11})
+        QCOMPARE(month->view()->visualRect(month->model()->index(row, 0)).height(), 16);
+    month->hidePopup();
 }
 
 void PerpetualCalendarTest::marchBeginsOnSunday()
