@@ -7,8 +7,13 @@
 
 #include <QShowEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 
 namespace ruvo {
+
+namespace {
+constexpr int kMonthItemHeight = 16; // pixels, each entry of the month list
+} // namespace
 
 TPerpetualCalendarDlg::TPerpetualCalendarDlg(QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TPerpetualCalendarDlg>())
@@ -73,6 +78,9 @@ void TPerpetualCalendarDlg::FormCreate()
     Month()->setFont(arial(13));
     Year()->setFont(arial(12));
     Calendar()->setFont(arial(11));
+    // The style's menu-like delegate of a drop-down list sizes its entries itself; this one
+    // takes the height each entry asks for.
+    Month()->setItemDelegate(new QStyledItemDelegate(Month()));
     BitBtn1()->setFont(arial(12));
     BitBtn2()->setFont(arial(12));
     BitBtn1()->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
@@ -98,8 +106,10 @@ void TPerpetualCalendarDlg::FormShow()
     Calendar()->update();
 
     Month()->clear();
-    for (int month = 1; month <= 12; ++month)
+    for (int month = 1; month <= 12; ++month) {
         Month()->addItem(MonthName(month, m_dialogLanguage));
+        Month()->setItemData(month - 1, QSize(0, kMonthItemHeight), Qt::SizeHintRole);
+    }
 
     const QDate date = TextToDate(m_dateText);
     // Day last would be refused on 31/01 by a grid showing a 28-day month, day first on a

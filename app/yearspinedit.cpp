@@ -26,7 +26,9 @@ YearSpinEdit::YearSpinEdit(QWidget *parent) : QLineEdit(parent)
         b->setAutoRepeat(true);
         b->setAutoRepeatDelay(kRepeatDelay);
         b->setAutoRepeatInterval(kRepeatInterval);
-        connect(b, &QToolButton::clicked, this, [this, by = by] { step(by); });
+        // A held button repeats its released/clicked/pressed signals: stepping on pressed gives
+        // one step at the press and one per repeat, none at the release.
+        connect(b, &QToolButton::pressed, this, [this, by = by] { step(by); });
         *button = b;
     }
     connect(this, &QLineEdit::textChanged, this, &YearSpinEdit::changed);

@@ -68,14 +68,6 @@ void TImageListAccess::clear()
     m_owner.framesChanged();
 }
 
-void TImageListAccess::move(int from, int to)
-{
-    if (!isValid(from) || !isValid(to) || from == to)
-        return;
-    m_owner.m_frames.move(from, to);
-    m_owner.framesChanged();
-}
-
 void TImageListAccess::exchange(int first, int second)
 {
     if (!isValid(first) || !isValid(second) || first == second)

@@ -31,9 +31,9 @@ public:
     // Releases the frame at index.
     void remove(int index);
     void clear();
-    // Takes the frame at from out and puts it back so that it ends up at index to.
-    void move(int from, int to);
-    // Swaps two frames.
+    // Swaps two frames; nothing when the indices are equal. move() is the same exchange: the
+    // frames between the two stay where they are.
+    void move(int from, int to) { exchange(from, to); }
     void exchange(int first, int second);
     // Replaces every frame by one new, empty frame per caption, in order.
     void assign(const QStringList &captions);

@@ -8,6 +8,7 @@
 #include "calendar/calendarnames.h"
 #include "calendar/dateformat.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -63,6 +64,7 @@ private slots:
     void opensFrenchMarch1998();
     void languages_data();
     void languages();
+    void monthListItemsAre16PixelsHigh();
     void marchBeginsOnSunday();
     void monthChangeCutsTheDay_data();
     void monthChangeCutsTheDay();
@@ -73,6 +75,8 @@ private slots:
     void leavingTheYearField();
     void yearFieldRefusesOtherKeys();
     void yearArrowsStayInRange();
+    void heldYearArrowStepsAtPressThenRepeats_data();
+    void heldYearArrowStepsAtPressThenRepeats();
     void gridSelection();
     void okGivesTheGridDate_data();
     void okGivesTheGridDate();
@@ -174,6 +178,16 @@ void PerpetualCalendarTest::languages()
     QVERIFY(open.dialog.DialogLanguage() != laDefault);
     // The names stay installed after the dialog has gone.
     QCOMPARE(CalendarLongMonthName(3), march);
+}
+
+void PerpetualCalendarTest::monthListItemsAre16PixelsHigh()
+{
+    OpenDialog open(QStringLiteral("06/03/1998"), laEnglish);
+    QComboBox *month = open.dialog.Month();
+    month->showPopup();
+    for (int row : {0, 11})
+        QCOMPARE(month->view()->visualRect(month->model()->index(row, 0)).height(), 16);
+    month->hidePopup();
 }
 
 void PerpetualCalendarTest::marchBeginsOnSunday()
@@ -302,6 +316,34 @@ void PerpetualCalendarTest::yearArrowsStayInRange()
     QCOMPARE(year->text(), QStringLiteral("2097"));
     QCOMPARE(year->upButton()->autoRepeatDelay(), 400);
     QCOMPARE(year->upButton()->autoRepeatInterval(), 100);
+}
+
+void PerpetualCalendarTest::heldYearArrowStepsAtPressThenRepeats_data()
+{
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<int>("by");
+    QTest::newRow("up arrow") << true << 1;
+    QTest::newRow("down arrow") << false << -1;
+}
+
+void PerpetualCalendarTest::heldYearArrowStepsAtPressThenRepeats()
+{
+    QFETCH(bool, up);
+    QFETCH(int, by);
+    OpenDialog open(QStringLiteral("06/03/2040"), laEnglish);
+    YearSpinEdit *year = open.dialog.Year();
+    QToolButton *arrow = up ? year->upButton() : year->downButton();
+    // Short repeats, so that the test sees several without waiting 400 ms.
+    arrow->setAutoRepeatDelay(1);
+    arrow->setAutoRepeatInterval(1);
+
+    QTest::mousePress(arrow, Qt::LeftButton);
+    QCOMPARE(year->value(), 2040 + by);
+    QTRY_VERIFY((year->value() - 2040) * by >= 3);
+    const int held = year->value();
+    QTest::mouseRelease(arrow, Qt::LeftButton);
+    QCOMPARE(year->value(), held);
+    QCOMPARE(open.dialog.Calendar()->year(), held);
 }
 
 void PerpetualCalendarTest::gridSelection()

@@ -52,6 +52,8 @@ private slots:
     void removingFrames_keepsFrameIndexValid_data();
     void removingFrames_keepsFrameIndexValid();
     void listView();
+    void moveExchangesTwoFrames_data();
+    void moveExchangesTwoFrames();
     void loadFrames_inOrderNamedAfterFiles();
 
 private:
@@ -246,8 +248,8 @@ void BmpAnimeTest::listView()
     list.insert(1, QStringLiteral("x"));
     QCOMPARE(list.strings(), QStringList({"a", "x", "b", "c"}));
     list.move(0, 3);
-    QCOMPARE(list.strings(), QStringList({"x", "b", "c", "a"}));
-    list.exchange(0, 2);
+    QCOMPARE(list.strings(), QStringList({"c", "x", "b", "a"}));
+    list.exchange(1, 2);
     QCOMPARE(list.strings(), QStringList({"c", "b", "x", "a"}));
     list.insert(9, QStringLiteral("y")); // out of range: ignored
     list.remove(-1);
@@ -261,6 +263,34 @@ void BmpAnimeTest::listView()
     list.assign({QStringLiteral("p")});
     QVERIFY(c.isNull());
     QCOMPARE(list.strings(), QStringList({"p"}));
+}
+
+void BmpAnimeTest::moveExchangesTwoFrames_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("order"); // the original frames a b c d, after the move
+    QTest::newRow("later index first") << 3 << 1 << "adcb";
+    QTest::newRow("same index") << 2 << 2 << "abcd";
+    QTest::newRow("index past the end") << 1 << 4 << "abcd";
+}
+
+void BmpAnimeTest::moveExchangesTwoFrames()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, order);
+    TBmpAnime anime;
+    TImageListAccess &list = anime.ImageList();
+    const QStringList captions = {"a", "b", "c", "d"};
+    list.assign(captions);
+    QList<TImageCtrl *> frames;
+    for (int i = 0; i < list.count(); ++i)
+        frames.append(list.object(i));
+
+    list.move(from, to);
+    for (int i = 0; i < list.count(); ++i) // the frame holders go with their captions
+        QCOMPARE(list.object(i), frames.at(captions.indexOf(QString(order.at(i)))));
 }
 
 void BmpAnimeTest::loadFrames_inOrderNamedAfterFiles()
