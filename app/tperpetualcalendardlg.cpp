@@ -4,6 +4,7 @@
 
 #include "calendar/calendarnames.h"
 #include "calendar/datetext.h"
+#include "platform/pointfont.h"
 
 #include <QShowEvent>
 #include <QStyle>
@@ -70,19 +71,14 @@ void TPerpetualCalendarDlg::FormCreate()
     // A title bar and nothing else: the dialog ends through its two buttons or Escape.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
-    const auto arial = [](int pixels) {
-        QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(pixels);
-        return font;
-    };
-    Month()->setFont(arial(13));
-    Year()->setFont(arial(12));
-    Calendar()->setFont(arial(11));
+    Month()->setFont(ArialFont(10));
+    Year()->setFont(ArialFont(9));
+    Calendar()->setFont(ArialFont(8));
     // The style's menu-like delegate of a drop-down list sizes its entries itself; this one
     // takes the height each entry asks for.
     Month()->setItemDelegate(new QStyledItemDelegate(Month()));
-    BitBtn1()->setFont(arial(12));
-    BitBtn2()->setFont(arial(12));
+    BitBtn1()->setFont(ArialFont(9));
+    BitBtn2()->setFont(ArialFont(9));
     BitBtn1()->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
     BitBtn2()->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     connect(Month(), &QComboBox::activated, this, &TPerpetualCalendarDlg::MonthChange);

@@ -3,6 +3,8 @@
 // on; that the page leaves white paper wherever the program puts an editor or a text cell; that
 // the cursors are usable; that the page sound is a short 16-bit wave.
 
+#include "platform/cursorhotspots.h"
+
 #include <QFile>
 #include <QImage>
 #include <QRect>
@@ -69,9 +71,14 @@ struct Cursor
     QPoint hotSpot;
 };
 
-constexpr Cursor kCursors[] = {
-    {"LEFTHAND", {1, 11}},   {"RIGHTHAND", {29, 11}},   {"TOPHAND", {11, 3}},
-    {"LEFTHAND_D", {1, 11}}, {"RIGHTHAND_D", {29, 11}}, {"TOPHAND_D", {11, 3}},
+// The cursors built in, each with the point the cursor table gives it.
+const Cursor kCursors[] = {
+    {"LEFTHAND", ruvo::CursorHotSpotOf(u"LEFTHAND")},
+    {"RIGHTHAND", ruvo::CursorHotSpotOf(u"RIGHTHAND")},
+    {"TOPHAND", ruvo::CursorHotSpotOf(u"TOPHAND")},
+    {"LEFTHAND_D", ruvo::CursorHotSpotOf(u"LEFTHAND_D")},
+    {"RIGHTHAND_D", ruvo::CursorHotSpotOf(u"RIGHTHAND_D")},
+    {"TOPHAND_D", ruvo::CursorHotSpotOf(u"TOPHAND_D")},
 };
 
 const char *const kPages[] = {":/bitmaps/CALENDARPAD_.bmp", ":/bitmaps/MAINBACKGROUND.bmp"};
