@@ -50,22 +50,6 @@ QPushButton *TPerpetualCalendarDlg::BitBtn2() const
     return m_ui->BitBtn2;
 }
 
-QString TPerpetualCalendarDlg::cancelCaption(TLanguage language)
-{
-    switch (resolvedLanguage(language)) {
-    case laGerman:
-        return QStringLiteral("&Annulieren");
-    case laFrench:
-        return QStringLiteral("&Annuler");
-    case laItalian:
-        return QStringLiteral("&Annulare");
-    case laSpanish:
-        return QStringLiteral("&Cancelar");
-    default:
-        return QStringLiteral("&Cancel");
-    }
-}
-
 void TPerpetualCalendarDlg::FormCreate()
 {
     // A title bar and nothing else: the dialog ends through its two buttons or Escape.
@@ -117,7 +101,7 @@ void TPerpetualCalendarDlg::FormShow()
 
     Month()->setCurrentIndex(Calendar()->month() - 1);
     Year()->setValue(Calendar()->year());
-    BitBtn2()->setText(cancelCaption(m_dialogLanguage));
+    BitBtn2()->setText(CancelCaption(m_dialogLanguage));
 }
 
 namespace {

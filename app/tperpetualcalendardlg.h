@@ -44,8 +44,6 @@ public:
     QPushButton *BitBtn1() const;
     QPushButton *BitBtn2() const;
 
-    static QString cancelCaption(TLanguage language);
-
 protected:
     void showEvent(QShowEvent *event) override;
 

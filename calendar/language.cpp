@@ -138,6 +138,22 @@ PadWords PadWordsOf(TLanguage language)
             QString::fromUtf16(words.go)};
 }
 
+QString CancelCaption(TLanguage language)
+{
+    switch (resolvedLanguage(language)) {
+    case laGerman:
+        return QStringLiteral("&Annulieren");
+    case laFrench:
+        return QStringLiteral("&Annuler");
+    case laItalian:
+        return QStringLiteral("&Annulare");
+    case laSpanish:
+        return QStringLiteral("&Cancelar");
+    default:
+        return QStringLiteral("&Cancel");
+    }
+}
+
 QString DateTextInFormat(const QDate &date, int format, TLanguage language)
 {
     const TLanguage l = resolvedLanguage(language);

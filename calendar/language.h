@@ -50,6 +50,9 @@ struct PadWords
 // laDefault is the system's language, looked up at the call.
 PadWords PadWordsOf(TLanguage language);
 
+// The caption of the date dialog's cancel button, with its access key ("&Annuler").
+QString CancelCaption(TLanguage language);
+
 // Texts of a date: 0 "Vendredi 6 Mars 1998", 1 "6 Mars 1998", 2 the date text, 3 the day with
 // two digits, 4 the day name, 5 the month name, 6 the year; an empty text for other formats.
 QString DateTextInFormat(const QDate &date, int format, TLanguage language);
