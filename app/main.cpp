@@ -1,6 +1,7 @@
 #include "instancelock.h"
 #include "ruvoapplication.h"
 #include "startedwindow.h"
+#include "startfolder.h"
 
 #include <QDir>
 #include <QMessageBox>
@@ -8,12 +9,14 @@
 int main(int argc, char **argv)
 {
     ruvo::RuvoApplication app(argc, argv);
+    // The day files, the settings' neighbours and the lock all live in the current folder.
+    QDir::setCurrent(ruvo::StartFolderFromCommandLine(QCoreApplication::arguments()));
 
     // Before the window exists: a second copy in the same folder would save over the notes of
     // the first.
     ruvo::InstanceLock instanceLock(QDir::currentPath());
     if (!instanceLock.acquire()) {
-        QMessageBox::warning(nullptr, QApplication::applicationDisplayName(),
+        QMessageBox::warning(nullptr, ruvo::RuvoApplication::programName(),
                              instanceLock.refusalMessage());
         return 1;
     }

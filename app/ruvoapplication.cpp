@@ -9,8 +9,12 @@ namespace ruvo {
 
 RuvoApplication::RuvoApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Ruvo"));
-    setApplicationDisplayName(QStringLiteral("Ruvo"));
+    setApplicationName(programName());
+    setApplicationVersion(QStringLiteral(RUVO_VERSION));
+    setDesktopFileName(desktopId());
+    // An empty display name, so that the desktop shows every window's caption as the program
+    // gives it, never followed by " — Ruvo".
+    setApplicationDisplayName(QString());
 }
 
 RuvoApplication::~RuvoApplication() = default;
@@ -37,8 +41,8 @@ void RuvoApplication::showError(const QString &message)
     if (m_shownMessages.contains(message))
         return;
     m_shownMessages.insert(message);
-    auto *box = new QMessageBox(QMessageBox::Critical, applicationDisplayName(), message,
-                                QMessageBox::Ok, activeWindow());
+    auto *box = new QMessageBox(QMessageBox::Critical, programName(), message, QMessageBox::Ok,
+                                activeWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
     connect(box, &QObject::destroyed, this, [this, message] { m_shownMessages.remove(message); });
@@ -48,8 +52,7 @@ void RuvoApplication::showError(const QString &message)
 
 void RuvoApplication::showErrorAndWait(const QString &message)
 {
-    QMessageBox box(QMessageBox::Critical, applicationDisplayName(), message, QMessageBox::Ok,
-                    activeWindow());
+    QMessageBox box(QMessageBox::Critical, programName(), message, QMessageBox::Ok, activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     emit errorShown(message);
     box.exec();

@@ -15,6 +15,11 @@ class RuvoApplication final : public QApplication
     Q_DISABLE_COPY_MOVE(RuvoApplication)
 
 public:
+    // The program's name, the title of its message boxes.
+    static QString programName() { return QStringLiteral("Ruvo"); }
+    // The desktop entry's name without ".desktop", by which docks find the icon and the name.
+    static QString desktopId() { return QStringLiteral("org.example.Ruvo"); }
+
     RuvoApplication(int &argc, char **argv);
     ~RuvoApplication() override;
 

@@ -11,6 +11,7 @@
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
 #include "platform/helpviewer.h"
+#include "platform/installedfiles.h"
 #include "platform/rescuefolder.h"
 #include "platform/settingsfile.h"
 #include "platform/shellopen.h"
@@ -80,8 +81,9 @@ void TForm1::FormCreate()
     // files and the sound are found all the same.
     m_startDir = QDir::currentPath() + u'/';
     CP()->setDirectory(m_startDir);
-    m_helpFile = m_startDir + QStringLiteral("DOCFR.HLP");
-    CP()->setSoundFileName(m_startDir + QStringLiteral("paper.wav"));
+    // The start folder's own copies win; an installed program brings its own.
+    m_helpFile = StartOrInstalledFile(m_startDir, QStringLiteral("DOCFR.HLP"));
+    CP()->setSoundFileName(StartOrInstalledFile(m_startDir, QStringLiteral("paper.wav")));
 
     connect(CP(), &TCalendarPad::errorRaised, this, &TForm1::reportError);
     connect(CP(), &TCalendarPad::outsideVersionsKept, this, &TForm1::reportOutsideVersions);

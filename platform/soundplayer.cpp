@@ -1,5 +1,6 @@
 #include "soundplayer.h"
 
+#include "installedfiles.h"
 #include "soundeffectplugin.h"
 
 #include <QApplication>
@@ -18,8 +19,12 @@ std::unique_ptr<SoundEffect> createEffectFromModule()
 {
     const QString name = QLatin1StringView(kSoundEffectModule);
     QString failures;
-    for (const QString &folder :
-         {QCoreApplication::applicationDirPath(), QStringLiteral(RUVO_SOUND_MODULE_DIR)}) {
+    // Named by the environment (the build's tests and benchmarks), beside the program (the
+    // build), or where the install put it.
+    QStringList folders = {QCoreApplication::applicationDirPath(), InstalledModuleFolder()};
+    if (const QString named = qEnvironmentVariable("RUVO_SOUND_MODULE_DIR"); !named.isEmpty())
+        folders.prepend(named);
+    for (const QString &folder : std::as_const(folders)) {
         QPluginLoader loader(folder + u'/' + name);
         if (auto *plugin = qobject_cast<SoundEffectPlugin *>(loader.instance()))
             return plugin->createEffect();

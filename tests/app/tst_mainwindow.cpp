@@ -12,6 +12,7 @@
 #include "pad/tcalendarpad.h"
 #include "platform/cursortable.h"
 #include "platform/helpviewer.h"
+#include "platform/installedfiles.h"
 #include "widgets/tapropos.h"
 
 #include <QAction>
@@ -95,6 +96,8 @@ private slots:
     void cannotBeResizedOrMaximised();
     void startFolderIsTheCurrentFolder_data();
     void startFolderIsTheCurrentFolder();
+    void installedCopiesServeAStartFolderWithout_data();
+    void installedCopiesServeAStartFolderWithout();
     void storedPadValues();
     void showsTodayOnceShown_data();
     void showsTodayOnceShown();
@@ -169,6 +172,35 @@ void MainWindowTest::startFolderIsTheCurrentFolder()
     QCOMPARE(form.CP()->Directory(), expected);
     QCOMPARE(form.CP()->SoundFileName(), expected + u"paper.wav");
     QCOMPARE(form.HelpFile(), expected + u"DOCFR.HLP");
+}
+
+void MainWindowTest::installedCopiesServeAStartFolderWithout_data()
+{
+    QTest::addColumn<bool>("ownCopies");
+    QTest::newRow("none of its own") << false;
+    QTest::newRow("its own copies win") << true;
+}
+
+void MainWindowTest::installedCopiesServeAStartFolderWithout()
+{
+    QFETCH(bool, ownCopies);
+    // An install puts them in share/ruvo beside the program's bin/; this test program's
+    // folder stands for bin/.
+    const QString installed = InstalledDataFolder();
+    QVERIFY(QDir().mkpath(installed));
+    const auto removeInstalled = qScopeGuard([&] { QDir(installed).removeRecursively(); });
+    QTemporaryDir start;
+    QVERIFY(start.isValid());
+    for (const QString &name : {QStringLiteral("paper.wav"), QStringLiteral("DOCFR.HLP")}) {
+        padtest::writeBytes(QDir(installed).filePath(name), "installed");
+        if (ownCopies)
+            padtest::writeBytes(QDir(start.path()).filePath(name), "own");
+    }
+    QVERIFY(QDir::setCurrent(start.path()));
+    TForm1 form;
+    const QString from = ownCopies ? form.StartDir() : installed + u'/';
+    QCOMPARE(form.CP()->SoundFileName(), from + u"paper.wav");
+    QCOMPARE(form.HelpFile(), from + u"DOCFR.HLP");
 }
 
 void MainWindowTest::storedPadValues()

@@ -1,0 +1,44 @@
+#include "installedfiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace ruvo {
+
+namespace {
+
+// Relative paths from the program's folder, as the install lays them out (GNUInstallDirs).
+constexpr auto kProgramToData = RUVO_PROGRAM_TO_DATA;
+constexpr auto kProgramToModules = RUVO_PROGRAM_TO_MODULES;
+
+QString fromProgramFolder(const char *relative)
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + u'/' +
+                           QString::fromUtf8(relative));
+}
+
+} // namespace
+
+QString InstalledDataFolder()
+{
+    return fromProgramFolder(kProgramToData);
+}
+
+QString InstalledModuleFolder()
+{
+    return fromProgramFolder(kProgramToModules);
+}
+
+QString StartOrInstalledFile(const QString &startFolder, const QString &name)
+{
+    // Joined as given: the start folder's own paths keep the form they always had.
+    const QString own = startFolder.endsWith(u'/') ? QString(startFolder + name)
+                                                   : QString(startFolder + u'/' + name);
+    if (QFileInfo::exists(own))
+        return own;
+    const QString installed = QDir(InstalledDataFolder()).filePath(name);
+    return QFileInfo::exists(installed) ? installed : own;
+}
+
+} // namespace ruvo
