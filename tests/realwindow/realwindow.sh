@@ -30,6 +30,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The caption the desktop shows, exactly as the program gives it.
+caption_is() { # window, caption
+    local shown
+    shown=$(xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+    [ "$shown" = "$2" ] || fail "the window's caption is \"$shown\", not \"$2\""
+}
+
 fail() {
     echo "FAIL: $*"
     echo "--- program output"
@@ -119,6 +126,7 @@ move 130 40
 xdotool click --repeat 2 --delay 80 1
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Calendar$' | head -n 1)
 [ -n "$dialog" ] || fail "the date dialog did not open"
+caption_is "$dialog" "Calendar"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 dialog_x=$X
 dialog_y=$Y
@@ -135,6 +143,7 @@ type_text "Future"
 xdotool mousemove --sync $((pad_x + 20)) $((pad_y - 10)) click 1
 about=$(timeout 10 xdotool search --sync --onlyvisible --name '^A propos$' | head -n 1)
 [ -n "$about" ] || fail "the about box did not show at exit"
+caption_is "$about" "A propos"
 eval "$(xdotool getwindowgeometry --shell "$about")"
 xdotool mousemove --sync $((X + 14)) $((Y + 363)) click 1 # "Ne plus afficher cette fenêtre."
 sleep 0.3
