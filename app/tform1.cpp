@@ -72,9 +72,10 @@ void TForm1::FormCreate()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // The pad covers the whole client area, so nothing under it is ever erased.
-    QPalette palette = this->palette();
+    // Silver under the page only: the menu bar follows the desktop's palette.
+    QPalette palette = centralWidget()->palette();
     palette.setColor(QPalette::Window, ColorToQColor(clSilver));
-    setPalette(palette);
+    centralWidget()->setPalette(palette);
     centralWidget()->setAttribute(Qt::WA_NoSystemBackground);
 
     // Added even when the directory already ends with one (the root gives "//"): the day

@@ -61,6 +61,11 @@ PageNotes::PageNotes(QWidget *page, PathOf pathOf)
         auto *field = new QLineEdit(page);
         field->setGeometry(pagelayout::timeFieldRect(row));
         field->setFrame(false);
+        // Paper under any desktop palette: a white field, whose ink colorTimeFields() sets.
+        QPalette fieldPalette = field->palette();
+        fieldPalette.setColor(QPalette::Base, ColorToQColor(clWhite));
+        fieldPalette.setColor(QPalette::Text, ColorToQColor(clBlack));
+        field->setPalette(fieldPalette);
         field->setFont(fieldFont);
         field->setMaxLength(kTimeFieldMaxLength);
         field->setValidator(new HourFieldValidator(kTimeFieldMaxLength, field));

@@ -93,6 +93,7 @@ private slots:
     }
 
     void clientAreaIsThePage();
+    void darkDesktopPalette_keepsThePaper();
     void cannotBeResizedOrMaximised();
     void startFolderIsTheCurrentFolder_data();
     void startFolderIsTheCurrentFolder();
@@ -122,6 +123,25 @@ private slots:
 private:
     QString m_savedDir;
 };
+
+void MainWindowTest::darkDesktopPalette_keepsThePaper()
+{
+    const QPalette saved = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(saved); });
+    QPalette dark(QColor(0x20, 0x20, 0x20), QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Base, QColor(0x10, 0x10, 0x10));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    QApplication::setPalette(dark);
+    TForm1 form;
+    for (QWidget *editor : {static_cast<QWidget *>(form.CP()->NotesMemo()),
+                            static_cast<QWidget *>(form.CP()->TimeFields(1)),
+                            static_cast<QWidget *>(form.CP()->TimeFields(17))}) {
+        QCOMPARE(editor->palette().color(QPalette::Base), QColor(Qt::white));
+        QCOMPARE(editor->palette().color(QPalette::Text), QColor(Qt::black));
+    }
+    QCOMPARE(form.centralWidget()->palette().color(QPalette::Window), QColor(0xc0, 0xc0, 0xc0));
+    QCOMPARE(form.menuBar()->palette().color(QPalette::Window), dark.color(QPalette::Window));
+}
 
 void MainWindowTest::clientAreaIsThePage()
 {
