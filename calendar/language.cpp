@@ -58,15 +58,16 @@ struct LanguageWords
     const char16_t *prior;
     const char16_t *next;
     const char16_t *go;
+    const char16_t *notes;
 };
 
 // Indexed by TLanguage - 1.
 constexpr std::array<LanguageWords, 5> kPadWords = {{
-    {u"Day", u"Week", u"prior", u"next", u"go"},
-    {u"Tag", u"Woche", u"Vortag", u"Folgendtag", u"Gehen"},
-    {u"Jour", u"Semaine", u"Jour précédent", u"Jour suivant", u"Aller à"},
-    {u"Giorno", u"Settimana", u"anteriore", u"prossimo", u"andare"},
-    {u"Diario", u"Semana", u"anterior", u"proximo", u"ir"},
+    {u"Day", u"Week", u"prior", u"next", u"go", u"Notes"},
+    {u"Tag", u"Woche", u"Vortag", u"Folgendtag", u"Gehen", u"Notizen"},
+    {u"Jour", u"Semaine", u"Jour précédent", u"Jour suivant", u"Aller à", u"Notes"},
+    {u"Giorno", u"Settimana", u"anteriore", u"prossimo", u"andare", u"Note"},
+    {u"Diario", u"Semana", u"anterior", u"proximo", u"ir", u"Notas"},
 }};
 
 const LanguageNames &namesOf(TLanguage language)
@@ -133,9 +134,9 @@ QString ShortMonthName(int month, TLanguage language)
 PadWords PadWordsOf(TLanguage language)
 {
     const LanguageWords &words = kPadWords[resolvedLanguage(language) - 1];
-    return {QString::fromUtf16(words.day), QString::fromUtf16(words.week),
+    return {QString::fromUtf16(words.day),   QString::fromUtf16(words.week),
             QString::fromUtf16(words.prior), QString::fromUtf16(words.next),
-            QString::fromUtf16(words.go)};
+            QString::fromUtf16(words.go),    QString::fromUtf16(words.notes)};
 }
 
 QString CancelCaption(TLanguage language)

@@ -46,6 +46,7 @@ struct PadWords
     QString prior;
     QString next;
     QString go;
+    QString notes; // what a screen reader calls the notes editor
 };
 // laDefault is the system's language, looked up at the call.
 PadWords PadWordsOf(TLanguage language);

@@ -144,6 +144,16 @@ void PageNotes::colorTimeFields(int markedRow, const QColor &normal, const QColo
         setTextColor(m_timeFields[std::size_t(row - 1)], row == markedRow ? marked : normal);
 }
 
+void PageNotes::nameEditors(const QString &notesName, const std::array<QString, kHourRows> &hours)
+{
+    if (m_notesEditor->accessibleName() != notesName)
+        m_notesEditor->setAccessibleName(notesName);
+    for (std::size_t i = 0; i < m_timeFields.size(); ++i) {
+        if (m_timeFields[i]->accessibleName() != hours[i])
+            m_timeFields[i]->setAccessibleName(hours[i]);
+    }
+}
+
 void PageNotes::load(const QString &dateOnShow)
 {
     if (hasUnsaved()) {

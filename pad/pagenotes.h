@@ -67,6 +67,9 @@ public:
     // none), normal for the others.
     void colorTimeFields(int markedRow, const QColor &normal, const QColor &marked);
 
+    // What a screen reader calls the editors: the notes editor, and each hour field by its hour.
+    void nameEditors(const QString &notesName, const std::array<QString, kHourRows> &hours);
+
     QTimer *autoSaveTimer() const { return m_autoSaveTimer; }
     int autoSaveDelay() const { return m_autoSaveDelay; }
     void setAutoSaveDelay(int milliseconds) { m_autoSaveDelay = milliseconds; }

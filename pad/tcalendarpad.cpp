@@ -274,12 +274,6 @@ void TCalendarPad::focusChanged(QWidget *old, QWidget *now)
 
 // ---- Turning pages
 
-void TCalendarPad::ShowAreaHint(const QString &text)
-{
-    if (toolTip() != text)
-        setToolTip(text);
-}
-
 void TCalendarPad::mouseMoveEvent(QMouseEvent *event)
 {
     // Truncated, not rounded: a pointer at x = 36.6 is still over column 36.
@@ -347,13 +341,6 @@ void TCalendarPad::repaintPage()
     repaint();
 }
 
-void TCalendarPad::imposeFixedSize()
-{
-    const QSize fixed(kWidth, kHeight);
-    if (size() != fixed || minimumSize() != fixed || maximumSize() != fixed)
-        setFixedSize(fixed);
-}
-
 void TCalendarPad::preparePageTexts()
 {
     try {
@@ -369,6 +356,11 @@ void TCalendarPad::preparePageTexts()
         m_hourLabelsStart = m_startTime;
         m_hourLabelsLanguage = m_language;
     }
+    m_notes->nameEditors(m_words.notes, m_hourLabels);
+    // The page's three corner actions, for a screen reader.
+    if (const QString actions = m_words.prior + u", " + m_words.next + u", " + m_words.go;
+        accessibleDescription() != actions)
+        setAccessibleDescription(actions);
 }
 
 void TCalendarPad::colorTimeFields()

@@ -275,7 +275,11 @@ private:
         member = color;
         repaintPage();
     }
-    void imposeFixedSize();
+    void imposeFixedSize()
+    {
+        if (size() != sizeHint() || minimumSize() != sizeHint() || maximumSize() != sizeHint())
+            setFixedSize(sizeHint());
+    }
     // Texts for the paint; a Date that stopped being a date keeps the page it had.
     void preparePageTexts();
     // An empty background is replaced by the built-in page.
@@ -283,7 +287,11 @@ private:
     // Loads the notes of Date when the editors hold another date's. Setting Date does this
     // right after its repaint, and showing the pad does it for a date set while hidden.
     void loadIfDateChanged();
-    void ShowAreaHint(const QString &text);
+    void ShowAreaHint(const QString &text)
+    {
+        if (toolTip() != text)
+            setToolTip(text);
+    }
     void turnPage(int days);
     void goToChosenDate();
     void focusChanged(QWidget *old, QWidget *now);

@@ -23,6 +23,8 @@ public:
 private slots:
     void initTestCase() { padtest::initTestCase(); }
     void creation_setsDefaultsAndChildren();
+    void accessibleNames_inThePagesLanguage_data();
+    void accessibleNames_inThePagesLanguage();
     void setters_checkRangesAndRepaint_data();
     void setters_checkRangesAndRepaint();
     void timeFieldColor_recoloursFieldsWithoutPaintingThePage();
@@ -207,6 +209,36 @@ void CalendarPadTest::notes_giveTheWrappedLinesHiddenOrShown()
     QCOMPARE(hidden.mid(0, hidden.size() - 2).join(QString()), paragraph);
     padtest::showPad(pad);
     QCOMPARE(notes->visualLines(), hidden);
+}
+
+void CalendarPadTest::accessibleNames_inThePagesLanguage_data()
+{
+    QTest::addColumn<TLanguage>("language");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<QString>("lastHour");
+    QTest::addColumn<QString>("actions");
+    QTest::newRow("English") << laEnglish << "Notes"
+                             << "12:00"
+                             << "prior, next, go";
+    QTest::newRow("German") << laGerman << "Notizen"
+                            << "00:00"
+                            << "Vortag, Folgendtag, Gehen";
+}
+
+void CalendarPadTest::accessibleNames_inThePagesLanguage()
+{
+    QFETCH(TLanguage, language);
+    QFETCH(QString, notes);
+    QFETCH(QString, lastHour);
+    QFETCH(QString, actions);
+    TCalendarPad pad;
+    pad.setLanguage(language);
+    padtest::showPad(pad);
+    pad.repaint();
+    QCOMPARE(pad.NotesMemo()->accessibleName(), notes);
+    QCOMPARE(pad.TimeFields(1)->accessibleName(), QStringLiteral("08:00")); // by its hour
+    QCOMPARE(pad.TimeFields(17)->accessibleName(), lastHour);
+    QCOMPARE(pad.accessibleDescription(), actions);
 }
 
 QTEST_MAIN(CalendarPadTest)
