@@ -1,7 +1,10 @@
 #include "startedwindow.h"
 
+#include "pad/tcalendarpad.h"
 #include "platform/cursortable.h"
+#include "platform/qttranslations.h"
 
+#include <QCoreApplication>
 #include <QScreen>
 
 namespace ruvo {
@@ -15,6 +18,8 @@ StartedWindow::StartedWindow()
 {
     QObject::connect(&m_terminationSignals, &TerminationSignals::terminationRequested, &m_form,
                      &TForm1::quitForSession);
+    // The editors' context menus speak the page's language.
+    InstallQtTranslations(*QCoreApplication::instance(), m_form.CP()->Language());
 }
 
 void StartedWindow::show()
