@@ -1,4 +1,5 @@
 #include "instancelock.h"
+#include "runningcopy.h"
 #include "ruvoapplication.h"
 #include "startedwindow.h"
 #include "startfolder.h"
@@ -16,12 +17,16 @@ int main(int argc, char **argv)
     // the first.
     ruvo::InstanceLock instanceLock(QDir::currentPath());
     if (!instanceLock.acquire()) {
+        // The running copy comes to the front; the message is for a copy that cannot be reached.
+        if (ruvo::RunningCopy::bringToFront(QDir::currentPath()))
+            return 0;
         QMessageBox::warning(nullptr, ruvo::RuvoApplication::programName(),
                              instanceLock.refusalMessage());
         return 1;
     }
 
     ruvo::StartedWindow window;
+    const ruvo::RunningCopy runningCopy(QDir::currentPath(), &window.form());
     window.show();
     return app.exec();
 }

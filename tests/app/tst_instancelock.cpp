@@ -1,13 +1,19 @@
 #include "ruvotestmain.h"
 
 #include "app/instancelock.h"
+#include "app/runningcopy.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QWidget>
 
+#include <atomic>
+#include <memory>
 #include <optional>
 
 #include <sys/wait.h>
@@ -51,6 +57,8 @@ private slots:
     void leftoverLock_data();
     void leftoverLock();
     void folderWithoutRoomForALock_startsAnyway();
+    void secondStart_bringsTheRunningWindowToTheFront_data();
+    void secondStart_bringsTheRunningWindowToTheFront();
 };
 
 void InstanceLockTest::secondCopyIsRefused_data()
@@ -123,6 +131,40 @@ void InstanceLockTest::folderWithoutRoomForALock_startsAnyway()
     InstanceLock lock(notAFolder);
     QVERIFY(lock.acquire());
     QVERIFY(!lock.isLocked());
+}
+
+void InstanceLockTest::secondStart_bringsTheRunningWindowToTheFront_data()
+{
+    QTest::addColumn<int>("extraDepth"); // folders below the temporary one
+    QTest::newRow("beside the lock") << 0;
+    QTest::newRow("a path too long for a socket") << 12;
+}
+
+void InstanceLockTest::secondStart_bringsTheRunningWindowToTheFront()
+{
+    QFETCH(int, extraDepth);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    QString folder = root.path();
+    for (int i = 0; i < extraDepth; ++i)
+        folder += QStringLiteral("/folder-with-a-long-name");
+    QVERIFY(QDir().mkpath(folder));
+    // No copy running: the second start gets no answer and shows its message.
+    QVERIFY(!RunningCopy::bringToFront(folder, 200));
+
+    QWidget window;
+    window.showMinimized();
+    RunningCopy running(folder, &window);
+    QSignalSpy fronted(&running, &RunningCopy::broughtToFront);
+    // The second start waits for its answer, so it cannot share this thread's event loop.
+    std::atomic<bool> answered = false;
+    std::unique_ptr<QThread> secondStart(
+        QThread::create([&] { answered = RunningCopy::bringToFront(folder); }));
+    secondStart->start();
+    QTRY_VERIFY(secondStart->isFinished());
+    QVERIFY(answered);
+    QCOMPARE(fronted.count(), 1);
+    QVERIFY(!(window.windowState() & Qt::WindowMinimized));
 }
 
 RUVO_TEST_MAIN(InstanceLockTest)

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QWidget;
+
+namespace ruvo {
+
+// A second start in a start folder that a running copy holds brings that copy's window to the
+// front instead of refusing with a message. The running copy listens on a local socket named
+// after its start folder, beside the folder's lock.
+class RunningCopy final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(RunningCopy)
+
+public:
+    // The socket's name: ".ruvo.socket" in the folder, or, where that path is too long for a
+    // socket, a name made from the folder's path.
+    static QString serverName(const QString &folder);
+    // Asks the copy running in folder to come to the front; true once it said it did.
+    static bool bringToFront(const QString &folder, int timeoutMs = 2000);
+
+    // Listens for later starts in folder (whose lock this copy holds); each brings window to
+    // the front.
+    RunningCopy(const QString &folder, QWidget *window);
+    ~RunningCopy() override;
+
+signals:
+    void broughtToFront();
+
+private:
+    void answer();
+
+    QLocalServer *m_server = nullptr;
+    QWidget *m_window = nullptr;
+};
+
+} // namespace ruvo
