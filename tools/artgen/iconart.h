@@ -10,4 +10,10 @@ namespace ruvo::artgen {
 QImage paintProgramIcon();
 QByteArray encodeProgramIcon(const QImage &icon);
 
+// The same picture for the desktop's icon theme, in full colour with alpha, drawn anew at each
+// size so that large icons stay sharp; the smallest sizes leave out the finer details.
+inline constexpr int kThemeIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+QImage paintThemeIcon(int size);
+QByteArray encodePng(const QImage &image);
+
 } // namespace ruvo::artgen

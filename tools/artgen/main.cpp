@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace ruvo::artgen;
@@ -65,6 +66,28 @@ QImage filmStrip(const QList<QImage> &frames, int perRow)
         p.drawImage((i % perRow) * cell.width() + 1, (i / perRow) * cell.height() + 1,
                     frames.at(i).convertToFormat(QImage::Format_RGB32));
     return strip;
+}
+
+// Icons in a row, each on a light and on a dark desktop, every pixel shown zoom times.
+QImage themeIconSheet(const QList<QImage> &icons, int zoom)
+{
+    int width = 8, height = 0;
+    for (const QImage &icon : icons) {
+        width += icon.width() * zoom + 8;
+        height = std::max(height, icon.height() * zoom + 16);
+    }
+    QImage sheet(width, 2 * height, QImage::Format_RGB32);
+    QPainter p(&sheet);
+    p.fillRect(0, 0, width, height, QColor(0xf0, 0xf0, 0xf0));
+    p.fillRect(0, height, width, height, QColor(0x30, 0x34, 0x38));
+    int x = 8;
+    for (const QImage &icon : icons) {
+        const QImage shown = icon.scaled(icon.size() * zoom);
+        p.drawImage(x, 8, shown);
+        p.drawImage(x, height + 8, shown);
+        x += shown.width() + 8;
+    }
+    return sheet;
 }
 
 void writePage()
@@ -120,6 +143,16 @@ void writeIcon()
     decoded.loadFromData(ico, "ICO");
     if (!decoded.isNull())
         preview(QStringLiteral("icon"), decoded, 6);
+
+    QList<QImage> small, large;
+    for (const int size : kThemeIconSizes) {
+        const QImage themeIcon = paintThemeIcon(size);
+        writeFile(QStringLiteral("icons/hicolor/%1x%1/apps/org.example.Ruvo.png").arg(size),
+                  encodePng(themeIcon));
+        (size <= 32 ? small : large).append(themeIcon);
+    }
+    preview(QStringLiteral("theme-icons-small"), themeIconSheet(small, 6));
+    preview(QStringLiteral("theme-icons"), themeIconSheet(large, 1));
 }
 
 void writeAnimation(const QString &folder, const QList<QImage> &frames, int perRow)
