@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Installs the build into a DESTDIR as a package would (prefix /usr, stripped), checks what
+# lands where and validates the desktop entry and the AppStream description. Then starts the
+# installed program as the desktop entry does, from a fresh home folder, ends it as a session
+# end does, and checks that the day files went to ~/Ruvo and nothing else into the home folder.
+#
+#   install.sh BUILD_FOLDER
+set -uo pipefail
+
+build=$1
+work=$(mktemp -d)
+trap 'kill "$app_pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+app_pid=
+fail() { echo "FAIL: $*"; cat "$work/ruvo.log" 2>/dev/null; exit 1; }
+
+dest=$work/dest
+DESTDIR=$dest cmake --install "$build" --prefix /usr --strip >"$work/install.log" 2>&1 ||
+    { cat "$work/install.log"; fail "cmake --install"; }
+
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+expected=(
+    usr/bin/ruvo
+    "usr/${libdir:-lib}/ruvo/libruvo_soundeffect.so"
+    usr/share/ruvo/paper.wav usr/share/ruvo/DOCFR.HLP usr/share/ruvo/DOCEN.HLP
+    usr/share/ruvo/DOCDE.HLP
+    usr/share/applications/org.example.Ruvo.desktop
+    usr/share/metainfo/org.example.Ruvo.metainfo.xml
+)
+for size in 16 22 24 32 48 64 128 256; do
+    expected+=("usr/share/icons/hicolor/${size}x${size}/apps/org.example.Ruvo.png")
+done
+for file in "${expected[@]}"; do
+    [ -f "$dest/$file" ] || fail "not installed: $file"
+done
+(cd "$dest" && find . -type f | sed 's|^\./||' | sort) >"$work/installed.txt"
+printf '%s\n' "${expected[@]}" | sort >"$work/expected.txt"
+diff -u "$work/expected.txt" "$work/installed.txt" || fail "the installed files differ"
+
+# The program finds its parts from its own folder: no build or install path is compiled in.
+if strings "$dest/usr/bin/ruvo" | grep -qF "$(cd "$build" && pwd)"; then
+    fail "the program holds the build folder's path"
+fi
+
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$dest/usr/share/metainfo/org.example.Ruvo.metainfo.xml" ||
+        fail "appstreamcli validate"
+else
+    echo "note: appstreamcli is not installed, the AppStream file was not validated"
+fi
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$dest/usr/share/applications/org.example.Ruvo.desktop" ||
+        fail "desktop-file-validate"
+else
+    echo "note: desktop-file-validate is not installed, the desktop entry was not validated"
+fi
+
+# Started as the desktop entry starts it: from the home folder, with its Exec line's options.
+exec_line=$(sed -n 's/^Exec=//p' "$dest/usr/share/applications/org.example.Ruvo.desktop")
+read -r -a command <<<"$exec_line"
+[ "${command[0]}" = ruvo ] || fail "Exec does not start ruvo: $exec_line"
+home=$work/home
+mkdir -p "$home" "$work/runtime"
+chmod 700 "$work/runtime"
+(cd "$home" && exec env -u RUVO_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
+    XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
+    XDG_STATE_HOME="$home/.local/state" QT_QPA_PLATFORM=offscreen \
+    "$dest/usr/bin/ruvo" "${command[@]:1}" >"$work/ruvo.log" 2>&1) &
+app_pid=$!
+# Its window is up once it listens for a second start.
+for _ in $(seq 100); do
+    [ -S "$home/Ruvo/.ruvo.socket" ] && break
+    sleep 0.1
+done
+sleep 0.5
+kill -TERM "$app_pid"
+wait "$app_pid"
+app_pid=
+today=$(date +%d%m%y)
+for kind in N T; do
+    [ -f "$home/Ruvo/${today}${kind}.ruv" ] || fail "no ${today}${kind}.ruv in ~/Ruvo"
+done
+loose=$(cd "$home" && find . -mindepth 1 -maxdepth 1 ! -name Ruvo ! -name .config ! -name .local)
+[ -z "$loose" ] || fail "new in the home folder: $loose"
+echo "PASS"
