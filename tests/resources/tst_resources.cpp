@@ -1,7 +1,8 @@
 // The built-in pictures: that every one is reachable without any set-up call, and that their
 // files have exactly the layout, sizes and depths the program and the window descriptions rely
 // on; that the page leaves white paper wherever the program puts an editor or a text cell; that
-// the cursors are usable; that the page sound is a short 16-bit wave.
+// the cursors are usable; that the page sound is a short 16-bit wave; that the theme icons come
+// at every size with transparency.
 
 #include "platform/cursorhotspots.h"
 
@@ -122,6 +123,8 @@ private slots:
     void cursorIsUsable();
     void hotSpotListMatches();
     void programIconLayout();
+    void themeIconIsDrawnAtItsSize_data();
+    void themeIconIsDrawnAtItsSize();
     void aboutPicturesSitOnWhite_data();
     void aboutPicturesSitOnWhite();
     void animationsLoop_data();
@@ -342,6 +345,26 @@ void ResourcesTest::programIconLayout()
     const QRgb top = icon.pixel(14, 9);
     QVERIFY2(qRed(top) > 150 && qGreen(top) < 100 && qBlue(top) < 100,
              qPrintable(QString::number(top, 16)));
+}
+
+void ResourcesTest::themeIconIsDrawnAtItsSize_data()
+{
+    QTest::addColumn<int>("size");
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        QTest::addRow("%dx%d", size, size) << size;
+}
+
+void ResourcesTest::themeIconIsDrawnAtItsSize()
+{
+    // The icons the desktop install puts into the hicolor theme.
+    QFETCH(int, size);
+    const QString folder = QStringLiteral(RUVO_SOURCE_DIR "/resources/icons/hicolor/%1x%1/apps");
+    const QImage icon(folder.arg(size) + QStringLiteral("/org.example.Ruvo.png"));
+    QVERIFY(!icon.isNull());
+    QCOMPARE(icon.size(), QSize(size, size));
+    QVERIFY(icon.hasAlphaChannel());
+    QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+    QCOMPARE(qAlpha(icon.pixel(size / 2, size / 2)), 255);
 }
 
 void ResourcesTest::aboutPicturesSitOnWhite_data()
