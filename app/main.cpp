@@ -9,6 +9,7 @@
 
 int main(int argc, char **argv)
 {
+    ruvo::AnswerHelpOrVersion(argc, argv);
     ruvo::RuvoApplication app(argc, argv);
     // The day files, the settings' neighbours and the lock all live in the current folder.
     QDir::setCurrent(ruvo::StartFolderFromCommandLine(QCoreApplication::arguments()));

@@ -1,6 +1,7 @@
 #include "startfolder.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -13,6 +14,21 @@ QString NotesFolder()
 {
     const QString named = qEnvironmentVariable("RUVO_HOME");
     return named.isEmpty() ? QDir::home().filePath(QStringLiteral("Ruvo")) : named;
+}
+
+void AnswerHelpOrVersion(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
+            argument == "-v" || argument == "--version") {
+            const QCoreApplication core(argc, argv);
+            QCoreApplication::setApplicationName(QStringLiteral("Ruvo"));
+            QCoreApplication::setApplicationVersion(QStringLiteral(RUVO_VERSION));
+            StartFolderFromCommandLine(QCoreApplication::arguments()); // prints and ends
+            return;
+        }
+    }
 }
 
 QString StartFolderFromCommandLine(const QStringList &arguments)

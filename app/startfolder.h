@@ -13,6 +13,11 @@ namespace ruvo {
 // with 0; a bad option or a folder that cannot be made ends it with 1 and the reason.
 QString StartFolderFromCommandLine(const QStringList &arguments);
 
+// Answers --help and --version (and a bad option) before any window system is reached, so
+// that both work in a terminal without a display; returns when the command line asks for
+// neither.
+void AnswerHelpOrVersion(int argc, char **argv);
+
 // $RUVO_HOME, else ~/Ruvo.
 QString NotesFolder();
 

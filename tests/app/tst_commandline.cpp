@@ -64,8 +64,13 @@ void CommandLineTest::helpAndVersionPrintAndEnd()
 {
     QFETCH(QString, option);
     QFETCH(QString, printed);
-    // Without a window to show: a window left open would keep the program running.
+    // Without a display, as in a terminal over ssh: no window system is reached.
     QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    program.setProcessEnvironment(environment);
     program.start(QStringLiteral(RUVO_PROGRAM), {option});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);

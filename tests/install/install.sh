@@ -36,6 +36,19 @@ done
 printf '%s\n' "${expected[@]}" | sort >"$work/expected.txt"
 diff -u "$work/expected.txt" "$work/installed.txt" || fail "the installed files differ"
 
+# The Debian package holds the same files, and the libraries it needs.
+if command -v dpkg-shlibdeps >/dev/null; then
+    (cd "$work" && cpack -G DEB -B "$work/package" --config "$build/CPackConfig.cmake" \
+        >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack -G DEB"; }
+    deb=$(ls "$work"/package/ruvo_*.deb)
+    dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort \
+        >"$work/packaged.txt"
+    diff -u "$work/expected.txt" "$work/packaged.txt" || fail "the package's files differ"
+    dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the package lacks its dependencies"
+else
+    echo "note: dpkg-dev is not installed, the Debian package was not built"
+fi
+
 # The program finds its parts from its own folder: no build or install path is compiled in.
 if strings "$dest/usr/bin/ruvo" | grep -qF "$(cd "$build" && pwd)"; then
     fail "the program holds the build folder's path"
