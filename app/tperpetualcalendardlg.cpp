@@ -102,6 +102,10 @@ void TPerpetualCalendarDlg::FormShow()
     Month()->setCurrentIndex(Calendar()->month() - 1);
     Year()->setValue(Calendar()->year());
     BitBtn2()->setText(CancelCaption(m_dialogLanguage));
+    const DateDialogWords words = DateDialogWordsOf(m_dialogLanguage);
+    Month()->setAccessibleName(words.month);
+    Year()->setAccessibleName(words.year);
+    Calendar()->setAccessibleName(words.days);
 }
 
 namespace {

@@ -139,6 +139,23 @@ PadWords PadWordsOf(TLanguage language)
             QString::fromUtf16(words.go),    QString::fromUtf16(words.notes)};
 }
 
+DateDialogWords DateDialogWordsOf(TLanguage language)
+{
+    switch (resolvedLanguage(language)) {
+    case laGerman:
+        return {QStringLiteral("Monat"), QStringLiteral("Jahr"), QStringLiteral("Tage des Monats")};
+    case laFrench:
+        return {QStringLiteral("Mois"), QStringLiteral("Année"), QStringLiteral("Jours du mois")};
+    case laItalian:
+        return {QStringLiteral("Mese"), QStringLiteral("Anno"), QStringLiteral("Giorni del mese")};
+    case laSpanish:
+        return {QStringLiteral("Mes"), QStringLiteral("Año"), QStringLiteral("Días del mes")};
+    default:
+        return {QStringLiteral("Month"), QStringLiteral("Year"),
+                QStringLiteral("Days of the month")};
+    }
+}
+
 QString CancelCaption(TLanguage language)
 {
     switch (resolvedLanguage(language)) {

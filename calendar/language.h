@@ -51,6 +51,15 @@ struct PadWords
 // laDefault is the system's language, looked up at the call.
 PadWords PadWordsOf(TLanguage language);
 
+// What a screen reader calls the date dialog's month list, year field and month grid.
+struct DateDialogWords
+{
+    QString month;
+    QString year;
+    QString days;
+};
+DateDialogWords DateDialogWordsOf(TLanguage language);
+
 // The caption of the date dialog's cancel button, with its access key ("&Annuler").
 QString CancelCaption(TLanguage language);
 

@@ -58,6 +58,8 @@ private slots:
         RestoreLocaleCalendarNames();
         setDateSeparator(u'/');
     }
+    void accessibleNames_inTheDialogsLanguage_data();
+    void accessibleNames_inTheDialogsLanguage();
 
     void opensOnTheDateGiven_data();
     void opensOnTheDateGiven();
@@ -426,6 +428,25 @@ void PerpetualCalendarTest::windowHasNoCloseButton()
     QCOMPARE(dialog.size(), QSize(193, 171));
     QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!(dialog.windowFlags() & Qt::WindowSystemMenuHint));
+}
+
+void PerpetualCalendarTest::accessibleNames_inTheDialogsLanguage_data()
+{
+    QTest::addColumn<TLanguage>("language");
+    QTest::addColumn<QStringList>("names"); // month list, year field, month grid
+    QTest::newRow("English") << laEnglish << QStringList{"Month", "Year", "Days of the month"};
+    QTest::newRow("French") << laFrench << QStringList{"Mois", "Année", "Jours du mois"};
+}
+
+void PerpetualCalendarTest::accessibleNames_inTheDialogsLanguage()
+{
+    QFETCH(TLanguage, language);
+    QFETCH(QStringList, names);
+    OpenDialog open(QStringLiteral("06/03/1998"), language);
+    QCOMPARE(
+        (QStringList{open.dialog.Month()->accessibleName(), open.dialog.Year()->accessibleName(),
+                     open.dialog.Calendar()->accessibleName()}),
+        names);
 }
 
 RUVO_TEST_MAIN(PerpetualCalendarTest)
