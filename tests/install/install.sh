@@ -2,7 +2,8 @@
 # Installs the build into a DESTDIR as a package would (prefix /usr, stripped), checks what
 # lands where and validates the desktop entry and the AppStream description. Then starts the
 # installed program as the desktop entry does, from a fresh home folder, ends it as a session
-# end does, and checks that the day files went to ~/Ruvo and nothing else into the home folder.
+# end does, and checks that it found the installed page sound and help, that the day files went
+# to ~/Ruvo and that nothing else went into the home folder.
 #
 #   install.sh BUILD_FOLDER
 set -uo pipefail
@@ -73,11 +74,14 @@ read -r -a command <<<"$exec_line"
 [ "${command[0]}" = ruvo ] || fail "Exec does not start ruvo: $exec_line"
 home=$work/home
 mkdir -p "$home" "$work/runtime"
+# Which of its files the program looks up, to see that it finds the installed ones.
+trace=()
+command -v strace >/dev/null && trace=(strace -f -qq -e trace=statx,newfstatat,stat,lstat,access,faccessat,faccessat2 -o "$work/stat.log")
 chmod 700 "$work/runtime"
 (cd "$home" && exec env -u RUVO_HOME HOME="$home" XDG_RUNTIME_DIR="$work/runtime" \
     XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" \
-    XDG_STATE_HOME="$home/.local/state" QT_QPA_PLATFORM=offscreen \
-    "$dest/usr/bin/ruvo" "${command[@]:1}" >"$work/ruvo.log" 2>&1) &
+    XDG_STATE_HOME="$home/.local/state" QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
+    "${trace[@]}" "$dest/usr/bin/ruvo" "${command[@]:1}" >"$work/ruvo.log" 2>&1) &
 app_pid=$!
 # Its window is up once it listens for a second start.
 for _ in $(seq 100); do
@@ -85,13 +89,22 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 sleep 0.5
-kill -TERM "$app_pid"
+# Under strace the program is strace's child.
+target=$app_pid
+[ ${#trace[@]} -gt 0 ] && target=$(pgrep -P "$app_pid" -x ruvo)
+kill -TERM "${target:-$app_pid}"
 wait "$app_pid"
 app_pid=
 today=$(date +%d%m%y)
 for kind in N T; do
     [ -f "$home/Ruvo/${today}${kind}.ruv" ] || fail "no ${today}${kind}.ruv in ~/Ruvo"
 done
+if [ ${#trace[@]} -gt 0 ]; then
+    for file in paper.wav DOCFR.HLP; do
+        grep -q "\"$dest/usr/share/ruvo/$file\".* = 0" "$work/stat.log" ||
+            fail "the installed $file was not found"
+    done
+fi
 loose=$(cd "$home" && find . -mindepth 1 -maxdepth 1 ! -name Ruvo ! -name .config ! -name .local)
 [ -z "$loose" ] || fail "new in the home folder: $loose"
 echo "PASS"
