@@ -80,6 +80,7 @@ start() { # folder
     app_pid=$!
     window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name '^Ruvo$' | head -n 1)
     [ -n "$window" ] || fail "the main window did not appear"
+    caption_is "$window" "Ruvo"
     eval "$(xdotool getwindowgeometry --shell "$window")" # X Y WIDTH HEIGHT
     [ "$WIDTH" = 387 ] || fail "window width $WIDTH"
     pad_x=$X
