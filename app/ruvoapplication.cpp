@@ -10,7 +10,7 @@ namespace ruvo {
 RuvoApplication::RuvoApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(programName());
-    setApplicationVersion(QStringLiteral(RUVO_VERSION));
+    setApplicationVersion(programVersion());
     setDesktopFileName(desktopId());
     // An empty display name, so that the desktop shows every window's caption as the program
     // gives it, never followed by " — Ruvo".
@@ -18,6 +18,11 @@ RuvoApplication::RuvoApplication(int &argc, char **argv) : QApplication(argc, ar
 }
 
 RuvoApplication::~RuvoApplication() = default;
+
+QString RuvoApplication::programVersion()
+{
+    return QStringLiteral(RUVO_VERSION);
+}
 
 bool RuvoApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -17,6 +17,8 @@ class RuvoApplication final : public QApplication
 public:
     // The program's name, the title of its message boxes.
     static QString programName() { return QStringLiteral("Ruvo"); }
+    // The project's version, as CMake gives it.
+    static QString programVersion();
     // The desktop entry's name without ".desktop", by which docks find the icon and the name.
     static QString desktopId() { return QStringLiteral("org.example.Ruvo"); }
 

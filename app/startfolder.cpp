@@ -1,5 +1,7 @@
 #include "startfolder.h"
 
+#include "ruvoapplication.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -23,8 +25,8 @@ void AnswerHelpOrVersion(int argc, char **argv)
         if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
             argument == "-v" || argument == "--version") {
             const QCoreApplication core(argc, argv);
-            QCoreApplication::setApplicationName(QStringLiteral("Ruvo"));
-            QCoreApplication::setApplicationVersion(QStringLiteral(RUVO_VERSION));
+            QCoreApplication::setApplicationName(RuvoApplication::programName());
+            QCoreApplication::setApplicationVersion(RuvoApplication::programVersion());
             StartFolderFromCommandLine(QCoreApplication::arguments()); // prints and ends
             return;
         }
