@@ -70,6 +70,27 @@ constexpr std::array<LanguageWords, 5> kPadWords = {{
     {u"Diario", u"Semana", u"anterior", u"proximo", u"ir", u"Notas"},
 }};
 
+// Indexed by TLanguage - 1, in the order of PadCommandWords.
+constexpr std::array<std::array<const char16_t *, 16>, 5> kCommandWords = {{
+    {u"Previous day", u"Next day", u"Today", u"Go to a date…", u"Search…", u"Export…",
+     u"Ctrl+Page Up", u"Ctrl+Page Down", u"Alt+Home", u"Ctrl+G", u"Ctrl+F", u"Ctrl+E", u"Search",
+     u"Find in every note", u"No day holds this text", u"Export the notes"},
+    {u"Vorheriger Tag", u"Nächster Tag", u"Heute", u"Gehe zu Datum…", u"Suchen…", u"Exportieren…",
+     u"Strg+Bild auf", u"Strg+Bild ab", u"Alt+Pos1", u"Strg+G", u"Strg+F", u"Strg+E", u"Suchen",
+     u"In allen Notizen suchen", u"Kein Tag enthält diesen Text", u"Notizen exportieren"},
+    {u"Jour précédent", u"Jour suivant", u"Aujourd'hui", u"Aller à une date…", u"Rechercher…",
+     u"Exporter…", u"Ctrl+Pg préc", u"Ctrl+Pg suiv", u"Alt+Origine", u"Ctrl+G", u"Ctrl+F",
+     u"Ctrl+E", u"Rechercher", u"Chercher dans toutes les notes",
+     u"Aucun jour ne contient ce texte", u"Exporter les notes"},
+    {u"Giorno precedente", u"Giorno successivo", u"Oggi", u"Vai a una data…", u"Cerca…",
+     u"Esporta…", u"Ctrl+Pag su", u"Ctrl+Pag giù", u"Alt+Home", u"Ctrl+G", u"Ctrl+F", u"Ctrl+E",
+     u"Cerca", u"Cerca in tutte le note", u"Nessun giorno contiene questo testo",
+     u"Esporta le note"},
+    {u"Día anterior", u"Día siguiente", u"Hoy", u"Ir a una fecha…", u"Buscar…", u"Exportar…",
+     u"Ctrl+Re Pág", u"Ctrl+Av Pág", u"Alt+Inicio", u"Ctrl+G", u"Ctrl+F", u"Ctrl+E", u"Buscar",
+     u"Buscar en todas las notas", u"Ningún día contiene este texto", u"Exportar las notas"},
+}};
+
 const LanguageNames &namesOf(TLanguage language)
 {
     return kNames[resolvedLanguage(language) - 1];
@@ -137,6 +158,16 @@ PadWords PadWordsOf(TLanguage language)
     return {QString::fromUtf16(words.day),   QString::fromUtf16(words.week),
             QString::fromUtf16(words.prior), QString::fromUtf16(words.next),
             QString::fromUtf16(words.go),    QString::fromUtf16(words.notes)};
+}
+
+PadCommandWords PadCommandWordsOf(TLanguage language)
+{
+    const auto &w = kCommandWords[resolvedLanguage(language) - 1];
+    const auto at = [&w](std::size_t i) {
+        return QString::fromUtf16(w[i]);
+    };
+    return {at(0), at(1), at(2),  at(3),  at(4),  at(5),  at(6),  at(7),
+            at(8), at(9), at(10), at(11), at(12), at(13), at(14), at(15)};
 }
 
 DateDialogWords DateDialogWordsOf(TLanguage language)

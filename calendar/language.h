@@ -51,6 +51,29 @@ struct PadWords
 // laDefault is the system's language, looked up at the call.
 PadWords PadWordsOf(TLanguage language);
 
+// The page's commands beyond its corners (the keys, the wheel, its context menu, the search
+// and the export), and the names of their keys as the keyboards of the language label them.
+struct PadCommandWords
+{
+    QString previousDay;
+    QString nextDay;
+    QString today;
+    QString goToDate;
+    QString search;
+    QString exportNotes;
+    QString previousKey;       // Ctrl+Page Up
+    QString nextKey;           // Ctrl+Page Down
+    QString todayKey;          // Alt+Home
+    QString goToDateKey;       // Ctrl+G
+    QString searchKey;         // Ctrl+F
+    QString exportKey;         // Ctrl+E
+    QString searchTitle;       // the search window's caption
+    QString searchPlaceholder; // what its empty field says
+    QString noMatch;           // when no day holds the text
+    QString exportTitle;       // the export's file dialog
+};
+PadCommandWords PadCommandWordsOf(TLanguage language);
+
 // What a screen reader calls the date dialog's month list, year field and month grid.
 struct DateDialogWords
 {

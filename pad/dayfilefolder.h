@@ -1,0 +1,45 @@
+#pragma once
+
+#include "pad/dayfiles.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <bitset>
+
+namespace ruvo {
+
+// The day files of a whole folder, for what looks across days (the marked days of the date
+// dialog, the search, the export). A stem has no century, so each file is given the date
+// nearest to a day of reference (today) among the dates its stem can name.
+
+// The date a stem ("061226") names that lies nearest to nearDay; an invalid date for a stem
+// that names no date (six digits, a real day and month).
+QDate DateOfStem(QStringView stem, const QDate &nearDay);
+
+// A day file found in a folder.
+struct DayFileEntry
+{
+    QDate date;
+    DayFileKind kind = DayFileKind::Notes;
+    QString path;
+};
+
+// Every plain file "<stem>N.<extension>" and "<stem>T.<extension>" of folder whose stem names a
+// date, newest date first and, for one date, the notes before the hour rows. Nothing is read or
+// even looked at beyond the folder's listing.
+QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension,
+                                 const QDate &nearDay);
+
+// Whether a day file of that kind and size holds any text: an empty page writes a notes file of
+// 0 bytes and an hour file of 17 empty lines (34 bytes).
+bool DayFileHasText(DayFileKind kind, qint64 size);
+
+// The days (bit 1 to 31) of one month whose day files hold text, by their sizes alone: one
+// listing of the folder, no file read. The files of a month are those of its stem, whatever
+// century they were written in.
+std::bitset<32> DaysWithText(const QString &folder, const QString &extension, int year, int month);
+
+} // namespace ruvo
