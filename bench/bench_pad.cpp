@@ -100,7 +100,7 @@ struct ShownPad
         pad.setExtensionFile(QStringLiteral("ruv"));
         pad.setSoundEffect(false);
         pad.setDestroyDelay(kDestroyDelay);
-        pad.setClock([] { return kTenOClock; });
+        pad.setClock([] { return QDateTime(QDate::currentDate(), kTenOClock); });
         pad.show();
         if (!QTest::qWaitForWindowExposed(&pad))
             std::abort();
@@ -449,7 +449,7 @@ QImage pageImage()
 void BM_PaintPage(benchmark::State &state)
 {
     TCalendarPad pad;
-    pad.setClock([] { return kTenOClock; });
+    pad.setClock([] { return QDateTime(QDate::currentDate(), kTenOClock); });
     pad.setDate(dateText(kFirstDay));
     QImage image = pageImage();
     for (auto _ : state) {
@@ -463,7 +463,7 @@ BENCHMARK(BM_PaintPage)->Unit(benchmark::kMicrosecond);
 void BM_DrawPage(benchmark::State &state)
 {
     TCalendarPad pad;
-    pad.setClock([] { return kTenOClock; });
+    pad.setClock([] { return QDateTime(QDate::currentDate(), kTenOClock); });
     pad.setDate(dateText(kFirstDay));
     QImage image = pageImage();
     {

@@ -15,6 +15,9 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QScopeGuard>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <algorithm>
@@ -129,6 +132,31 @@ void PageNotes::markUnsaved(DayFileKind kind)
     }
     // Restarted at every keystroke: the save waits for a pause in the typing.
     m_autoSaveTimer->start(m_autoSaveDelay);
+    emit typed();
+}
+
+void PageNotes::showText(DayFileKind kind, int line, int column, int length)
+{
+    if (kind == DayFileKind::TimeFields) {
+        if (line < 0 || line >= kHourRows)
+            return;
+        QLineEdit *field = m_timeFields[std::size_t(line)];
+        field->setFocus();
+        field->setSelection(column, length);
+        return;
+    }
+    const QTextBlock block = m_notesEditor->document()->findBlockByNumber(line);
+    if (!block.isValid())
+        return;
+    // Cut to the line: the file may have changed since the text was found.
+    const int start = block.position() + std::clamp(column, 0, block.length() - 1);
+    const int end = std::min(start + std::max(length, 0), block.position() + block.length() - 1);
+    QTextCursor cursor(block);
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    m_notesEditor->setTextCursor(cursor);
+    m_notesEditor->setFocus();
+    m_notesEditor->ensureCursorVisible();
 }
 
 void PageNotes::setEditable(bool editable)

@@ -70,11 +70,17 @@ public:
     // What a screen reader calls the editors: the notes editor, and each hour field by its hour.
     void nameEditors(const QString &notesName, const std::array<QString, kHourRows> &hours);
 
+    // Puts the cursor on a text of the editors and selects it: line of the notes (counted from
+    // 0, as the notes file holds it) or row of the hour fields (from 0).
+    void showText(DayFileKind kind, int line, int column, int length);
+
     QTimer *autoSaveTimer() const { return m_autoSaveTimer; }
     int autoSaveDelay() const { return m_autoSaveDelay; }
     void setAutoSaveDelay(int milliseconds) { m_autoSaveDelay = milliseconds; }
 
 signals:
+    // The user changed the text of an editor.
+    void typed();
     // The typing paused for autoSaveDelay(), or a failed save is due again.
     void autoSaveDue();
     // Another program may have changed the files of the page (after a short settle).

@@ -12,7 +12,9 @@
 #include "platform/pointfont.h"
 #include "platform/soundplayer.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDate>
 #include <QDir>
@@ -24,6 +26,7 @@
 #include <QPixmap>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace ruvo {
 
@@ -51,6 +54,7 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
     connect(m_notes, &PageNotes::outsideVersionsKept, this, &TCalendarPad::outsideVersionsKept);
     connect(m_notes, &PageNotes::dayFilesChanged, this,
             [this] { reportErrors([this] { m_notes->followOutsideChanges(m_date); }); });
+    connect(m_notes, &PageNotes::typed, this, [this] { m_lastTyped = currentDateTime(); });
     m_notes->notesEditor()->installEventFilter(this);
     m_notes->colorTimeFields(0, ColorToQColor(m_timeFieldColor), {});
     for (QLineEdit *field : m_notes->timeFields())
@@ -58,11 +62,44 @@ TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
 
     m_hourScaleArea = PagePainter::hourScaleArea(m_fonts);
 
+    // Anywhere in the pad's window, the editors included.
+    m_priorAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    connect(m_priorAction, &QAction::triggered, this, &TCalendarPad::PriorPage);
+    m_nextAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    connect(m_nextAction, &QAction::triggered, this, &TCalendarPad::NextPage);
+    m_todayAction = addCommand(QKeySequence(Qt::ALT | Qt::Key_Home));
+    connect(m_todayAction, &QAction::triggered, this, &TCalendarPad::GoToToday);
+    m_goToDateAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_G));
+    connect(m_goToDateAction, &QAction::triggered, this, [this] {
+        // The dialog opens where the pointer is when it is over the page, as from the page's
+        // menu; from the keyboard with the pointer elsewhere, under the day block.
+        const QPoint pointer = QCursor::pos();
+        ChooseDate(rect().contains(mapFromGlobal(pointer)) ? pointer
+                                                           : mapToGlobal(kDayBlock.bottomLeft()));
+    });
+
     m_date = DateToText(QDate::currentDate());
+    m_followedDay = QDate::currentDate();
     m_directory = currentDir;
     m_soundFileName = currentDir + u"/paper.wav";
 
     connect(qApp, &QApplication::focusChanged, this, &TCalendarPad::focusChanged);
+}
+
+QAction *TCalendarPad::addCommand(const QKeySequence &key)
+{
+    auto *action = new QAction(this);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    return action;
+}
+
+void TCalendarPad::setClock(Clock clock)
+{
+    m_clock = std::move(clock);
+    m_followedDay = currentDateTime().date();
+    m_lastTyped = {};
 }
 
 TCalendarPad::~TCalendarPad()
@@ -166,6 +203,30 @@ void TCalendarPad::RefreshTimeScale()
     m_refreshingTimeScale = true;
     repaint(m_hourScaleArea);
     m_refreshingTimeScale = false;
+    followTheDay();
+}
+
+void TCalendarPad::followTheDay()
+{
+    const QDateTime now = currentDateTime();
+    const QDate today = now.date();
+    if (today == m_followedDay)
+        return;
+    // A page turned to another date stays where the user put it.
+    if (m_date != DateToText(m_followedDay)) {
+        m_followedDay = today;
+        return;
+    }
+    // While the user types, the page waits for a pause.
+    if (m_lastTyped.isValid() && m_lastTyped.secsTo(now) < kIdleBeforeNewDay)
+        return;
+    try {
+        SaveNotes();
+    } catch (const Error &) {
+        return; // the text stays where it was typed; the background save has told the user
+    }
+    m_followedDay = today;
+    reportErrors([&] { setDate(DateToText(today)); });
 }
 
 void TCalendarPad::paintEvent(QPaintEvent *event)
@@ -282,9 +343,9 @@ void TCalendarPad::mouseMoveEvent(QMouseEvent *event)
     m_overPriorArea = area == HotArea::Prior;
     m_overNextArea = area == HotArea::Next;
     m_overDateArea = area == HotArea::Date;
-    ShowAreaHint(m_overPriorArea  ? m_words.prior
-                 : m_overNextArea ? m_words.next
-                 : m_overDateArea ? m_words.go
+    ShowAreaHint(m_overPriorArea  ? m_priorTip
+                 : m_overNextArea ? m_nextTip
+                 : m_overDateArea ? m_goTip
                                   : QString());
     const int cursor = hotAreaCursor(area);
     if (cursor != m_cursorNumber) {
@@ -324,16 +385,71 @@ void TCalendarPad::mouseDoubleClickEvent(QMouseEvent *event)
 {
     Q_UNUSED(event);
     if (m_overDateArea)
-        reportErrors([this] { goToChosenDate(); });
+        ChooseDate(QCursor::pos());
 }
 
-void TCalendarPad::goToChosenDate()
+void TCalendarPad::ChooseDate(const QPoint &at)
+{
+    reportErrors([&] { goToChosenDate(at); });
+}
+
+void TCalendarPad::goToChosenDate(const QPoint &at)
 {
     SaveNotes();
     if (m_dateDialog)
-        setDate(m_dateDialog(m_language, m_date.left(10), QCursor::pos()));
+        setDate(m_dateDialog(m_language, m_date.left(10), at));
     LoadNotes();
     NotesMemo()->setFocus();
+}
+
+void TCalendarPad::GoToToday()
+{
+    GoToDate(DateToText(currentDateTime().date()));
+}
+
+void TCalendarPad::GoToDate(const QString &date)
+{
+    reportErrors([&] {
+        SaveNotes();
+        setDate(date);
+    });
+}
+
+void TCalendarPad::showText(DayFileKind kind, int line, int column, int length)
+{
+    m_notes->showText(kind, line, column, length);
+}
+
+void TCalendarPad::wheelEvent(QWheelEvent *event)
+{
+    // Over an editor the wheel is the editor's, also when it has nothing left to scroll.
+    const QPoint at = event->position().toPoint();
+    if (QWidget *child = childAt(at); child && child != this) {
+        event->ignore();
+        return;
+    }
+    const int delta = event->angleDelta().y();
+    if ((delta > 0) != (m_wheelDelta > 0))
+        m_wheelDelta = 0; // a change of direction starts again
+    m_wheelDelta += delta;
+    if (std::abs(m_wheelDelta) >= kWheelStep) {
+        // One page per step at most, whatever the event carried: each turn paints its page.
+        const int days = m_wheelDelta < 0 ? 1 : -1;
+        m_wheelDelta = 0;
+        turnPage(days);
+    }
+    event->accept();
+}
+
+void TCalendarPad::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The corners and the day block keep the right button for themselves.
+    if (event->reason() == QContextMenuEvent::Mouse && hotAreaAt(event->pos()) != HotArea::None) {
+        event->accept();
+        return;
+    }
+    emit pageMenuRequested(event->globalPos());
+    event->accept();
 }
 
 void TCalendarPad::repaintPage()
@@ -357,10 +473,36 @@ void TCalendarPad::preparePageTexts()
         m_hourLabelsLanguage = m_language;
     }
     m_notes->nameEditors(m_words.notes, m_hourLabels);
+    nameCommands();
     // The page's three corner actions, for a screen reader.
     if (const QString actions = m_words.prior + u", " + m_words.next + u", " + m_words.go;
         accessibleDescription() != actions)
         setAccessibleDescription(actions);
+}
+
+void TCalendarPad::nameCommands()
+{
+    // Named again only when the language changes: a paint should not rebuild sixteen words.
+    const TLanguage language = resolvedLanguage(m_language);
+    if (language == m_commandsLanguage)
+        return;
+    m_commandsLanguage = language;
+    const PadCommandWords commands = PadCommandWordsOf(language);
+    const auto withKey = [](const QString &text, const QString &key) {
+        return QStringLiteral("%1 (%2)").arg(text, key);
+    };
+    m_priorTip = withKey(m_words.prior, commands.previousKey);
+    m_nextTip = withKey(m_words.next, commands.nextKey);
+    m_goTip = QStringLiteral("%1, %2").arg(withKey(m_words.go, commands.goToDateKey),
+                                           withKey(commands.today, commands.todayKey));
+    // The key after a tab: a menu shows it in its column of keys, in the page's language.
+    const auto menuText = [](const QString &text, const QString &key) {
+        return QStringLiteral("%1\t%2").arg(text, key);
+    };
+    m_priorAction->setText(menuText(commands.previousDay, commands.previousKey));
+    m_nextAction->setText(menuText(commands.nextDay, commands.nextKey));
+    m_todayAction->setText(menuText(commands.today, commands.todayKey));
+    m_goToDateAction->setText(menuText(commands.goToDate, commands.goToDateKey));
 }
 
 void TCalendarPad::colorTimeFields()

@@ -10,6 +10,7 @@
 #include "pad/pagetexts.h"
 #include "platform/colorvalue.h"
 
+#include <QDateTime>
 #include <QFont>
 #include <QImage>
 #include <QRect>
@@ -21,6 +22,7 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QLineEdit;
 class QPainter;
 class QPixmap;
@@ -88,8 +90,13 @@ public:
     static constexpr int kTimeFieldCount = kHourRows;
     static constexpr int kAutoSaveDelay = PageNotes::kAutoSaveDelay;
     static constexpr int kAutoSaveRetry = PageNotes::kAutoSaveRetry;
+    // A page left on the day that has just ended follows to the new day once the typing has
+    // paused this long.
+    static constexpr int kIdleBeforeNewDay = 60; // s
+    // One notch of a mouse wheel; finer wheels and touchpads add up to it.
+    static constexpr int kWheelStep = 120;
 
-    using Clock = std::function<QTime()>;
+    using Clock = std::function<QDateTime()>;
 
     explicit TCalendarPad(QWidget *parent = nullptr);
     ~TCalendarPad() override;
@@ -193,6 +200,26 @@ public:
     QString notesFilePath(const QString &date) const;
     QString timeFieldsFilePath(const QString &date) const;
 
+    // The keys' page turns, the same as the corners': the page is saved first (a failed save
+    // turns nothing and is reported), OnChange is asked and the paper sound plays.
+    void PriorPage() { turnPage(-1); }
+    void NextPage() { turnPage(1); }
+    // Today's page, and any date's (a search result's): saved first, OnChange asked, no sound.
+    void GoToToday();
+    void GoToDate(const QString &date);
+    // The date dialog, as a double-click on the day block opens it, at a screen position.
+    void ChooseDate(const QPoint &at);
+    // Puts the cursor on a text of the page on show: in the notes (line counted from 0 as the
+    // notes file holds it) or in an hour field (row counted from 0), and selects it.
+    void showText(DayFileKind kind, int line, int column, int length);
+
+    // The page's commands with their keys, active anywhere in the pad's window: previous day
+    // (Ctrl+Page Up), next day (Ctrl+Page Down), today (Alt+Home), go to a date (Ctrl+G).
+    QAction *PriorAction() const { return m_priorAction; }
+    QAction *NextAction() const { return m_nextAction; }
+    QAction *TodayAction() const { return m_todayAction; }
+    QAction *GoToDateAction() const { return m_goToDateAction; }
+
     // Which hot area the last pointer position lay in.
     bool OverPriorArea() const { return m_overPriorArea; }
     bool OverNextArea() const { return m_overNextArea; }
@@ -223,9 +250,11 @@ public:
     int autoSaveDelay() const { return m_notes->autoSaveDelay(); }
     void setAutoSaveDelay(int milliseconds) { m_notes->setAutoSaveDelay(milliseconds); }
 
-    // The time of day the hour scale marks; the system clock unless replaced (tests fix it).
-    void setClock(Clock clock) { m_clock = std::move(clock); }
-    QTime currentTime() const { return m_clock ? m_clock() : QTime::currentTime(); }
+    // The date and time the hour scale marks and the page follows; the system clock unless
+    // replaced (tests fix it).
+    void setClock(Clock clock);
+    QDateTime currentDateTime() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
+    QTime currentTime() const { return currentDateTime().time(); }
     // The row of the current hour, 1 to 17, or 0 when it is not on the scale.
     int currentHourRow() const;
 
@@ -249,10 +278,15 @@ signals:
     // page was saved into them and their other versions kept at these paths, in order
     // beside the day files named in dayFiles.
     void outsideVersionsKept(const QStringList &dayFiles, const QStringList &keptAs);
+    // The right button was pressed on the page away from its corners, its day block and its
+    // editors: the window shows the page's menu there.
+    void pageMenuRequested(const QPoint &globalPosition);
 
 public slots:
     // The clock's minute tick: marks the current hour on the labels and the fields without
-    // redrawing the rest of the page.
+    // redrawing the rest of the page. The first tick of a new day also turns a page left on
+    // the day that has just ended to the new one, once nothing has been typed for
+    // kIdleBeforeNewDay seconds.
     void RefreshTimeScale();
     // Saves unsaved text without being asked (the typing paused, the window was left). A
     // failure is reported once until a save succeeds again; the text stays on the page and
@@ -267,6 +301,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void repaintPage();
@@ -293,7 +329,10 @@ private:
             setToolTip(text);
     }
     void turnPage(int days);
-    void goToChosenDate();
+    void goToChosenDate(const QPoint &at);
+    void followTheDay();
+    QAction *addCommand(const QKeySequence &key);
+    void nameCommands();
     void focusChanged(QWidget *old, QWidget *now);
     bool ownsWidget(const QWidget *widget) const;
     QString dayFilePath(DayFileKind kind, const QString &date) const;
@@ -332,7 +371,19 @@ private:
 
     PageFonts m_fonts;
 
+    QAction *m_priorAction = nullptr;
+    QAction *m_nextAction = nullptr;
+    QAction *m_todayAction = nullptr;
+    QAction *m_goToDateAction = nullptr;
+    TLanguage m_commandsLanguage = laDefault; // resolved; laDefault until first named
+    QString m_priorTip;
+    QString m_nextTip;
+    QString m_goTip;
+    int m_wheelDelta = 0;
+
     Clock m_clock;
+    QDate m_followedDay;   // the day of the last clock tick
+    QDateTime m_lastTyped; // by the pad's clock
     TDateDialog m_dateDialog;
     bool m_showHint = false;
     bool m_overPriorArea = false;

@@ -6,11 +6,15 @@
 #include "platform/cursortable.h"
 #include "platform/soundplayer.h"
 
+#include "calendar/datetext.h"
+
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace ruvo;
 
@@ -65,8 +69,22 @@ private slots:
     void turningSavesAndLoads();
     void dayBlockDoubleClickGoesToTheChosenDate();
     void dayBlockSingleClickDoesNothing();
+    void keysAndWheelTurnOneDay_data();
+    void keysAndWheelTurnOneDay();
+    void failedSaveStopsKeysAndWheel_data() { keysAndWheelTurnOneDay_data(); }
+    void failedSaveStopsKeysAndWheel();
+    void wheelAddsUpToOneStep_data();
+    void wheelAddsUpToOneStep();
+    void newDay_data();
+    void newDay();
+    void pageMenuAwayFromTheHotAreas_data();
+    void pageMenuAwayFromTheHotAreas();
 
 private:
+    // A key pressed in the notes editor, or a wheel notch on the page.
+    void give(const QString &input);
+    void wheel(QPoint at, int delta);
+
     std::unique_ptr<PadOnDisk> m_t;
     std::unique_ptr<QSignalSpy> m_sounds;
 };
@@ -102,7 +120,8 @@ void PageTurningTest::hotAreas()
     QCOMPARE(m_t->pad.OverDateArea(), area == 3);
     QCOMPARE(m_t->pad.cursorNumber(), cursor);
     QCOMPARE(m_t->pad.cursor().shape(), CursorByNumber(qint16(cursor)).shape());
-    const QString hints[] = {QString(), u"prior"_qs, u"next"_qs, u"go"_qs};
+    const QString hints[] = {QString(), u"prior (Ctrl+Page Up)"_qs, u"next (Ctrl+Page Down)"_qs,
+                             u"go (Ctrl+G), Today (Alt+Home)"_qs};
     QCOMPARE(m_t->pad.toolTip(), hints[area]);
 }
 
@@ -111,9 +130,12 @@ void PageTurningTest::hintsFollowTheLanguage_data()
     QTest::addColumn<TLanguage>("language");
     QTest::addColumn<QString>("prior");
     QTest::addColumn<QString>("go");
-    QTest::newRow("French") << laFrench << u"Jour précédent"_qs << u"Aller à"_qs;
-    QTest::newRow("German") << laGerman << u"Vortag"_qs << u"Gehen"_qs;
-    QTest::newRow("Spanish") << laSpanish << u"anterior"_qs << u"ir"_qs;
+    QTest::newRow("French") << laFrench << u"Jour précédent (Ctrl+Pg préc)"_qs
+                            << u"Aller à (Ctrl+G), Aujourd'hui (Alt+Origine)"_qs;
+    QTest::newRow("German") << laGerman << u"Vortag (Strg+Bild auf)"_qs
+                            << u"Gehen (Strg+G), Heute (Alt+Pos1)"_qs;
+    QTest::newRow("Spanish") << laSpanish << u"anterior (Ctrl+Re Pág)"_qs
+                             << u"ir (Ctrl+G), Hoy (Alt+Inicio)"_qs;
 }
 
 void PageTurningTest::hintsFollowTheLanguage()
@@ -275,6 +297,167 @@ void PageTurningTest::dayBlockSingleClickDoesNothing()
     m_t->clickAt(kDayBlock);
     QVERIFY(!asked);
     QCOMPARE(m_t->pad.Date(), QStringLiteral("06/03/1998"));
+}
+
+// Away from the editors, the corners and the day block.
+constexpr QPoint kBarePage(190, 150);
+
+void PageTurningTest::wheel(QPoint at, int delta)
+{
+    QWheelEvent event(at, m_t->pad.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    // As the window system delivers it: to the widget under the pointer, then up to the page.
+    QWidget *target = m_t->pad.childAt(at) ? m_t->pad.childAt(at) : &m_t->pad;
+    QWheelEvent local(target->mapFrom(&m_t->pad, QPointF(at)), event.globalPosition(), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &local);
+}
+
+void PageTurningTest::give(const QString &input)
+{
+    QWidget *editor = m_t->pad.NotesMemo();
+    if (input == u"Ctrl+Page Down")
+        QTest::keyClick(editor, Qt::Key_PageDown, Qt::ControlModifier);
+    else if (input == u"Ctrl+Page Up")
+        QTest::keyClick(editor, Qt::Key_PageUp, Qt::ControlModifier);
+    else if (input == u"Alt+Home")
+        QTest::keyClick(editor, Qt::Key_Home, Qt::AltModifier);
+    else
+        wheel(kBarePage, input == u"wheel down" ? -120 : 120);
+}
+
+void PageTurningTest::keysAndWheelTurnOneDay_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<int>("sounds");
+    QTest::newRow("Ctrl+Page Down") << "Ctrl+Page Down"
+                                    << "07/03/1998" << 1;
+    QTest::newRow("Ctrl+Page Up") << "Ctrl+Page Up"
+                                  << "05/03/1998" << 1;
+    QTest::newRow("Alt+Home") << "Alt+Home" << DateToText(QDate::currentDate()) << 0;
+    QTest::newRow("wheel down") << "wheel down"
+                                << "07/03/1998" << 1;
+    QTest::newRow("wheel up") << "wheel up"
+                              << "05/03/1998" << 1;
+}
+
+void PageTurningTest::keysAndWheelTurnOneDay()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, to);
+    QFETCH(int, sounds);
+    padtest::activate(&m_t->pad);
+    m_t->type(QStringLiteral("typed"));
+    give(input);
+    QCOMPARE(m_t->pad.Date(), to);
+    QCOMPARE(m_sounds->count(), sounds);
+    QCOMPARE(padtest::bytesOf(m_t->notes(QStringLiteral("06/03/1998"))), QByteArray("typed\r\n"));
+    QCOMPARE(m_t->errors.count(), 0);
+}
+
+void PageTurningTest::failedSaveStopsKeysAndWheel()
+{
+    QFETCH(QString, input);
+    padtest::activate(&m_t->pad);
+    m_t->type(QStringLiteral("unsaved"));
+    m_t->pad.setDirectory(m_t->dir.filePath(QStringLiteral("gone")));
+    give(input);
+    QCOMPARE(m_t->pad.Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(m_sounds->count(), 0);
+    QCOMPARE(m_t->errors.count(), 1);
+    QCOMPARE(m_t->pad.NotesMemo()->toPlainText(), QStringLiteral("unsaved"));
+}
+
+void PageTurningTest::wheelAddsUpToOneStep_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QList<int>>("deltas");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("touchpad steps add up")
+        << kBarePage << QList<int>{-40, -40, -40} << "07/03/1998";
+    QTest::newRow("three notches at once turn one page")
+        << kBarePage << QList<int>{-360} << "07/03/1998";
+    QTest::newRow("a change of direction starts again")
+        << kBarePage << QList<int>{-80, 80, -80} << "06/03/1998";
+    QTest::newRow("two notches, two pages") << kBarePage << QList<int>{120, 120} << "04/03/1998";
+    QTest::newRow("over the notes: the editor's")
+        << QPoint(80, 150) << QList<int>{-120, -120} << "06/03/1998";
+    QTest::newRow("over an hour field: the field's")
+        << QPoint(300, 56) << QList<int>{-120} << "06/03/1998";
+}
+
+void PageTurningTest::wheelAddsUpToOneStep()
+{
+    QFETCH(QPoint, at);
+    QFETCH(QList<int>, deltas);
+    QFETCH(QString, to);
+    for (const int delta : deltas)
+        wheel(at, delta);
+    QCOMPARE(m_t->pad.Date(), to);
+}
+
+void PageTurningTest::newDay_data()
+{
+    QTest::addColumn<int>("typedBeforeMidnight"); // seconds; -1: nothing typed
+    QTest::addColumn<bool>("turnedAway");
+    QTest::addColumn<QString>("afterFirstTick");
+    QTest::addColumn<QString>("afterSecondTick");
+    QTest::newRow("idle: the first tick turns") << -1 << false << "07/03/1998"
+                                                << "07/03/1998";
+    QTest::newRow("typing: waits for a minute's pause") << 20 << false << "06/03/1998"
+                                                        << "07/03/1998";
+    QTest::newRow("a date the user chose stays") << -1 << true << "01/01/2030"
+                                                 << "01/01/2030";
+}
+
+void PageTurningTest::newDay()
+{
+    QFETCH(int, typedBeforeMidnight);
+    QFETCH(bool, turnedAway);
+    QFETCH(QString, afterFirstTick);
+    QFETCH(QString, afterSecondTick);
+    const QDate day(1998, 3, 6);
+    QDateTime now(day, QTime(23, 58, 0));
+    m_t->pad.setClock([&now] { return now; });
+    m_t->pad.RefreshTimeScale();
+    if (typedBeforeMidnight >= 0) {
+        now = QDateTime(day, QTime(23, 59, 59)).addSecs(1 - typedBeforeMidnight);
+        m_t->type(QStringLiteral("late"));
+    }
+    if (turnedAway)
+        m_t->pad.GoToDate(QStringLiteral("01/01/2030"));
+    now = QDateTime(day.addDays(1), QTime(0, 0, 10));
+    m_t->pad.RefreshTimeScale();
+    QCOMPARE(m_t->pad.Date(), afterFirstTick);
+    now = now.addSecs(60);
+    m_t->pad.RefreshTimeScale();
+    QCOMPARE(m_t->pad.Date(), afterSecondTick);
+    QCOMPARE(m_sounds->count(), 0);
+    if (typedBeforeMidnight >= 0) // saved on its own day before the page followed
+        QCOMPARE(padtest::bytesOf(m_t->notes(QStringLiteral("06/03/1998"))),
+                 QByteArray("late\r\n"));
+}
+
+void PageTurningTest::pageMenuAwayFromTheHotAreas_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<int>("menus");
+    QTest::newRow("the bare page") << kBarePage << 1;
+    QTest::newRow("a corner") << kNextCorner << 0;
+    QTest::newRow("the day block") << kDayBlock << 0;
+}
+
+void PageTurningTest::pageMenuAwayFromTheHotAreas()
+{
+    QFETCH(QPoint, at);
+    QFETCH(int, menus);
+    QSignalSpy requested(&m_t->pad, &TCalendarPad::pageMenuRequested);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, m_t->pad.mapToGlobal(at));
+    QApplication::sendEvent(&m_t->pad, &event);
+    QCOMPARE(requested.count(), menus);
+    if (menus)
+        QCOMPARE(requested.first().first().toPoint(), m_t->pad.mapToGlobal(at));
 }
 
 QTEST_MAIN(PageTurningTest)
