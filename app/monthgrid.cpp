@@ -32,6 +32,20 @@ void MonthGrid::setDay(int day)
         takeDate(year(), month(), day);
 }
 
+void MonthGrid::setMarkedDays(std::bitset<32> days)
+{
+    if (days == m_markedDays)
+        return;
+    m_markedDays = days;
+    update();
+}
+
+void MonthGrid::setToday(const QDate &today)
+{
+    m_today = today;
+    update();
+}
+
 void MonthGrid::takeDate(int year, int month, int day)
 {
     const QDate date(year, month, day);
@@ -91,16 +105,19 @@ void MonthGrid::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Mid)); // the grid lines
+    QFont bold = font();
+    bold.setBold(true);
     for (int row = 0; row < kRows; ++row) {
         for (int column = 0; column < kColumns; ++column)
-            drawCell(painter, column, row);
+            drawCell(painter, column, row, bold);
     }
 }
 
-void MonthGrid::drawCell(QPainter &painter, int column, int row) const
+void MonthGrid::drawCell(QPainter &painter, int column, int row, const QFont &bold) const
 {
     const QRect cell = cellRect(column, row);
-    const bool selected = row > 0 && dayAt(column, row) == day();
+    const int n = row > 0 ? dayAt(column, row) : 0;
+    const bool selected = n > 0 && n == day();
     QColor background = palette().color(QPalette::Base);
     QColor text = palette().color(QPalette::Text);
     if (row == 0) {
@@ -112,7 +129,15 @@ void MonthGrid::drawCell(QPainter &painter, int column, int row) const
     }
     painter.fillRect(cell, background);
     painter.setPen(text);
+    const bool marked = n > 0 && m_markedDays.test(std::size_t(n));
+    painter.setFont(marked ? bold : font());
     painter.drawText(cell, Qt::AlignCenter, cellText(column, row));
+    if (n > 0 && QDate(year(), month(), n) == m_today) {
+        // The page's red, so that today stands out also on the selected day.
+        painter.setPen(QPen(QColor(Qt::red), 1));
+        painter.drawRect(cell.adjusted(0, 0, -1, -1));
+        painter.setPen(text);
+    }
     if (selected && hasFocus()) {
         painter.setPen(QPen(text, 1, Qt::DotLine));
         painter.drawRect(cell.adjusted(0, 0, -1, -1));

@@ -3,11 +3,13 @@
 #include <QDate>
 #include <QWidget>
 
+#include <bitset>
+
 namespace ruvo {
 
 // A month of day numbers under a header of short weekday names, Monday first, with the day
-// of its date selected. Parts of the date that cannot be are ignored, so the grid always
-// holds a real day.
+// of its date selected, the days that hold notes in bold and today outlined. Parts of the date that
+// cannot be are ignored, so the grid always holds a real day.
 class MonthGrid final : public QWidget
 {
     Q_OBJECT
@@ -33,6 +35,13 @@ public:
     void setMonth(int month);
     void setDay(int day);
 
+    // The days of the month on show drawn in bold (bit n for day n), as the window found them.
+    std::bitset<32> markedDays() const { return m_markedDays; }
+    void setMarkedDays(std::bitset<32> days);
+    // The day drawn with an outline when its month is on show.
+    QDate today() const { return m_today; }
+    void setToday(const QDate &today);
+
     // Column c (0..6), row r (1..6): the day number it shows, or 0 for an empty cell.
     int dayAt(int column, int row) const;
     // The cell of a day of the current month.
@@ -53,9 +62,11 @@ protected:
 private:
     void takeDate(int year, int month, int day);
     int offset() const;
-    void drawCell(QPainter &painter, int column, int row) const;
+    void drawCell(QPainter &painter, int column, int row, const QFont &bold) const;
 
     QDate m_date = QDate::currentDate();
+    QDate m_today = QDate::currentDate();
+    std::bitset<32> m_markedDays;
 };
 
 } // namespace ruvo

@@ -262,6 +262,7 @@ QString TForm1::showDateDialog(TLanguage language, const QString &date, const QP
     dialog.setDialogLanguage(language);
     dialog.move(at);
     dialog.setDateText(date);
+    dialog.setNotesFolder(CP()->Directory(), CP()->ExtensionFile());
     dialog.exec();
     return dialog.DateText();
 }

@@ -4,6 +4,7 @@
 
 #include "calendar/calendarnames.h"
 #include "calendar/datetext.h"
+#include "pad/dayfilefolder.h"
 #include "platform/pointfont.h"
 
 #include <QShowEvent>
@@ -69,6 +70,28 @@ void TPerpetualCalendarDlg::FormCreate()
     connect(Year(), &YearSpinEdit::changed, this, &TPerpetualCalendarDlg::YearChange);
     connect(BitBtn1(), &QPushButton::clicked, this, &TPerpetualCalendarDlg::BitBtn1Click);
     connect(BitBtn2(), &QPushButton::clicked, this, &TPerpetualCalendarDlg::BitBtn2Click);
+    connect(Calendar(), &MonthGrid::dateChanged, this, &TPerpetualCalendarDlg::markDaysWithNotes);
+}
+
+void TPerpetualCalendarDlg::setNotesFolder(const QString &folder, const QString &extension)
+{
+    m_notesFolder = folder;
+    m_notesExtension = extension;
+    m_markedYear = m_markedMonth = 0;
+    if (isVisible())
+        markDaysWithNotes();
+}
+
+void TPerpetualCalendarDlg::markDaysWithNotes()
+{
+    // One listing of the folder for each month shown, none for a move inside the month.
+    if (m_notesFolder.isEmpty() ||
+        (Calendar()->year() == m_markedYear && Calendar()->month() == m_markedMonth))
+        return;
+    m_markedYear = Calendar()->year();
+    m_markedMonth = Calendar()->month();
+    Calendar()->setMarkedDays(
+        DaysWithText(m_notesFolder, m_notesExtension, m_markedYear, m_markedMonth));
 }
 
 void TPerpetualCalendarDlg::showEvent(QShowEvent *event)
@@ -98,6 +121,8 @@ void TPerpetualCalendarDlg::FormShow()
     Calendar()->setYear(date.year());
     Calendar()->setMonth(date.month());
     Calendar()->setDay(date.day());
+    Calendar()->setToday(QDate::currentDate());
+    markDaysWithNotes();
 
     Month()->setCurrentIndex(Calendar()->month() - 1);
     Year()->setValue(Calendar()->year());

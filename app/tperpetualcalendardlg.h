@@ -37,6 +37,9 @@ public:
     QString DateText() const { return m_dateText; }
     void setDateText(const QString &text) { m_dateText = text; }
 
+    // The folder of the day files, whose days with notes the month grid marks; none: no marks.
+    void setNotesFolder(const QString &folder, const QString &extension);
+
     // The controls, by their names in the window description.
     MonthGrid *Calendar() const;
     QComboBox *Month() const;
@@ -54,10 +57,15 @@ private:
     void YearChange();
     void BitBtn1Click();
     void BitBtn2Click();
+    void markDaysWithNotes();
 
     std::unique_ptr<Ui::TPerpetualCalendarDlg> m_ui;
     TLanguage m_dialogLanguage = laDefault;
     QString m_dateText;
+    QString m_notesFolder;
+    QString m_notesExtension;
+    int m_markedYear = 0;
+    int m_markedMonth = 0;
 };
 
 } // namespace ruvo

@@ -7,6 +7,12 @@
 
 #include "calendar/calendarnames.h"
 #include "calendar/dateformat.h"
+#include "calendar/datetext.h"
+
+#include <QDate>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -60,6 +66,9 @@ private slots:
     }
     void accessibleNames_inTheDialogsLanguage_data();
     void accessibleNames_inTheDialogsLanguage();
+
+    void daysWithNotesInBold_followTheMonth();
+    void todayIsOutlined();
 
     void opensOnTheDateGiven_data();
     void opensOnTheDateGiven();
@@ -447,6 +456,47 @@ void PerpetualCalendarTest::accessibleNames_inTheDialogsLanguage()
         (QStringList{open.dialog.Month()->accessibleName(), open.dialog.Year()->accessibleName(),
                      open.dialog.Calendar()->accessibleName()}),
         names);
+}
+
+void PerpetualCalendarTest::daysWithNotesInBold_followTheMonth()
+{
+    QTemporaryDir folder;
+    const auto write = [&](const char *name, const QByteArray &bytes) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("020398N.ruv", "notes\r\n");
+    write("030398N.ruv", ""); // an empty page
+    write("030398T.ruv", QByteArray("\r\n").repeated(17));
+    write("150498T.ruv", "x" + QByteArray("\r\n").repeated(17)); // April: an hour entry
+    TPerpetualCalendarDlg dialog;
+    dialog.setDateText(QStringLiteral("06/03/1998"));
+    dialog.setNotesFolder(folder.path(), QStringLiteral("ruv"));
+    dialog.show();
+    std::bitset<32> march;
+    march.set(2);
+    QCOMPARE(dialog.Calendar()->markedDays(), march);
+    pickMonth(dialog, 4);
+    std::bitset<32> april;
+    april.set(15);
+    QCOMPARE(dialog.Calendar()->markedDays(), april);
+}
+
+void PerpetualCalendarTest::todayIsOutlined()
+{
+    const QDate today = QDate::currentDate();
+    OpenDialog open(DateToText(today.addDays(today.day() > 1 ? -1 : 1)), laEnglish);
+    MonthGrid *grid = open.dialog.Calendar();
+    const QImage image = grid->grab().toImage();
+    const auto redEdges = [&](int day) {
+        const QPoint cell = grid->cellOfDay(day);
+        const QRect rect = grid->cellRect(cell.x(), cell.y());
+        return image.pixelColor(rect.topLeft()) == QColor(Qt::red) &&
+               image.pixelColor(rect.bottomRight()) == QColor(Qt::red);
+    };
+    QVERIFY(redEdges(today.day()));
+    QVERIFY(!redEdges(grid->day())); // the selected day is not today
 }
 
 RUVO_TEST_MAIN(PerpetualCalendarTest)
