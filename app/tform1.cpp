@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QShowEvent>
 
 #include <cstdio>
@@ -88,6 +89,7 @@ void TForm1::FormCreate()
 
     connect(CP(), &TCalendarPad::errorRaised, this, &TForm1::reportError);
     connect(CP(), &TCalendarPad::outsideVersionsKept, this, &TForm1::reportOutsideVersions);
+    connect(CP(), &TCalendarPad::pageMenuRequested, this, &TForm1::showPageMenu);
     CP()->setDateDialog([this](TLanguage language, const QString &date, const QPoint &at) {
         return showDateDialog(language, date, at);
     });
@@ -265,6 +267,15 @@ QString TForm1::showDateDialog(TLanguage language, const QString &date, const QP
     dialog.setNotesFolder(CP()->Directory(), CP()->ExtensionFile());
     dialog.exec();
     return dialog.DateText();
+}
+
+void TForm1::showPageMenu(const QPoint &at)
+{
+    QMenu menu(this);
+    menu.addActions({CP()->PriorAction(), CP()->NextAction(), CP()->TodayAction()});
+    menu.addSeparator();
+    menu.addAction(CP()->GoToDateAction());
+    menu.exec(at);
 }
 
 void TForm1::reportError(const QString &message)

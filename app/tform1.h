@@ -76,6 +76,7 @@ private:
     QString showDateDialog(TLanguage language, const QString &date, const QPoint &at);
     void reportError(const QString &message);
     void reportOutsideVersions(const QStringList &dayFiles, const QStringList &keptAs);
+    void showPageMenu(const QPoint &at);
     void savePageForSession();
 
     std::unique_ptr<Ui::TForm1> m_ui;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program itself in a real X window, driven as a person drives it: type into the notes
-# and an hour field, turn the page forward and back, double-click the day block and pick a
-# date, write on that page, quit through the menu and the about box. Then the day files and
+# and an hour field, turn the page forward and back with the corners and with the keys, find
+# a page through the search, open the web site's confirmation box, double-click the day block
+# and pick a date, write on that page, quit through the menu and the about box. Then the day files and
 # the settings file are checked byte for byte. Then twice more: killed outright three seconds
 # after typing, the text is in the day file; ended by SIGTERM where the page cannot be saved,
 # the program ends at once and the text is in a rescue file.
@@ -121,6 +122,42 @@ expect_file "${today}N.ruv" 'Hello Ruvo\r\n'
 expect_file "${today}T.ruv" "$(rows 3 Dentist)"
 expect_file "${tomorrow}N.ruv" ''
 expect_file "${tomorrow}T.ruv" "$(rows 0 '')"
+
+# The keys turn the page from inside the notes, saving first; the search finds that page again
+# and puts the cursor on the text found, which typing replaces.
+after=$(date -d '2 days' +%d%m%y)
+click 80 150
+xdotool key ctrl+Next
+type_text "Keyed"
+xdotool key ctrl+Prior ctrl+Next ctrl+Next
+sleep 0.3
+xdotool key alt+Home
+sleep 0.3
+expect_file "${tomorrow}N.ruv" 'Keyed\r\n'
+expect_file "${after}N.ruv" ''
+xdotool key ctrl+f
+search=$(timeout 10 xdotool search --sync --onlyvisible --name '^Search$' | head -n 1)
+[ -n "$search" ] || fail "Ctrl+F opened no search window"
+type_text "keyed"
+sleep 1
+xdotool key Return
+sleep 0.5
+type_text "Found"
+xdotool key alt+Home
+sleep 0.3
+expect_file "${tomorrow}N.ruv" 'Found\r\n'
+expect_file "${today}N.ruv" 'Hello Ruvo\r\n'
+click 80 150
+
+# The confirmation box of the web site, from the help menu, with its exact caption.
+xdotool key alt+a
+sleep 0.3
+xdotool key s
+confirmation=$(timeout 10 xdotool search --sync --onlyvisible --name '^Confirmation$' | head -n 1)
+[ -n "$confirmation" ] || fail "the confirmation box did not open"
+caption_is "$confirmation" "Confirmation"
+xdotool key Escape
+sleep 0.3
 
 # The day block: a double-click opens the date dialog at the pointer.
 move 130 40
