@@ -67,7 +67,12 @@ protected:
 // A pad on screen with a fixed clock; 03:00 is off the scale unless a test moves it.
 inline void showPad(ruvo::TCalendarPad &pad, const QTime *now = nullptr)
 {
-    pad.setClock([now] { return QDateTime(QDate::currentDate(), now ? *now : QTime(3, 0)); });
+    // An invalid time is no time at all: no hour is marked.
+    pad.setClock([now] {
+        if (now && !now->isValid())
+            return QDateTime();
+        return QDateTime(QDate::currentDate(), now ? *now : QTime(3, 0));
+    });
     pad.show();
     QVERIFY(QTest::qWaitForWindowExposed(&pad));
 }
