@@ -7,9 +7,12 @@
 #include <QDir>
 #include <QMessageBox>
 
+#include <optional>
+
 int main(int argc, char **argv)
 {
-    ruvo::AnswerHelpOrVersion(argc, argv);
+    if (const std::optional<int> exitCode = ruvo::AnswerWithoutWindow(argc, argv))
+        return *exitCode;
     ruvo::RuvoApplication app(argc, argv);
     // The day files, the settings' neighbours and the lock all live in the current folder.
     QDir::setCurrent(ruvo::StartFolderFromCommandLine(QCoreApplication::arguments()));

@@ -1,5 +1,6 @@
 #include "startfolder.h"
 
+#include "notesexportcommand.h"
 #include "ruvoapplication.h"
 
 #include <QCommandLineParser>
@@ -18,22 +19,27 @@ QString NotesFolder()
     return named.isEmpty() ? QDir::home().filePath(QStringLiteral("Ruvo")) : named;
 }
 
-void AnswerHelpOrVersion(int argc, char **argv)
+std::optional<int> AnswerWithoutWindow(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArrayView argument(argv[i]);
         if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
-            argument == "-v" || argument == "--version") {
+            argument == "-v" || argument == "--version" || argument == "--export" ||
+            argument.startsWith("--export=")) {
             const QCoreApplication core(argc, argv);
             QCoreApplication::setApplicationName(RuvoApplication::programName());
             QCoreApplication::setApplicationVersion(RuvoApplication::programVersion());
-            StartFolderFromCommandLine(QCoreApplication::arguments()); // prints and ends
-            return;
+            // --help and --version print and end here.
+            const CommandLine commandLine = ReadCommandLine(QCoreApplication::arguments());
+            if (commandLine.exportFile)
+                return ExportFromCommandLine(commandLine.folder, *commandLine.exportFile);
+            return std::nullopt; // "--export" was the value of another option
         }
     }
+    return std::nullopt;
 }
 
-QString StartFolderFromCommandLine(const QStringList &arguments)
+CommandLine ReadCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -47,8 +53,14 @@ QString StartFolderFromCommandLine(const QStringList &arguments)
     const QCommandLineOption notesFolderOption(
         QStringLiteral("notes-folder"),
         QStringLiteral("Keep the day files in the notes folder: $RUVO_HOME, else ~/Ruvo."));
+    const QCommandLineOption exportOption(
+        QStringLiteral("export"),
+        QStringLiteral("Write the notes of every day of the folder to <file>, an iCalendar file "
+                       "(.ics) or a Markdown document (.md), and end without opening a window."),
+        QStringLiteral("file"));
     parser.addOption(folderOption);
     parser.addOption(notesFolderOption);
+    parser.addOption(exportOption);
     parser.process(arguments);
 
     QString folder = QDir::currentPath();
@@ -61,7 +73,15 @@ QString StartFolderFromCommandLine(const QStringList &arguments)
                      QFile::encodeName(folder).constData());
         std::exit(1);
     }
-    return QDir(folder).absolutePath();
+    CommandLine commandLine{QDir(folder).absolutePath(), std::nullopt};
+    if (parser.isSet(exportOption))
+        commandLine.exportFile = parser.value(exportOption);
+    return commandLine;
+}
+
+QString StartFolderFromCommandLine(const QStringList &arguments)
+{
+    return ReadCommandLine(arguments).folder;
 }
 
 } // namespace ruvo

@@ -4,6 +4,7 @@
 
 #include "app/tform1.h"
 
+#include "app/notesexportcommand.h"
 #include "app/ruvoapplication.h"
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
@@ -227,10 +228,11 @@ void MainWindowTest::storedPadValues()
 {
     TForm1 form;
     TCalendarPad *pad = form.CP();
-    QCOMPARE(pad->ExtensionFile(), QStringLiteral("ruv"));
-    QCOMPARE(pad->StartTime(), 7);
+    // The export from the command line reads the day files with the same values.
+    QCOMPARE(pad->ExtensionFile(), kMainPadExtension.toString());
+    QCOMPARE(pad->StartTime(), kMainPadStartTime);
     QCOMPARE(pad->DestroyDelay(), 30);
-    QCOMPARE(pad->Language(), laDefault);
+    QCOMPARE(pad->Language(), kMainPadLanguage);
     QVERIFY(pad->SoundEffect());
     QCOMPARE(pad->DateBackgroundColor(), 0x0000FFu);
     QCOMPARE(pad->CurrentTimeColor(), 0x0000FFu);

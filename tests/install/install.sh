@@ -45,7 +45,10 @@ if command -v dpkg-shlibdeps >/dev/null; then
     dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort \
         >"$work/packaged.txt"
     diff -u "$work/expected.txt" "$work/packaged.txt" || fail "the package's files differ"
-    dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || fail "the package lacks its dependencies"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for library in libqt6widgets6 libical3; do
+        grep -qw "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
+    done
 else
     echo "note: dpkg-dev is not installed, the Debian package was not built"
 fi

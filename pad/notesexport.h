@@ -1,0 +1,32 @@
+#pragma once
+
+#include "calendar/language.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+
+namespace ruvo {
+
+// The notes of a whole folder written out for other programs: a calendar file that calendar
+// programs import, or a Markdown document to read, print or keep elsewhere.
+
+enum class ExportFormat { ICalendar, Markdown };
+
+// The format a file name asks for by its suffix, ".ics" or ".md" in any case; none otherwise.
+std::optional<ExportFormat> ExportFormatOf(const QString &file);
+
+// Writes every day of folder whose day files hold text to file, oldest day first, in the format
+// its suffix names. Each day is the date nearest today that its files' stem can name. The hour
+// rows count from startTime (0 to 23); a row past 23:00 belongs to the next day. Markdown
+// headings and hour labels are in language.
+//
+// The file is replaced whole or not at all. Throws Error with "Format d'export inconnu : <file>
+// (.ics ou .md)" for another suffix, "Ne peut ouvrir le fichier <path>" for a day file that
+// cannot be read, "Ne peut créer le fichier <file>" when file cannot be written; nothing is
+// written then.
+void ExportNotes(const QString &folder, const QString &extension, const QString &file,
+                 int startTime, TLanguage language, const QDate &today);
+
+} // namespace ruvo

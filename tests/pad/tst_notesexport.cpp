@@ -1,0 +1,204 @@
+#include "padtestsupport.h"
+
+#include "errorof.h"
+#include "fullfilesystem.h"
+
+#include "pad/notesexport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <libical/ical.h>
+
+#include <memory>
+#include <optional>
+
+using namespace ruvo;
+using padtest::bytesOf;
+using padtest::writeBytes;
+using ruvo::testing::errorOf;
+using ruvo::testing::FullFileSystem;
+
+namespace {
+
+const QDate kToday(2026, 12, 8);
+// The hour scale starts at 08:00, so its last row is midnight: the next day's first hour.
+constexpr int kStartTime = 8;
+
+// 17 hour rows, the given ones written.
+QByteArray hourRows(const QMap<int, QByteArray> &written)
+{
+    QByteArray bytes;
+    for (int row = 0; row < 17; ++row)
+        bytes += written.value(row) + "\r\n";
+    return bytes;
+}
+
+// A few days as the pad writes them, with the pages that hold nothing beside them.
+void writeDays(const QString &folder)
+{
+    const QDir dir(folder);
+    const auto write = [&](const char *name, const QByteArray &bytes) {
+        writeBytes(dir.filePath(QString::fromLatin1(name)), bytes);
+    };
+    write("311299N.ruv", "Fin du siècle\r\n"); // 1999, the nearer of 1999 and 2099
+    write("071226T.ruv", hourRows({{4, "Lunch, Bob"}, {15, "Late train"}, {16, "Night bus"}}));
+    write("081226N.ruv",
+          "\r\nCafé, réunion; à 9h\r\nApporter le gâteau\r\n\r\n# pas un titre\r\n\r\n");
+    write("081226T.ruv", hourRows({{0, "Dentist"}}));
+    write("061226N.ruv", "");
+    write("061226T.ruv", hourRows({}));
+    write("051226N.ruv", "  \r\n\r\n");
+}
+
+// The calendar file as libical reads it back: its version and the count of what it could not
+// read, then each component on a line.
+QStringList componentsOf(const QByteArray &ics)
+{
+    const std::unique_ptr<icalcomponent, void (*)(icalcomponent *)> calendar(
+        icalparser_parse_string(ics.constData()), icalcomponent_free);
+    if (!calendar)
+        return {};
+    const auto text = [](const char *value) {
+        return QString::fromUtf8(value);
+    };
+    const auto time = [&](icaltimetype value) {
+        return text(icaltime_as_ical_string(value));
+    };
+    QStringList lines{text(icalproperty_get_version(icalcomponent_get_first_property(
+                          calendar.get(), ICAL_VERSION_PROPERTY))) +
+                      u" errors " + QString::number(icalcomponent_count_errors(calendar.get()))};
+    for (icalcomponent *c = icalcomponent_get_first_component(calendar.get(), ICAL_ANY_COMPONENT);
+         c; c = icalcomponent_get_next_component(calendar.get(), ICAL_ANY_COMPONENT)) {
+        QString line = text(icalcomponent_kind_to_string(icalcomponent_isa(c))) + u' ' +
+                       text(icalcomponent_get_uid(c)) + u' ' + time(icalcomponent_get_dtstart(c));
+        if (icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY))
+            line += u' ' + time(icalcomponent_get_dtend(c));
+        line += u' ' + text(icalcomponent_get_summary(c));
+        if (const char *description = icalcomponent_get_description(c))
+            line += u" | " + text(description);
+        if (!icaltime_is_utc(icalcomponent_get_dtstamp(c)))
+            line += u" (DTSTAMP not in UTC)";
+        lines << line;
+    }
+    return lines;
+}
+
+} // namespace
+
+class NotesExportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void iCalendar_readsBackAsTheDays();
+    void markdown_exactDocument();
+    void failure_leavesTheTargetAsItWas_data();
+    void failure_leavesTheTargetAsItWas();
+};
+
+void NotesExportTest::iCalendar_readsBackAsTheDays()
+{
+    QTemporaryDir dir;
+    writeDays(dir.path());
+    const QString file = dir.filePath(QStringLiteral("NOTES.ICS")); // the suffix in any case
+    ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday);
+
+    QCOMPARE(componentsOf(bytesOf(file)),
+             QStringList({
+                 u"2.0 errors 0"_qs,
+                 u"VJOURNAL 19991231-notes@ruvo 19991231 Fin du siècle | Fin du siècle"_qs,
+                 u"VEVENT 20261207T120000-hour@ruvo 20261207T120000 20261207T130000 Lunch, Bob"_qs,
+                 u"VEVENT 20261207T230000-hour@ruvo 20261207T230000 20261208T000000 Late train"_qs,
+                 u"VJOURNAL 20261208-notes@ruvo 20261208 Café, réunion; à 9h | "
+                 "Café, réunion; à 9h\nApporter le gâteau\n\n# pas un titre"_qs,
+                 u"VEVENT 20261208T000000-hour@ruvo 20261208T000000 20261208T010000 Night bus"_qs,
+                 u"VEVENT 20261208T080000-hour@ruvo 20261208T080000 20261208T090000 Dentist"_qs,
+             }));
+}
+
+void NotesExportTest::markdown_exactDocument()
+{
+    QTemporaryDir dir;
+    writeDays(dir.path());
+    const QString file = dir.filePath(QStringLiteral("notes.md"));
+    ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday);
+
+    QCOMPARE(QString::fromUtf8(bytesOf(file)), uR"(# Ruvo
+
+## Vendredi 31 Décembre 1999
+
+Fin du siècle
+
+## Lundi 7 Décembre 2026
+
+- 12:00 Lunch, Bob
+- 23:00 Late train
+
+## Mardi 8 Décembre 2026
+
+Café, réunion; à 9h\
+Apporter le gâteau
+
+\# pas un titre
+
+- 00:00 Night bus
+- 08:00 Dentist
+)"_qs);
+}
+
+void NotesExportTest::failure_leavesTheTargetAsItWas_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message"); // <target>, <day file> stand for their paths
+    QTest::newRow("unknown suffix") << "none"
+                                    << "notes.txt"
+                                    << "Format d'export inconnu : <target> (.ics ou .md)";
+    // Reading the process's memory from its start fails with an input/output error, even as root.
+    QTest::newRow("a day file that cannot be read") << "day file"
+                                                    << "notes.ics"
+                                                    << "Ne peut ouvrir le fichier <day file>";
+    QTest::newRow("a full disk") << "full disk"
+                                 << "notes.md"
+                                 << "Ne peut créer le fichier <target>";
+}
+
+void NotesExportTest::failure_leavesTheTargetAsItWas()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    QTemporaryDir days;
+    writeDays(days.path());
+    const QString dayFile = days.filePath(QStringLiteral("091226N.ruv"));
+    if (fault == u"day file")
+        QVERIFY(QFile::link(u"/proc/self/mem"_qs, dayFile));
+    QTemporaryDir targets;
+    QString target = targets.filePath(name);
+    std::optional<FullFileSystem> disk;
+    if (fault == u"full disk") {
+        disk.emplace();
+        RUVO_REQUIRE_FULL_FILE_SYSTEM(*disk);
+        target = disk->filePath(name);
+    }
+    const QByteArray before("the export of last week\n");
+    writeBytes(target, before);
+    if (disk)
+        QVERIFY(disk->fill());
+
+    message.replace(u"<target>"_qs, target).replace(u"<day file>"_qs, dayFile);
+    QCOMPARE(errorOf([&] {
+                 ExportNotes(days.path(), QStringLiteral("ruv"), target, kStartTime, laFrench,
+                             kToday);
+             }),
+             message);
+    QCOMPARE(bytesOf(target), before);
+    QCOMPARE(QDir(QFileInfo(target).path()).entryList(QDir::Files),
+             QStringList{QFileInfo(target).fileName()});
+}
+
+QTEST_GUILESS_MAIN(NotesExportTest)
+
+#include "tst_notesexport.moc"
