@@ -8,6 +8,7 @@
 #include "calendar/datetext.h"
 #include "calendar/error.h"
 #include "pad/noteseditor.h"
+#include "pad/notesexport.h"
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
 #include "platform/helpviewer.h"
@@ -17,12 +18,14 @@
 #include "platform/shellopen.h"
 #include "widgets/tapropos.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
@@ -90,6 +93,10 @@ void TForm1::FormCreate()
     connect(CP(), &TCalendarPad::errorRaised, this, &TForm1::reportError);
     connect(CP(), &TCalendarPad::outsideVersionsKept, this, &TForm1::reportOutsideVersions);
     connect(CP(), &TCalendarPad::pageMenuRequested, this, &TForm1::showPageMenu);
+    m_exportAction = new QAction(this);
+    m_exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(m_exportAction, &QAction::triggered, this, &TForm1::chooseExportFile);
+    addAction(m_exportAction);
     CP()->setDateDialog([this](TLanguage language, const QString &date, const QPoint &at) {
         return showDateDialog(language, date, at);
     });
@@ -269,13 +276,52 @@ QString TForm1::showDateDialog(TLanguage language, const QString &date, const QP
     return dialog.DateText();
 }
 
+void TForm1::nameCommands()
+{
+    const PadCommandWords words = PadCommandWordsOf(CP()->Language());
+    m_exportAction->setText(words.exportNotes + u'\t' + words.exportKey);
+}
+
 void TForm1::showPageMenu(const QPoint &at)
 {
+    nameCommands();
     QMenu menu(this);
     menu.addActions({CP()->PriorAction(), CP()->NextAction(), CP()->TodayAction()});
     menu.addSeparator();
     menu.addAction(CP()->GoToDateAction());
+    menu.addAction(m_exportAction);
     menu.exec(at);
+}
+
+void TForm1::chooseExportFile()
+{
+    const PadCommandWords words = PadCommandWordsOf(CP()->Language());
+    const QString iCalendar = QStringLiteral("iCalendar (*.ics)");
+    const QString markdown = QStringLiteral("Markdown (*.md)");
+    QString filter = iCalendar;
+    QString file = QFileDialog::getSaveFileName(
+        this, words.exportTitle, QDir(m_startDir).filePath(QStringLiteral("Ruvo.ics")),
+        iCalendar + u";;" + markdown, &filter);
+    if (file.isEmpty())
+        return;
+    // A name typed without its suffix takes the one of the chosen kind.
+    if (!ExportFormatOf(file))
+        file += filter == markdown ? QStringLiteral(".md") : QStringLiteral(".ics");
+    exportNotes(file);
+}
+
+bool TForm1::exportNotes(const QString &file)
+{
+    try {
+        // What is on the page belongs in the export too.
+        CP()->SaveNotes();
+        ExportNotes(CP()->Directory(), CP()->ExtensionFile(), file, CP()->StartTime(),
+                    CP()->Language(), QDate::currentDate());
+        return true;
+    } catch (const Error &e) {
+        reportError(e.message());
+        return false;
+    }
 }
 
 void TForm1::reportError(const QString &message)

@@ -3,6 +3,8 @@
 #include "calendar/language.h"
 
 #include <QMainWindow>
+
+class QAction;
 #include <QString>
 
 #include <memory>
@@ -50,6 +52,14 @@ public:
     // reported and the window closes all the same.
     bool FormCloseQuery();
 
+    // Saves the page, then writes the notes of every day of the pad's folder to file (.ics or
+    // .md). Returns whether it did; a failure is reported.
+    bool exportNotes(const QString &file);
+    // The page's commands that the window adds to the pad's own: search (Ctrl+F) and export
+    // (Ctrl+E).
+    QAction *SearchAction() const { return m_searchAction; }
+    QAction *ExportAction() const { return m_exportAction; }
+
     // The session is ending (a termination signal): save the page and the settings and quit
     // at once, without the about box. Text that cannot be saved where it belongs goes to a
     // rescue file (see RescueFolder()), whose path is printed on standard error; nothing
@@ -77,12 +87,16 @@ private:
     void reportError(const QString &message);
     void reportOutsideVersions(const QStringList &dayFiles, const QStringList &keptAs);
     void showPageMenu(const QPoint &at);
+    void nameCommands();
+    void chooseExportFile();
     void savePageForSession();
 
     std::unique_ptr<Ui::TForm1> m_ui;
     QString m_startDir;
     QString m_helpFile;
     HelpViewer *m_helpViewer = nullptr;
+    QAction *m_searchAction = nullptr;
+    QAction *m_exportAction = nullptr;
     Tapropos *m_apropos = nullptr;
     // The about box's check box, "do not show at close", while the box is not built yet.
     bool m_aproposTicked = false;
