@@ -1,0 +1,151 @@
+#include "searchwindow.h"
+
+#include "app/searchresultdelegate.h"
+#include "app/searchresultsmodel.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QVBoxLayout>
+
+namespace ruvo {
+
+namespace {
+constexpr QSize kStartSize(420, 360);
+} // namespace
+
+SearchWindow::SearchWindow(QWidget *parent)
+    : QDialog(parent), m_field(new QLineEdit(this)), m_results(new QListView(this)),
+      m_status(new QLabel(this)), m_model(new SearchResultsModel(this)),
+      m_search(new NotesSearch(this))
+{
+    // A tool window: it stays over the page and leaves the page usable.
+    setWindowFlag(Qt::Tool);
+    setModal(false);
+    resize(kStartSize);
+
+    m_field->setClearButtonEnabled(true);
+    m_field->installEventFilter(this);
+    m_results->setModel(m_model);
+    m_results->setItemDelegate(new SearchResultDelegate(m_results));
+    m_results->setUniformItemSizes(true);
+    m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_results->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_status->setAlignment(Qt::AlignCenter);
+    m_status->hide();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_field);
+    layout->addWidget(m_results, 1);
+    layout->addWidget(m_status);
+
+    connect(m_field, &QLineEdit::textChanged, this, &SearchWindow::search);
+    connect(m_field, &QLineEdit::returnPressed, this, &SearchWindow::chooseFromField);
+    connect(m_results, &QListView::activated, this, &SearchWindow::choose);
+    connect(m_search, &NotesSearch::hitsFound, this, &SearchWindow::takeHits);
+    connect(m_search, &NotesSearch::finished, this, &SearchWindow::searchFinished);
+    setLanguage(m_language);
+}
+
+void SearchWindow::setFolder(const QString &folder, const QString &extension)
+{
+    m_folder = folder;
+    m_extension = extension;
+    if (isVisible())
+        search();
+}
+
+void SearchWindow::setLanguage(TLanguage language)
+{
+    m_language = language;
+    const PadCommandWords words = PadCommandWordsOf(language);
+    setWindowTitle(words.searchTitle);
+    m_field->setPlaceholderText(words.searchPlaceholder);
+    m_field->setAccessibleName(words.searchPlaceholder);
+    m_results->setAccessibleName(words.searchTitle);
+    m_status->setText(words.noMatch);
+    m_model->setLanguage(language);
+}
+
+void SearchWindow::setStartTime(int hour)
+{
+    m_model->setStartTime(hour);
+}
+
+void SearchWindow::setToday(const QDate &today)
+{
+    m_today = today;
+    if (isVisible())
+        search();
+}
+
+void SearchWindow::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    m_field->setFocus();
+    m_field->selectAll();
+    // The files may have changed while the window was closed.
+    search();
+}
+
+void SearchWindow::hideEvent(QHideEvent *event)
+{
+    m_search->cancel();
+    QDialog::hideEvent(event);
+}
+
+bool SearchWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_field && event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            QCoreApplication::sendEvent(m_results, event);
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SearchWindow::search()
+{
+    m_status->hide();
+    m_model->clear();
+    m_search->start(m_folder, m_extension, m_field->text(),
+                    m_today.isValid() ? m_today : QDate::currentDate());
+}
+
+void SearchWindow::takeHits(const QList<SearchHit> &hits)
+{
+    const bool first = m_model->rowCount() == 0;
+    m_model->append(hits);
+    if (first)
+        m_results->setCurrentIndex(m_model->index(0));
+}
+
+void SearchWindow::searchFinished()
+{
+    m_status->setVisible(m_model->rowCount() == 0);
+}
+
+void SearchWindow::choose(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    const SearchHit &hit = m_model->hit(index.row());
+    emit resultChosen(hit.date, hit.kind, hit.line, hit.column, hit.length);
+}
+
+void SearchWindow::chooseFromField()
+{
+    choose(m_results->currentIndex());
+}
+
+} // namespace ruvo

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "pad/dayfiles.h"
+
+#include <QDate>
+#include <QFuture>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringView>
+#include <QThreadPool>
+
+namespace ruvo {
+
+// A line of a day file that holds the text searched for. line is the 0-based line of the notes
+// file (the editor's block) or the 0-based row of the hour file; column and length are the
+// first match, in UTF-16 units of text, the whole line as the file holds it.
+struct SearchHit
+{
+    QDate date;
+    DayFileKind kind = DayFileKind::Notes;
+    int line = 0;
+    int column = 0;
+    int length = 0;
+    QString text;
+};
+
+// Where a text occurs in a line, in units of the line; column -1 when it does not.
+struct LineMatch
+{
+    qsizetype column = -1;
+    qsizetype length = 0;
+    bool found() const { return column >= 0; }
+};
+
+// Text as the search compares it: each character decomposed (NFD), its nonspacing marks
+// dropped, then case-folded, so "É", "é" and "e" all read "e".
+QString FoldedForSearch(QStringView text);
+
+// The folded form of a query that lines are searched for; empty when the query, trimmed,
+// holds fewer than two characters (accents not counted), which gives no search.
+QString SearchKey(QStringView query);
+
+// The first occurrence of key (a SearchKey) in line, compared folded, mapped back to the units
+// of line. A match that ends on a letter takes the accents that follow it in line.
+LineMatch FindInLine(QStringView line, QStringView key);
+
+// Searches every day file of a folder in the background, newest day first, and hands the hits
+// over in batches on the thread that owns it: for each day the notes' lines in order, then the
+// hour rows. A new start or cancel() drops the running search at once: nothing of it arrives
+// afterwards.
+class NotesSearch final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(NotesSearch)
+
+public:
+    explicit NotesSearch(QObject *parent = nullptr);
+    ~NotesSearch() override;
+
+    // False, and no search, for a query of fewer than two characters; a running search is
+    // cancelled either way. today dates the files (see ListDayFiles).
+    bool start(const QString &folder, const QString &extension, const QString &query,
+               const QDate &today);
+    void cancel();
+    bool isRunning() const { return m_running; }
+    // The worker of the last search. Once it is done its hits may still be on their way to this
+    // object's thread.
+    QFuture<void> worker() const { return m_future; }
+
+signals:
+    void hitsFound(const QList<ruvo::SearchHit> &hits);
+    void finished();
+
+private:
+    void deliver(quint64 generation, const QList<SearchHit> &hits, bool last);
+
+    // One thread: a cancelled search stops at its next file, before the next one reads.
+    QThreadPool m_pool;
+    QFuture<void> m_future;
+    // Counts the searches started; a batch of an older one is stale.
+    quint64 m_generation = 0;
+    bool m_running = false;
+};
+
+} // namespace ruvo
