@@ -1,6 +1,7 @@
 #include "tform1.h"
 
 #include "ruvoapplication.h"
+#include "searchwindow.h"
 #include "tperpetualcalendardlg.h"
 #include "ui_tform1.h"
 
@@ -93,6 +94,10 @@ void TForm1::FormCreate()
     connect(CP(), &TCalendarPad::errorRaised, this, &TForm1::reportError);
     connect(CP(), &TCalendarPad::outsideVersionsKept, this, &TForm1::reportOutsideVersions);
     connect(CP(), &TCalendarPad::pageMenuRequested, this, &TForm1::showPageMenu);
+    m_searchAction = new QAction(this);
+    m_searchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(m_searchAction, &QAction::triggered, this, &TForm1::openSearch);
+    addAction(m_searchAction);
     m_exportAction = new QAction(this);
     m_exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(m_exportAction, &QAction::triggered, this, &TForm1::chooseExportFile);
@@ -279,6 +284,7 @@ QString TForm1::showDateDialog(TLanguage language, const QString &date, const QP
 void TForm1::nameCommands()
 {
     const PadCommandWords words = PadCommandWordsOf(CP()->Language());
+    m_searchAction->setText(words.search + u'\t' + words.searchKey);
     m_exportAction->setText(words.exportNotes + u'\t' + words.exportKey);
 }
 
@@ -289,8 +295,39 @@ void TForm1::showPageMenu(const QPoint &at)
     menu.addActions({CP()->PriorAction(), CP()->NextAction(), CP()->TodayAction()});
     menu.addSeparator();
     menu.addAction(CP()->GoToDateAction());
+    menu.addAction(m_searchAction);
     menu.addAction(m_exportAction);
     menu.exec(at);
+}
+
+void TForm1::openSearch()
+{
+    if (!m_searchWindow) {
+        m_searchWindow = new SearchWindow(this);
+        connect(m_searchWindow, &SearchWindow::resultChosen, this, &TForm1::goToSearchResult);
+        // Over the page, below its day block, the first time; where the user left it after.
+        m_searchWindow->move(mapToGlobal(QPoint(40, 60)));
+    }
+    // The page's folder and language as they are now: the files are searched as the page
+    // reads them.
+    m_searchWindow->setLanguage(CP()->Language());
+    m_searchWindow->setStartTime(CP()->StartTime());
+    m_searchWindow->setFolder(CP()->Directory(), CP()->ExtensionFile());
+    m_searchWindow->show();
+    m_searchWindow->raise();
+    m_searchWindow->activateWindow();
+}
+
+void TForm1::goToSearchResult(const QDate &date, DayFileKind kind, int line, int column, int length)
+{
+    // The text typed on the page on show goes to its day first: a failed save keeps the page.
+    const QString dateText = DateToText(date);
+    CP()->GoToDate(dateText);
+    if (CP()->Date() != dateText || CP()->LoadedDate() != dateText)
+        return;
+    activateWindow();
+    raise();
+    CP()->showText(kind, line, column, length);
 }
 
 void TForm1::chooseExportFile()

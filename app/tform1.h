@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendar/language.h"
+#include "pad/dayfiles.h"
 
 #include <QMainWindow>
 
@@ -16,6 +17,7 @@ class TForm1;
 namespace ruvo {
 
 class HelpViewer;
+class SearchWindow;
 class TCalendarPad;
 class Tapropos;
 
@@ -55,6 +57,11 @@ public:
     // Saves the page, then writes the notes of every day of the pad's folder to file (.ics or
     // .md). Returns whether it did; a failure is reported.
     bool exportNotes(const QString &file);
+    // The search window over the page (Ctrl+F), once it has been opened.
+    SearchWindow *searchWindow() const { return m_searchWindow; }
+    void openSearch();
+    // Turns to a search result's day, saved first, and puts the cursor on the text found.
+    void goToSearchResult(const QDate &date, DayFileKind kind, int line, int column, int length);
     // The page's commands that the window adds to the pad's own: search (Ctrl+F) and export
     // (Ctrl+E).
     QAction *SearchAction() const { return m_searchAction; }
@@ -96,6 +103,7 @@ private:
     QString m_helpFile;
     HelpViewer *m_helpViewer = nullptr;
     QAction *m_searchAction = nullptr;
+    SearchWindow *m_searchWindow = nullptr;
     QAction *m_exportAction = nullptr;
     Tapropos *m_apropos = nullptr;
     // The about box's check box, "do not show at close", while the box is not built yet.

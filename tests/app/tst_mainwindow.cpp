@@ -6,6 +6,7 @@
 
 #include "app/notesexportcommand.h"
 #include "app/ruvoapplication.h"
+#include "app/searchwindow.h"
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
 #include "pad/dayfiles.h"
@@ -19,10 +20,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -106,6 +109,9 @@ private slots:
     void oldDayFilesGoOnceThePageIsShown();
     void setsTheDatePatterns();
     void menu();
+    void pageMenu_offersTheCommandsWithTheirKeys();
+    void searchFindsADayAndPutsTheCursorOnTheText();
+    void exportHoldsTheTextOnThePage();
     void documentationOpensTheStartFoldersHelp_data();
     void documentationOpensTheStartFoldersHelp();
     void settingsFirstRun();
@@ -315,6 +321,69 @@ void MainWindowTest::menu()
     QCOMPARE(shown, (QStringList{u"&Quitter"_qs, u"&Aide"_qs, u"&Documentation"_qs, u"&A propos"_qs,
                                  u"&Site web (téléchargement)"_qs}));
     QCOMPARE(hidden, (QStringList{u"A&utres logiciels"_qs, u"&Sites Web"_qs}));
+}
+
+void MainWindowTest::pageMenu_offersTheCommandsWithTheirKeys()
+{
+    TForm1 form;
+    form.CP()->setLanguage(laFrench);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QStringList offered;
+    QTimer::singleShot(0, &form, [&] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator())
+                offered << action->text();
+        }
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(190, 150),
+                            form.CP()->mapToGlobal(QPoint(190, 150)));
+    QApplication::sendEvent(form.CP(), &event);
+    QCOMPARE(offered,
+             (QStringList{u"Jour précédent\tCtrl+Pg préc"_qs, u"Jour suivant\tCtrl+Pg suiv"_qs,
+                          u"Aujourd'hui\tAlt+Origine"_qs, u"Aller à une date…\tCtrl+G"_qs,
+                          u"Rechercher…\tCtrl+F"_qs, u"Exporter…\tCtrl+E"_qs}));
+}
+
+void MainWindowTest::searchFindsADayAndPutsTheCursorOnTheText()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    writeBytes(dir.filePath(QStringLiteral("060398N.ruv")), "first line\r\nthe Néedle here\r\n");
+    TForm1 form;
+    form.CP()->setLanguage(laEnglish);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    padtest::activate(&form);
+    form.CP()->NotesMemo()->setFocus();
+    QTest::keyClicks(form.CP()->NotesMemo(), QStringLiteral("typed today"));
+    QTest::keyClick(form.CP()->NotesMemo(), Qt::Key_F, Qt::ControlModifier);
+    SearchWindow *search = form.searchWindow();
+    QVERIFY(search && search->isVisible());
+    QCOMPARE(search->windowTitle(), QStringLiteral("Search"));
+    QTest::keyClicks(search->field(), QStringLiteral("needle"));
+    QTRY_COMPARE(search->results()->model()->rowCount(), 1);
+    QTest::keyClick(search->field(), Qt::Key_Return);
+    QCOMPARE(form.CP()->Date(), QStringLiteral("06/03/1998"));
+    QCOMPARE(form.CP()->NotesMemo()->textCursor().selectedText(), QStringLiteral("Néedle"));
+    const QString today = form.CP()->notesFilePath(DateToText(QDate::currentDate()));
+    QCOMPARE(bytesOf(today), QByteArray("typed today\r\n")); // saved before the page turned
+}
+
+void MainWindowTest::exportHoldsTheTextOnThePage()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.CP()->NotesMemo()->setPlainText(QStringLiteral("not saved yet"));
+    const QString file = dir.filePath(QStringLiteral("out.md"));
+    QVERIFY(form.exportNotes(file));
+    QVERIFY(bytesOf(file).contains("not saved yet"));
 }
 
 void MainWindowTest::documentationOpensTheStartFoldersHelp_data()
