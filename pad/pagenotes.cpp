@@ -194,6 +194,7 @@ void PageNotes::load(const QString &dateOnShow)
     // Until both files are read the editors are not the notes of any date: nothing is saved
     // over a file that could not be read, and no other date's rows stay on this page. Nothing
     // can be typed on such a page either, so no later save replaces the file it could not read.
+    const QString shownDate = m_loadedDate;
     m_loadedDate.clear();
     std::array<std::optional<QByteArray>, 2> read;
     try {
@@ -206,7 +207,10 @@ void PageNotes::load(const QString &dateOnShow)
         throw;
     }
     for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
-        showLines(m_dayFiles[i].kind, read[i] ? DayFileLines(*read[i]) : QStringList());
+        // A file that still holds what the editor shows is not shown again: the cursor and
+        // the selection stay where the user left them (coming back from another window).
+        if (shownDate != dateOnShow || read[i] != m_dayFiles[i].bytes)
+            showLines(m_dayFiles[i].kind, read[i] ? DayFileLines(*read[i]) : QStringList());
         m_dayFiles[i] = {m_dayFiles[i].kind, read[i], false};
     }
     setEditable(true);

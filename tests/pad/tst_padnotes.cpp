@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 
 using namespace ruvo;
 using padtest::activate;
@@ -45,6 +46,7 @@ private slots:
     void typedTextSurvivesFocusChanges();
     void typedTextSurvivesAFailedSave();
     void focusLeavingThePadSaves();
+    void focusComingBack_keepsTheCursorAndSelection();
     void changingDateSavesUnsavedTextUnderItsOwnDate();
     void closingAWindowWithTheFocusInThePad();
     void missingDirectory();
@@ -245,6 +247,30 @@ void PadNotesTest::focusLeavingThePadSaves()
     QCOMPARE(p.errors.first().first().toString(),
              u"Ne peut créer le fichier " + p.dir.filePath(u"gone"_qs) + u"/060398N.ruv");
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("x"));
+}
+
+void PadNotesTest::focusComingBack_keepsTheCursorAndSelection()
+{
+    // Another window and back, as when the user looks something up elsewhere: the files have
+    // not changed, so the page stays exactly as it was, the cursor and the selection too.
+    PadOnDisk p;
+    QLineEdit outside;
+    outside.show();
+    activate(&p.pad);
+    p.type(QStringLiteral("first line, second"));
+    QTextCursor cursor = p.pad.NotesMemo()->textCursor();
+    cursor.setPosition(3);
+    cursor.setPosition(8, QTextCursor::KeepAnchor);
+    p.pad.NotesMemo()->setTextCursor(cursor);
+    activate(&outside); // saves
+    activate(&p.pad);   // loads
+    p.pad.NotesMemo()->setFocus();
+    QCOMPARE(p.pad.NotesMemo()->textCursor().selectedText(), QStringLiteral("st li"));
+    p.pad.TimeFields(2)->setText(QStringLiteral("kept"));
+    p.pad.TimeFields(2)->setCursorPosition(2);
+    activate(&outside);
+    activate(&p.pad);
+    QCOMPARE(p.pad.TimeFields(2)->cursorPosition(), 2);
 }
 
 void PadNotesTest::changingDateSavesUnsavedTextUnderItsOwnDate()
