@@ -220,7 +220,7 @@ template<typename Unit> char16_t unitValue(Unit unit)
 
 template<typename Unit> bool allAscii(const Unit *units, qsizetype size)
 {
-    // No early exit: the loop vectorizes, and lines are short.
+    // No early exit: the loop vectorizes, and lines and day files are short.
     char16_t high = 0;
     for (qsizetype i = 0; i < size; ++i)
         high |= unitValue(units[i]);
