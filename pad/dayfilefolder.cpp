@@ -1,11 +1,16 @@
 #include "dayfilefolder.h"
 
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <dirent.h>
+#include <sys/stat.h>
 
 #include <optional>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace ruvo {
@@ -25,18 +30,52 @@ int twoDigits(QStringView text, qsizetype at)
     return (a - u'0') * 10 + (b - u'0');
 }
 
-// The kind of a file named "<stem><N|T>.<extension>", or none.
-std::optional<DayFileKind> kindOfName(QStringView name, QStringView extension)
+// The kind of a file named "<stem><N|T>.<extension>" (the name's bytes), or none.
+std::optional<DayFileKind> kindOfName(QByteArrayView name, QByteArrayView extension)
 {
-    if (name.size() != kStemLength + 2 + extension.size() || name[kStemLength + 1] != u'.' ||
+    if (name.size() != kStemLength + 2 + extension.size() || name[kStemLength + 1] != '.' ||
         name.sliced(kStemLength + 2) != extension)
         return std::nullopt;
-    const QChar kind = name[kStemLength];
-    if (kind == QChar(char16_t(DayFileKind::Notes)))
+    const char kind = name[kStemLength];
+    if (kind == char(DayFileKind::Notes))
         return DayFileKind::Notes;
-    if (kind == QChar(char16_t(DayFileKind::TimeFields)))
+    if (kind == char(DayFileKind::TimeFields))
         return DayFileKind::TimeFields;
     return std::nullopt;
+}
+
+// Whether a folder's entry is a plain file, or a link to one, as QDir::Files counts them. The
+// listing tells the type of most entries; the others are looked up.
+bool isPlainFile(int folder, const dirent &entry)
+{
+    if (entry.d_type == DT_REG)
+        return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+        return false;
+    struct stat status = {};
+    return fstatat(folder, entry.d_name, &status, 0) == 0 && S_ISREG(status.st_mode);
+}
+
+// Calls take(stem, kind) for each day file name of a plain file in folder, in the order of the
+// folder. A folder of twenty years holds some 15 000 names: read with the C library, a name
+// costs no more than its bytes, where QDirIterator makes a QFileInfo of each.
+template<typename Take>
+void forEachDayFile(const QString &folder, const QString &extension, Take take)
+{
+    const QByteArray encodedExtension = QFile::encodeName(extension);
+    DIR *dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return;
+    const auto closeDir = qScopeGuard([dir] { closedir(dir); });
+    while (const dirent *entry = readdir(dir)) {
+        const QByteArrayView name(entry->d_name);
+        const std::optional<DayFileKind> kind = kindOfName(name, encodedExtension);
+        if (!kind || !isPlainFile(dirfd(dir), *entry))
+            continue;
+        std::array<char16_t, kStemLength> stem{};
+        std::copy_n(name.begin(), kStemLength, stem.begin());
+        take(QStringView(stem.data(), kStemLength), *kind);
+    }
 }
 
 } // namespace
@@ -70,17 +109,11 @@ QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension
                                  const QDate &nearDay)
 {
     QList<DayFileEntry> entries;
-    QDirIterator it(folder, QDir::Files);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        const QString name = info.fileName();
-        const std::optional<DayFileKind> kind = kindOfName(name, extension);
-        if (!kind)
-            continue;
-        const QDate date = DateOfStem(QStringView(name).first(kStemLength), nearDay);
+    forEachDayFile(folder, extension, [&](QStringView stem, DayFileKind kind) {
+        const QDate date = DateOfStem(stem, nearDay);
         if (date.isValid())
-            entries.append({date, *kind, info.filePath()});
-    }
+            entries.append({date, kind, DayFilePath(folder, stem.toString(), kind, extension)});
+    });
     std::sort(entries.begin(), entries.end(), [](const DayFileEntry &a, const DayFileEntry &b) {
         return a.date != b.date ? a.date > b.date : a.kind < b.kind;
     });
@@ -97,19 +130,20 @@ std::bitset<32> DaysWithText(const QString &folder, const QString &extension, in
     std::bitset<32> days;
     if (month < 1 || month > 12)
         return days;
-    const int yearInCentury = ((year % 100) + 100) % 100;
-    QDirIterator it(folder, QDir::Files);
-    while (it.hasNext()) {
-        // The name alone decides which files are the month's; only those are looked at.
-        it.next();
-        const QString name = it.fileName();
-        const std::optional<DayFileKind> kind = kindOfName(name, extension);
-        if (!kind || twoDigits(name, 2) != month || twoDigits(name, 4) != yearInCentury)
-            continue;
-        const int day = twoDigits(name, 0);
-        if (day >= 1 && day <= 31 && !days.test(std::size_t(day)) &&
-            DayFileHasText(*kind, it.fileInfo().size()))
-            days.set(std::size_t(day));
+    const QString monthAndYear = QStringLiteral("%1%2")
+                                     .arg(month, 2, 10, QChar(u'0'))
+                                     .arg(((year % 100) + 100) % 100, 2, 10, QChar(u'0'));
+    // A month has at most 62 file names: looking each up is far quicker than listing a folder
+    // of years of days.
+    for (int day = 1; day <= 31; ++day) {
+        const QString stem = QStringLiteral("%1").arg(day, 2, 10, QChar(u'0')) + monthAndYear;
+        for (const DayFileKind kind : {DayFileKind::Notes, DayFileKind::TimeFields}) {
+            const QFileInfo file(DayFilePath(folder, stem, kind, extension));
+            if (file.isFile() && DayFileHasText(kind, file.size())) {
+                days.set(std::size_t(day));
+                break;
+            }
+        }
     }
     return days;
 }

@@ -29,7 +29,7 @@ struct DayFileEntry
 
 // Every plain file "<stem>N.<extension>" and "<stem>T.<extension>" of folder whose stem names a
 // date, newest date first and, for one date, the notes before the hour rows. Nothing is read or
-// even looked at beyond the folder's listing.
+// even looked at beyond the folder's listing (but where a link leads).
 QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension,
                                  const QDate &nearDay);
 
@@ -37,9 +37,9 @@ QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension
 // 0 bytes and an hour file of 17 empty lines (34 bytes).
 bool DayFileHasText(DayFileKind kind, qint64 size);
 
-// The days (bit 1 to 31) of one month whose day files hold text, by their sizes alone: one
-// listing of the folder, no file read. The files of a month are those of its stem, whatever
-// century they were written in.
+// The days (bit 1 to 31) of one month whose day files hold text, by their sizes alone: the
+// month's 62 possible names are looked up, no folder listed and no file read. The files of a
+// month are those of its stem, whatever century they were written in.
 std::bitset<32> DaysWithText(const QString &folder, const QString &extension, int year, int month);
 
 } // namespace ruvo

@@ -13,6 +13,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace ruvo {
 
 namespace {
@@ -35,10 +37,33 @@ bool decodeUtf8(QByteArrayView bytes, QString &text)
     return !decoder.hasError();
 }
 
+// Each byte of the code page is one UTF-16 unit. Its 256 units, decoded once by the system's
+// converter, decode a file without opening a converter for it: the search reads thousands.
+// Empty when the converter gives anything else.
+const QString &singleByteUnits()
+{
+    static const QString units = [] {
+        QByteArray every(256, Qt::Uninitialized);
+        for (int byte = 0; byte < 256; ++byte)
+            every[byte] = char(byte);
+        QStringDecoder decoder(kSingleByteCodePage, kKeepBom);
+        const QString decoded = decoder.decode(every);
+        return decoded.size() == 256 && !decoder.hasError() ? decoded : QString();
+    }();
+    return units;
+}
+
 QString decodeSingleByte(QByteArrayView bytes)
 {
-    QStringDecoder decoder(kSingleByteCodePage, kKeepBom);
-    return decoder.decode(bytes);
+    const QString &units = singleByteUnits();
+    if (units.isEmpty()) {
+        QStringDecoder decoder(kSingleByteCodePage, kKeepBom);
+        return decoder.decode(bytes);
+    }
+    QString text(bytes.size(), Qt::Uninitialized);
+    std::transform(bytes.begin(), bytes.end(), text.begin(),
+                   [&units](char byte) { return units[uchar(byte)]; });
+    return text;
 }
 
 bool hasHighByte(const QByteArray &bytes)
@@ -80,9 +105,9 @@ QByteArray EncodeDayText(const QString &text)
     return text.toUtf8();
 }
 
-QStringList SplitDayLines(const QString &text)
+QList<QStringView> DayLineViews(QStringView text)
 {
-    QStringList lines;
+    QList<QStringView> lines;
     const qsizetype end = [&] {
         const qsizetype nul = text.indexOf(QChar(u'\0'));
         return nul < 0 ? text.size() : nul;
@@ -92,7 +117,7 @@ QStringList SplitDayLines(const QString &text)
     while (i < end) {
         const QChar c = text.at(i);
         if (c == u'\r' || c == u'\n') {
-            lines << text.mid(start, i - start);
+            lines << text.sliced(start, i - start);
             if (c == u'\r' && i + 1 < end && text.at(i + 1) == u'\n')
                 ++i;
             start = ++i;
@@ -101,7 +126,15 @@ QStringList SplitDayLines(const QString &text)
         }
     }
     if (start < end)
-        lines << text.mid(start, end - start);
+        lines << text.sliced(start, end - start);
+    return lines;
+}
+
+QStringList SplitDayLines(const QString &text)
+{
+    QStringList lines;
+    for (const QStringView line : DayLineViews(text))
+        lines << line.toString();
     return lines;
 }
 
@@ -113,39 +146,38 @@ QByteArray DayFileBytes(const QStringList &lines)
     return EncodeDayText(text);
 }
 
-namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxDayFileSize)
-        throw Error(u"Ne peut ouvrir le fichier " + path);
-    // Bounded also where the size is not known beforehand.
-    QByteArray bytes = file.read(kMaxDayFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxDayFileSize)
-        throw Error(u"Ne peut ouvrir le fichier " + path);
-    return bytes;
-}
-
-} // namespace
-
 std::optional<QByteArray> ReadDayFileBytes(const QString &path)
 {
-    if (!QFileInfo(path).isFile())
+    QByteArray bytes;
+    switch (ReadFileWhole(path, kMaxDayFileSize, bytes)) {
+    case WholeFileRead::Read:
+        return bytes;
+    case WholeFileRead::NoPlainFile:
         return std::nullopt;
-    return readBytes(path);
+    case WholeFileRead::Failed:
+        break;
+    }
+    throw Error(u"Ne peut ouvrir le fichier " + path);
+}
+
+QString DayFileText(const QByteArray &bytes)
+{
+    // The text ends at a NUL byte; cut before decoding, so nothing past it decides the encoding.
+    const qsizetype nul = bytes.indexOf('\0');
+    return DecodeDayText(nul < 0 ? bytes : bytes.first(nul));
 }
 
 QStringList DayFileLines(const QByteArray &bytes)
 {
-    // The text ends at a NUL byte; cut before decoding, so nothing past it decides the encoding.
-    const qsizetype nul = bytes.indexOf('\0');
-    return SplitDayLines(DecodeDayText(nul < 0 ? bytes : bytes.first(nul)));
+    return SplitDayLines(DayFileText(bytes));
 }
 
 QStringList ReadDayFile(const QString &path)
 {
-    return DayFileLines(readBytes(path));
+    const std::optional<QByteArray> bytes = ReadDayFileBytes(path);
+    if (!bytes)
+        throw Error(u"Ne peut ouvrir le fichier " + path);
+    return DayFileLines(*bytes);
 }
 
 namespace {

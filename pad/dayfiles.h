@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -33,6 +35,9 @@ QByteArray EncodeDayText(const QString &text);
 // Lines broken at CR, LF or CR LF; a last line without a break counts; a NUL ends the text.
 QStringList SplitDayLines(const QString &text);
 
+// The same lines as views into text, for what only looks at most of them.
+QList<QStringView> DayLineViews(QStringView text);
+
 // Every line followed by CR LF; no lines give no bytes.
 QByteArray DayFileBytes(const QStringList &lines);
 
@@ -41,7 +46,10 @@ QByteArray DayFileBytes(const QStringList &lines);
 // larger than any page (over 256 KiB), which is left unread.
 std::optional<QByteArray> ReadDayFileBytes(const QString &path);
 
-// The lines that a day file's bytes hold.
+// The text that a day file's bytes hold: up to a NUL byte, if any, decoded.
+QString DayFileText(const QByteArray &bytes);
+
+// The lines that a day file's bytes hold: SplitDayLines(DayFileText(bytes)).
 QStringList DayFileLines(const QByteArray &bytes);
 
 // The lines of a file; throws as ReadDayFileBytes, and also when there is no file.

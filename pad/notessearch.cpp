@@ -9,6 +9,7 @@
 #include <QVarLengthArray>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <type_traits>
@@ -24,34 +25,20 @@ namespace {
 constexpr qsizetype kBatchSize = 512;
 constexpr qint64 kBatchIntervalMs = 30;
 
-// Folded characters by code point, built once for the Latin, Greek and Cyrillic blocks and the
-// rest up to U+1FFF, where nearly every accented letter of a note lies: the hot loop then never
-// decomposes a string. kDropped marks a nonspacing mark, kUnlisted a character that does not
-// fold to one unit (it takes the slow way).
-constexpr char32_t kTableStart = 0x80;
-constexpr char32_t kTableEnd = 0x2000;
-constexpr char16_t kDropped = 0;
+// Folded units of the code points below U+2000 (ASCII, Latin, Greek, Cyrillic and the other
+// alphabets, where nearly every accented letter of a note lies), built once: the hot loop then
+// never decomposes a string. kDropped marks a nonspacing mark, kUnlisted a character that does
+// not fold to one unit (it takes the slow way). Neither is a character.
+constexpr char16_t kTableEnd = 0x2000;
+constexpr char16_t kDropped = 0xFFFE;
 constexpr char16_t kUnlisted = 0xFFFF;
 
-// A folded line: its units, and for each the position in the original line of the character it
-// comes from.
+// A folded text: its units and, where asked for, for each the position in the original text of
+// the character it comes from.
 struct FoldedText
 {
     QVarLengthArray<char16_t, 256> units;
     QVarLengthArray<qsizetype, 256> origins;
-
-    void append(char32_t c, qsizetype origin)
-    {
-        if (QChar::requiresSurrogates(c)) {
-            units.append(QChar::highSurrogate(c));
-            units.append(QChar::lowSurrogate(c));
-            origins.append(origin);
-            origins.append(origin);
-        } else {
-            units.append(char16_t(c));
-            origins.append(origin);
-        }
-    }
 };
 
 // Accents are nonspacing (and enclosing) marks once decomposed. Spacing marks stay: in Indic
@@ -62,74 +49,167 @@ bool isDroppedMark(char32_t c)
     return category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing;
 }
 
-char16_t asciiFolded(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
-}
-
-void appendFoldedSlowly(char32_t c, qsizetype origin, FoldedText &out)
+// What a character folds to, in code points: decomposed (NFD), its marks dropped, case-folded.
+template<typename Take> void foldSlowly(char32_t c, Take take)
 {
     if (isDroppedMark(c))
         return;
     if (QChar::decompositionTag(c) != QChar::Canonical) {
-        out.append(QChar::toCaseFolded(c), origin);
+        take(QChar::toCaseFolded(c));
         return;
     }
     const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_D);
     for (const char32_t part : decomposed.toUcs4()) {
         if (!isDroppedMark(part))
-            out.append(QChar::toCaseFolded(part), origin);
+            take(QChar::toCaseFolded(part));
     }
 }
 
-const std::array<char16_t, kTableEnd - kTableStart> &foldTable()
+const std::array<char16_t, kTableEnd> &foldTable()
 {
     static const auto table = [] {
-        std::array<char16_t, kTableEnd - kTableStart> built{};
-        FoldedText folded;
-        for (char32_t c = kTableStart; c < kTableEnd; ++c) {
-            folded.units.clear();
-            folded.origins.clear();
-            appendFoldedSlowly(c, 0, folded);
-            built[c - kTableStart] = folded.units.isEmpty()     ? kDropped
-                                     : folded.units.size() == 1 ? folded.units.front()
-                                                                : kUnlisted;
+        std::array<char16_t, kTableEnd> built{};
+        for (char32_t c = 0; c < kTableEnd; ++c) {
+            int count = 0;
+            char32_t folded = 0;
+            foldSlowly(c, [&](char32_t part) {
+                ++count;
+                folded = part;
+            });
+            built[c] = count == 0                                         ? kDropped
+                       : count == 1 && !QChar::requiresSurrogates(folded) ? char16_t(folded)
+                                                                          : kUnlisted;
         }
         return built;
     }();
     return table;
 }
 
-void appendFolded(char32_t c, qsizetype origin, FoldedText &out)
+// The one unit a unit folds to, or kDropped, or kUnlisted when it takes the slow way (a
+// surrogate, a character that decomposes beyond the table).
+char16_t foldedBeyondTable(char16_t unit)
 {
-    if (c < kTableStart) {
-        out.append(asciiFolded(char16_t(c)), origin);
-        return;
-    }
-    if (c < kTableEnd) {
-        const char16_t folded = foldTable()[c - kTableStart];
-        if (folded == kDropped)
-            return;
-        if (folded != kUnlisted) {
-            out.append(folded, origin);
-            return;
-        }
-    }
-    appendFoldedSlowly(c, origin, out);
+    if (QChar::isSurrogate(unit) || unit >= kDropped ||
+        QChar::decompositionTag(char32_t(unit)) == QChar::Canonical)
+        return kUnlisted;
+    if (isDroppedMark(unit))
+        return kDropped;
+    const char32_t folded = QChar::toCaseFolded(char32_t(unit));
+    return QChar::requiresSurrogates(folded) ? kUnlisted : char16_t(folded);
 }
 
-void foldInto(QStringView text, FoldedText &out)
+// The same for any unit; the table is looked up once by the caller.
+inline char16_t foldedUnit(const std::array<char16_t, kTableEnd> &table, char16_t unit)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
-        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
-            QChar::isLowSurrogate(text[i + 1].unicode())) {
-            appendFolded(QChar::surrogateToUcs4(unit, text[i + 1].unicode()), i, out);
-            ++i;
+    return unit < kTableEnd ? table[unit] : foldedBeyondTable(unit);
+}
+
+// Folds the character at units[at], moves at past it and hands over each unit it folds to.
+template<typename Take>
+void foldCharacter(const std::array<char16_t, kTableEnd> &table, const char16_t *units,
+                   qsizetype size, qsizetype &at, Take take)
+{
+    const char16_t unit = units[at];
+    const char16_t folded = foldedUnit(table, unit);
+    if (folded != kUnlisted) {
+        ++at;
+        if (folded != kDropped)
+            take(folded);
+        return;
+    }
+    char32_t c = unit;
+    if (QChar::isHighSurrogate(unit) && at + 1 < size && QChar::isLowSurrogate(units[at + 1]))
+        c = QChar::surrogateToUcs4(unit, units[++at]);
+    ++at;
+    foldSlowly(c, [&take](char32_t part) {
+        if (QChar::requiresSurrogates(part)) {
+            take(QChar::highSurrogate(part));
+            take(QChar::lowSurrogate(part));
         } else {
-            appendFolded(unit, i, out);
+            take(char16_t(part));
+        }
+    });
+}
+
+// Folds text into out, its origins too when KeepOrigins.
+template<bool KeepOrigins> void foldInto(QStringView text, FoldedText &out)
+{
+    const char16_t *units = text.utf16();
+    const qsizetype size = text.size();
+    const std::array<char16_t, kTableEnd> &table = foldTable();
+    out.units.reserve(size);
+    if constexpr (KeepOrigins)
+        out.origins.reserve(size);
+    for (qsizetype at = 0; at < size;) {
+        const qsizetype origin = at;
+        foldCharacter(table, units, size, at, [&out, origin](char16_t folded) {
+            out.units.append(folded);
+            if constexpr (KeepOrigins)
+                out.origins.append(origin);
+        });
+    }
+}
+
+// Where a match of key that begins at units[start] ends, the accents after it included; -1 when
+// key does not begin there.
+qsizetype matchEnd(const std::array<char16_t, kTableEnd> &table, const char16_t *units,
+                   qsizetype size, qsizetype start, QStringView key)
+{
+    qsizetype matched = 0;
+    bool differs = false;
+    qsizetype at = start;
+    while (matched < key.size()) {
+        if (at == size)
+            return -1;
+        // The rest of a character whose first units end the key goes with the match.
+        foldCharacter(table, units, size, at, [&](char16_t folded) {
+            if (matched == key.size() || differs)
+                return;
+            if (folded == key[matched].unicode())
+                ++matched;
+            else
+                differs = true;
+        });
+        if (differs)
+            return -1;
+    }
+    while (at < size) {
+        qsizetype next = at;
+        bool kept = false;
+        foldCharacter(table, units, size, next, [&kept](char16_t) { kept = true; });
+        if (kept)
+            break;
+        at = next;
+    }
+    return at;
+}
+
+// The whole line folded with the origins of its units: the way that finds a key even where it
+// begins inside a character that folds to several units.
+LineMatch findFolded(QStringView line, QStringView key)
+{
+    FoldedText folded;
+    foldInto<true>(line, folded);
+    const qsizetype at = QStringView(folded.units.constData(), folded.units.size()).indexOf(key);
+    if (at < 0)
+        return {};
+    // The match ends where the next character that is kept begins: the accents of its last
+    // letter and the rest of a character folded into several units go with it.
+    const qsizetype last = folded.origins[at + key.size() - 1];
+    qsizetype end = line.size();
+    for (qsizetype i = at + key.size(); i < folded.origins.size(); ++i) {
+        if (folded.origins[i] != last) {
+            end = folded.origins[i];
+            break;
         }
     }
+    const qsizetype column = folded.origins[at];
+    return {column, end - column};
+}
+
+char16_t asciiFolded(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
 }
 
 // Bytes or UTF-16 units, as unsigned values.
@@ -140,7 +220,7 @@ template<typename Unit> char16_t unitValue(Unit unit)
 
 template<typename Unit> bool allAscii(const Unit *units, qsizetype size)
 {
-    // No early exit: the loop vectorizes, and lines are short.
+    // No early exit: the loop vectorizes, and lines and day files are short.
     char16_t high = 0;
     for (qsizetype i = 0; i < size; ++i)
         high |= unitValue(units[i]);
@@ -188,16 +268,38 @@ void searchFile(const DayFileEntry &entry, QStringView key, bool keyIsAscii, QLi
     }
     if (!bytes || !mayHoldKey(*bytes, key, keyIsAscii))
         return;
-    const QStringList lines = DayFileLines(*bytes);
+    // The key is looked for in the whole text at once; only a line where the text holds it is
+    // searched again, for the match within it. Most files hold the key nowhere, and most lines
+    // of a file that does are passed over.
+    const QString text = DayFileText(*bytes);
+    LineMatch inText = FindInLine(text, key);
+    if (!inText.found())
+        return;
+    QList<QStringView> lines = DayLineViews(text);
     // The page shows only the first 17 rows of an hour file.
-    const qsizetype count = entry.kind == DayFileKind::TimeFields
-                                ? qMin(lines.size(), qsizetype(kHourRows))
-                                : lines.size();
-    for (qsizetype i = 0; i < count; ++i) {
-        const LineMatch match = FindInLine(lines[i], key);
-        if (match.found())
-            hits.append(
-                {entry.date, entry.kind, int(i), int(match.column), int(match.length), lines[i]});
+    if (entry.kind == DayFileKind::TimeFields && lines.size() > kHourRows)
+        lines.resize(kHourRows);
+    const auto offsetOf = [&text](QStringView line) {
+        return line.data() - text.data();
+    };
+    qsizetype from = 0;
+    qsizetype line = 0;
+    for (;;) {
+        const qsizetype at = from + inText.column;
+        while (line < lines.size() && offsetOf(lines[line]) + lines[line].size() < at)
+            ++line;
+        if (line == lines.size())
+            return;
+        const QStringView found = lines[line];
+        if (const LineMatch match = FindInLine(found, key); match.found())
+            hits.append({entry.date, entry.kind, int(line), int(match.column), int(match.length),
+                         found.toString()});
+        if (++line == lines.size())
+            return;
+        from = offsetOf(lines[line]);
+        inText = FindInLine(QStringView(text).sliced(from), key);
+        if (!inText.found())
+            return;
     }
 }
 
@@ -206,7 +308,7 @@ void searchFile(const DayFileEntry &entry, QStringView key, bool keyIsAscii, QLi
 QString FoldedForSearch(QStringView text)
 {
     FoldedText folded;
-    foldInto(text, folded);
+    foldInto<false>(text, folded);
     return QString(reinterpret_cast<const QChar *>(folded.units.constData()), folded.units.size());
 }
 
@@ -232,23 +334,25 @@ LineMatch FindInLine(QStringView line, QStringView key)
         const qsizetype at = findAscii(line.utf16(), line.size(), key);
         return at < 0 ? LineMatch{} : LineMatch{at, key.size()};
     }
-    FoldedText folded;
-    foldInto(line, folded);
-    const qsizetype at = QStringView(folded.units.constData(), folded.units.size()).indexOf(key);
-    if (at < 0)
-        return {};
-    // The match ends where the next character that is kept begins: the accents of its last
-    // letter and the rest of a character folded into several units go with it.
-    const qsizetype last = folded.origins[at + key.size() - 1];
-    qsizetype end = line.size();
-    for (qsizetype i = at + key.size(); i < folded.origins.size(); ++i) {
-        if (folded.origins[i] != last) {
-            end = folded.origins[i];
-            break;
-        }
+    // Most characters fold to one unit: each that folds to the key's first is a place to try,
+    // and no folded copy of the line is made. (A key holding a noncharacter, which the table's
+    // marks stand for, takes the long way.)
+    if (std::any_of(key.begin(), key.end(), [](QChar c) { return c.unicode() >= kDropped; }))
+        return findFolded(line, key);
+    const std::array<char16_t, kTableEnd> &table = foldTable();
+    const char16_t *units = line.utf16();
+    const char16_t first = key.front().unicode();
+    for (qsizetype at = 0; at < line.size(); ++at) {
+        const char16_t folded = foldedUnit(table, units[at]);
+        if (folded == kUnlisted)
+            return findFolded(line, key);
+        if (folded != first)
+            continue;
+        const qsizetype end = matchEnd(table, units, line.size(), at, key);
+        if (end >= 0)
+            return {at, end - at};
     }
-    const qsizetype column = folded.origins[at];
-    return {column, end - column};
+    return {};
 }
 
 NotesSearch::NotesSearch(QObject *parent) : QObject(parent)

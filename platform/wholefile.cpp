@@ -1,8 +1,13 @@
 #include "wholefile.h"
 
+#include <QFile>
 #include <QSaveFile>
+#include <QScopeGuard>
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ruvo {
@@ -14,6 +19,37 @@ bool syncToDisk(int descriptor)
     // The data and the size are what a reader needs; the rest of the inode may come later.
     // EINVAL and EROFS: a file that cannot be synced at all (not a disk file), not a failure.
     return ::fdatasync(descriptor) == 0 || errno == EINVAL || errno == EROFS;
+}
+
+bool isPlainFile(const QByteArray &name)
+{
+    struct stat status = {};
+    return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+// Reads to the end, at most limit bytes; false on a read error or when there is more.
+bool readToEnd(int descriptor, qint64 expected, qint64 limit, QByteArray &bytes)
+{
+    // One byte more than expected shows the end at once; a file that grew since is read on.
+    bytes.resize(qsizetype(std::min(expected, limit) + 1));
+    qsizetype read = 0;
+    for (;;) {
+        if (read == bytes.size()) {
+            if (read > limit)
+                return false;
+            bytes.resize(qsizetype(std::min<qint64>(2 * read, limit + 1)));
+        }
+        const ssize_t count = ::read(descriptor, bytes.data() + read, size_t(bytes.size() - read));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return false;
+        if (count == 0)
+            break;
+        read += count;
+    }
+    bytes.truncate(read);
+    return true;
 }
 
 } // namespace
@@ -31,6 +67,31 @@ bool ReplaceFileWhole(const QString &path, QByteArrayView bytes)
         !syncToDisk(file.handle()))
         return false;
     return file.commit();
+}
+
+WholeFileRead ReadFileWhole(const QString &path, qint64 maxSize, QByteArray &bytes)
+{
+    bytes.clear();
+    const QByteArray name = QFile::encodeName(path);
+    // Opened without waiting: a pipe would wait for a writer. It is no plain file anyway.
+    const int descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        return isPlainFile(name) ? WholeFileRead::Failed : WholeFileRead::NoPlainFile;
+    const auto closing = qScopeGuard([descriptor] { ::close(descriptor); });
+    struct stat status = {};
+    if (::fstat(descriptor, &status) != 0)
+        return WholeFileRead::Failed;
+    if (!S_ISREG(status.st_mode))
+        return WholeFileRead::NoPlainFile;
+    if (status.st_size > maxSize)
+        return WholeFileRead::Failed;
+    // Reads of a plain file wait as they always do.
+    if (::fcntl(descriptor, F_SETFL, 0) != 0 ||
+        !readToEnd(descriptor, status.st_size, maxSize, bytes)) {
+        bytes.clear();
+        return WholeFileRead::Failed;
+    }
+    return WholeFileRead::Read;
 }
 
 } // namespace ruvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -11,5 +12,17 @@ namespace ruvo {
 // limit, a folder that is gone or refuses writes); an old file of that name is then left
 // byte for byte as it was and no temporary file stays behind.
 bool ReplaceFileWhole(const QString &path, QByteArrayView bytes);
+
+// What reading a file whole found.
+enum class WholeFileRead : quint8 {
+    Read,        // bytes hold the file
+    NoPlainFile, // nothing of that name, or no plain file: a folder, a pipe, a device
+    Failed,      // a plain file that cannot be opened or read, or holds more than allowed
+};
+
+// Reads the plain file at path (or the one a link leads to) whole into bytes, if it holds at
+// most maxSize bytes; a larger one is left unread. A pipe or a device of that name is never
+// waited on. One open, one status and the reads: what is read by the thousand pays no more.
+WholeFileRead ReadFileWhole(const QString &path, qint64 maxSize, QByteArray &bytes);
 
 } // namespace ruvo

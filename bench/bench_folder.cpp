@@ -1,0 +1,348 @@
+// What looks across a whole folder of day files, each beside the floor it cannot beat: the search
+// through every note, the search window's keystrokes while a search runs, and the marked days of
+// a month.
+
+#include "app/searchwindow.h"
+#include "pad/dayfilefolder.h"
+#include "pad/dayfiles.h"
+#include "pad/notessearch.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QDate>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <dirent.h>
+#include <time.h>
+
+#include <array>
+#include <bitset>
+#include <cstdlib>
+
+using namespace ruvo;
+
+namespace {
+
+// Twenty years of days, each with a full page: 20 note lines and 17 hour entries.
+constexpr int kDays = 7300;
+const QDate kToday(2026, 12, 8);
+const QString kExtension = QStringLiteral("ruv");
+
+// Found on one day in a hundred, and three times on every day (once in the notes, twice in the
+// hour entries, written with its accent).
+const QString kRareQuery = QStringLiteral("dentiste");
+const QString kOftenQuery = QStringLiteral("reunion");
+constexpr int kRareEvery = 100;
+constexpr int kOftenPerDay = 3;
+
+constexpr std::array kNotes = {
+    u"Appeler Hélène pour le devis de la toiture",
+    u"Courses : pain, lait, café, pommes",
+    u"Envoyer le rapport trimestriel à Marc",
+    u"Payer la facture d'électricité",
+    u"Relire le chapitre 3 avant jeudi",
+    u"Réserver le train pour Lyon",
+    u"Anniversaire de Julie samedi",
+    u"Passer à la pharmacie",
+    u"Répondre au courrier de la banque",
+    u"Arroser les plantes du balcon",
+    u"Préparer la présentation du projet",
+    u"Sortir les poubelles ce soir",
+    u"Rappeler le garage pour la révision",
+    u"Acheter des timbres",
+    u"Vérifier les comptes du mois",
+    u"Ranger le bureau",
+    u"Prendre des nouvelles de Paul",
+    u"Commander les fournitures",
+    u"Noter les idées pour les vacances",
+    u"Faire une sauvegarde de l'ordinateur",
+    u"Écrire à la mairie",
+    u"Chercher une recette de gâteau",
+    u"Lire le journal",
+};
+
+constexpr std::array kEntries = {u"Café avec Anne",  u"Dossier Martin",  u"Déjeuner",
+                                 u"Appel client",    u"Sport",           u"Courrier",
+                                 u"Bibliothèque",    u"Relecture",       u"Marché",
+                                 u"Cours d'anglais", u"Atelier peinture"};
+
+QStringList notesOf(int day)
+{
+    QStringList lines;
+    for (int i = 0; i < 20; ++i)
+        lines << QString::fromUtf16(kNotes[std::size_t(day * 7 + i) % kNotes.size()]);
+    lines[5] = QStringLiteral("Réunion d'équipe à 10 h");
+    if (day % kRareEvery == 0)
+        lines[12] = QStringLiteral("Rendez-vous chez le dentiste à 15 h");
+    return lines;
+}
+
+QStringList entriesOf(int day)
+{
+    QStringList rows;
+    for (int row = 0; row < 17; ++row)
+        rows << QString::fromUtf16(kEntries[std::size_t(day + row) % kEntries.size()]);
+    rows[2] = QStringLiteral("Réunion salle 3");
+    rows[9] = QStringLiteral("Réunion de service");
+    return rows;
+}
+
+void writePlain(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        std::abort();
+}
+
+// The folder, written once per process as the program writes its day files.
+struct Folder
+{
+    Folder()
+    {
+        for (int day = 0; day < kDays; ++day) {
+            const QString stem = kToday.addDays(-day).toString(QStringLiteral("ddMMyy"));
+            const QString notes = DayFilePath(dir.path(), stem, DayFileKind::Notes, kExtension);
+            const QString rows = DayFilePath(dir.path(), stem, DayFileKind::TimeFields, kExtension);
+            writePlain(notes, DayFileBytes(notesOf(day)));
+            writePlain(rows, DayFileBytes(entriesOf(day)));
+            paths << notes << rows;
+        }
+    }
+    QTemporaryDir dir;
+    QStringList paths;
+};
+
+const Folder &folder()
+{
+    static const Folder built;
+    return built;
+}
+
+QString path()
+{
+    return folder().dir.path();
+}
+
+// ---- The search
+
+void search(benchmark::State &state, const QString &query, qsizetype expected)
+{
+    NotesSearch search;
+    qsizetype hits = 0;
+    QObject::connect(&search, &NotesSearch::hitsFound,
+                     [&hits](const QList<SearchHit> &found) { hits += found.size(); });
+    QEventLoop loop;
+    QObject::connect(&search, &NotesSearch::finished, &loop, &QEventLoop::quit);
+    for (auto _ : state) {
+        hits = 0;
+        if (!search.start(path(), kExtension, query, kToday))
+            std::abort();
+        loop.exec();
+    }
+    if (hits != expected)
+        state.SkipWithError("the search did not find what the folder holds");
+}
+
+void BM_SearchRare(benchmark::State &state)
+{
+    search(state, kRareQuery, (kDays + kRareEvery - 1) / kRareEvery);
+}
+BENCHMARK(BM_SearchRare)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SearchOften(benchmark::State &state)
+{
+    search(state, kOftenQuery, qsizetype(kDays) * kOftenPerDay);
+}
+BENCHMARK(BM_SearchOften)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor: every file of the folder opened and read whole with QFile, by paths known
+// beforehand, on the benchmark's thread.
+void BM_SearchReadFloor(benchmark::State &state)
+{
+    const QStringList &paths = folder().paths;
+    for (auto _ : state) {
+        for (const QString &file : paths) {
+            QFile in(file);
+            if (!in.open(QIODevice::ReadOnly))
+                std::abort();
+            benchmark::DoNotOptimize(in.readAll());
+        }
+    }
+}
+BENCHMARK(BM_SearchReadFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The search's first step alone: the folder's day files, dated and sorted.
+void BM_ListDayFiles(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const QList<DayFileEntry> entries = ListDayFiles(path(), kExtension, kToday);
+        if (entries.size() != 2 * kDays)
+            std::abort();
+    }
+}
+BENCHMARK(BM_ListDayFiles)->Unit(benchmark::kMillisecond);
+
+// ---- Typing while a search runs
+
+qint64 threadCpuNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+void postKey(QWidget *widget, Qt::Key key, const QString &text)
+{
+    QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyPress, key, {}, text));
+    QCoreApplication::postEvent(widget, new QKeyEvent(QEvent::KeyRelease, key, {}, text));
+}
+
+// Ten keystrokes, each taking a letter off the query or putting it back, posted as the window
+// system posts them; the window's thread handles each and whatever hits came meanwhile, and
+// repaints. Before each, untimed, the search the last one started has delivered hits.
+// The time of one keystroke is reported.
+template<typename Prepare, typename Ready>
+void typeTenKeys(benchmark::State &state, QWidget *window, QLineEdit *field, Prepare prepare,
+                 Ready ready)
+{
+    constexpr int kKeys = 10;
+    for (auto _ : state) {
+        qint64 busy = 0;
+        for (int key = 0; key < kKeys; ++key) {
+            prepare();
+            QDeadlineTimer deadline(10000);
+            while (!ready() && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+            QElapsedTimer timer;
+            timer.start();
+            if (key % 2 == 0)
+                postKey(field, Qt::Key_Backspace, {});
+            else
+                postKey(field, Qt::Key_N, QStringLiteral("n"));
+            QCoreApplication::processEvents();
+            window->repaint();
+            busy += timer.nsecsElapsed();
+        }
+        state.SetIterationTime(double(busy) / kKeys / 1e9);
+    }
+}
+
+void BM_SearchWindowKeystroke(benchmark::State &state)
+{
+    SearchWindow window;
+    window.setFolder(path(), kExtension);
+    window.setToday(kToday);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::abort();
+    bool hitsArrived = false;
+    QObject::connect(window.results()->model(), &QAbstractItemModel::rowsInserted,
+                     [&hitsArrived] { hitsArrived = true; });
+    window.field()->setText(kOftenQuery);
+    typeTenKeys(
+        state, &window, window.field(), [&hitsArrived] { hitsArrived = false; },
+        [&hitsArrived] { return hitsArrived; });
+    if (window.field()->text() != kOftenQuery)
+        state.SkipWithError("the keys did not reach the field");
+}
+// Each keystroke waits (untimed) for the hits of the search it replaces: few iterations.
+BENCHMARK(BM_SearchWindowKeystroke)->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(30);
+
+// The floor: the same keys in a plain QLineEdit.
+void BM_LineEditKeystroke(benchmark::State &state)
+{
+    QLineEdit field;
+    field.show();
+    if (!QTest::qWaitForWindowExposed(&field))
+        std::abort();
+    field.setText(kOftenQuery);
+    typeTenKeys(
+        state, &field, &field, [] {}, [] { return true; });
+}
+BENCHMARK(BM_LineEditKeystroke)->Unit(benchmark::kMicrosecond)->UseManualTime()->Iterations(30);
+
+// A whole search through the window, typed at once: what the window's thread spends (its CPU
+// time) taking the 21 900 hits into the list and showing them.
+void BM_SearchWindowWholeSearch(benchmark::State &state)
+{
+    SearchWindow window;
+    window.setFolder(path(), kExtension);
+    window.setToday(kToday);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::abort();
+    const QAbstractItemModel *model = window.results()->model();
+    const int expected = kDays * kOftenPerDay;
+    QEventLoop loop;
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, &loop, [&] {
+        if (model->rowCount() == expected)
+            loop.quit();
+    });
+    for (auto _ : state) {
+        window.field()->clear();
+        const qint64 start = threadCpuNanoseconds();
+        window.field()->setText(kOftenQuery);
+        loop.exec();
+        window.repaint();
+        state.SetIterationTime(double(threadCpuNanoseconds() - start) / 1e9);
+    }
+}
+BENCHMARK(BM_SearchWindowWholeSearch)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// ---- The marked days of a month
+
+void BM_DaysWithText(benchmark::State &state)
+{
+    for (auto _ : state) {
+        const std::bitset<32> days = DaysWithText(path(), kExtension, 2016, 6);
+        if (days.count() != 30)
+            std::abort();
+    }
+}
+BENCHMARK(BM_DaysWithText)->Unit(benchmark::kMicrosecond);
+
+// The floor: the folder's names alone, read with readdir and looked at no further.
+void BM_ListNamesFloor(benchmark::State &state)
+{
+    const QByteArray folderName = QFile::encodeName(path());
+    for (auto _ : state) {
+        DIR *dir = opendir(folderName.constData());
+        if (!dir)
+            std::abort();
+        int names = 0;
+        while (const dirent *entry = readdir(dir))
+            names += entry->d_name[0] != '.';
+        closedir(dir);
+        if (names != 2 * kDays)
+            std::abort();
+    }
+}
+BENCHMARK(BM_ListNamesFloor)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setCursorFlashTime(0); // no caret timer between iterations
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    folder(); // written before any timing
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
