@@ -13,7 +13,7 @@
 namespace ruvo {
 
 namespace {
-constexpr QSize kStartSize(420, 360);
+constexpr QSize kStartSize(340, 260); // about the page's size, over it
 } // namespace
 
 SearchWindow::SearchWindow(QWidget *parent)
