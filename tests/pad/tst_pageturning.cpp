@@ -322,6 +322,8 @@ void PageTurningTest::give(const QString &input)
         QTest::keyClick(editor, Qt::Key_PageUp, Qt::ControlModifier);
     else if (input == u"Alt+Home")
         QTest::keyClick(editor, Qt::Key_Home, Qt::AltModifier);
+    else if (input == u"Ctrl+G")
+        QTest::keyClick(editor, Qt::Key_G, Qt::ControlModifier);
     else
         wheel(kBarePage, input == u"wheel down" ? -120 : 120);
 }
@@ -336,6 +338,8 @@ void PageTurningTest::keysAndWheelTurnOneDay_data()
     QTest::newRow("Ctrl+Page Up") << "Ctrl+Page Up"
                                   << "05/03/1998" << 1;
     QTest::newRow("Alt+Home") << "Alt+Home" << DateToText(QDate::currentDate()) << 0;
+    QTest::newRow("Ctrl+G: the date dialog") << "Ctrl+G"
+                                             << "25/12/2026" << 0;
     QTest::newRow("wheel down") << "wheel down"
                                 << "07/03/1998" << 1;
     QTest::newRow("wheel up") << "wheel up"
@@ -347,6 +351,8 @@ void PageTurningTest::keysAndWheelTurnOneDay()
     QFETCH(QString, input);
     QFETCH(QString, to);
     QFETCH(int, sounds);
+    m_t->pad.setDateDialog(
+        [](TLanguage, const QString &, const QPoint &) { return u"25/12/2026"_qs; });
     padtest::activate(&m_t->pad);
     m_t->type(QStringLiteral("typed"));
     give(input);
@@ -359,6 +365,8 @@ void PageTurningTest::keysAndWheelTurnOneDay()
 void PageTurningTest::failedSaveStopsKeysAndWheel()
 {
     QFETCH(QString, input);
+    m_t->pad.setDateDialog(
+        [](TLanguage, const QString &, const QPoint &) { return u"25/12/2026"_qs; });
     padtest::activate(&m_t->pad);
     m_t->type(QStringLiteral("unsaved"));
     m_t->pad.setDirectory(m_t->dir.filePath(QStringLiteral("gone")));
