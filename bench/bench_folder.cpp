@@ -237,14 +237,20 @@ void typeTenKeys(benchmark::State &state, QWidget *window, QLineEdit *field, Pre
     }
 }
 
-void BM_SearchWindowKeystroke(benchmark::State &state)
+// The search window on screen, searching the benchmark's folder.
+void showOnTheFolder(SearchWindow &window)
 {
-    SearchWindow window;
     window.setFolder(path(), kExtension);
     window.setToday(kToday);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         std::abort();
+}
+
+void BM_SearchWindowKeystroke(benchmark::State &state)
+{
+    SearchWindow window;
+    showOnTheFolder(window);
     bool hitsArrived = false;
     QObject::connect(window.results()->model(), &QAbstractItemModel::rowsInserted,
                      [&hitsArrived] { hitsArrived = true; });
@@ -276,11 +282,7 @@ BENCHMARK(BM_LineEditKeystroke)->Unit(benchmark::kMicrosecond)->UseManualTime()-
 void BM_SearchWindowWholeSearch(benchmark::State &state)
 {
     SearchWindow window;
-    window.setFolder(path(), kExtension);
-    window.setToday(kToday);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        std::abort();
+    showOnTheFolder(window);
     const QAbstractItemModel *model = window.results()->model();
     const int expected = kDays * kOftenPerDay;
     QEventLoop loop;
