@@ -1,11 +1,20 @@
 #include "runningcopy.h"
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QScopeGuard>
+#include <QSocketNotifier>
 #include <QWidget>
+
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace ruvo {
 
@@ -13,73 +22,158 @@ namespace {
 
 constexpr QByteArrayView kRequest = "front\n";
 constexpr QByteArrayView kAnswer = "done\n";
-// A Unix socket's path holds at most 107 bytes.
-constexpr qsizetype kLongestSocketPath = 107;
+
+// The address of path; false where the path does not fit one.
+bool addressOf(const QString &path, sockaddr_un &address)
+{
+    const QByteArray name = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (name.isEmpty() || name.size() >= qsizetype(sizeof(address.sun_path)))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    return true;
+}
+
+// Waits at most until deadline for the descriptor to be ready for events.
+bool waitFor(int descriptor, short events, const QDeadlineTimer &deadline)
+{
+    pollfd watched = {descriptor, events, 0};
+    for (;;) {
+        const int result = ::poll(&watched, 1, int(deadline.remainingTime()));
+        if (result > 0)
+            return true;
+        if (result == 0 || errno != EINTR)
+            return false;
+    }
+}
 
 } // namespace
 
 QString RunningCopy::serverName(const QString &folder)
 {
     const QString beside = QDir(folder).absoluteFilePath(QStringLiteral(".ruvo.socket"));
-    if (QFile::encodeName(beside).size() <= kLongestSocketPath)
+    sockaddr_un address;
+    if (addressOf(beside, address))
         return beside;
     const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(QDir(folder).absolutePath()),
                                                      QCryptographicHash::Sha1);
-    return u"ruvo-" + QString::fromLatin1(hash.toHex());
+    return QDir::temp().absoluteFilePath(u"ruvo-" + QString::fromLatin1(hash.toHex()));
 }
 
 bool RunningCopy::bringToFront(const QString &folder, int timeoutMs)
 {
-    QLocalSocket socket;
-    socket.connectToServer(serverName(folder));
-    if (!socket.waitForConnected(timeoutMs))
+    sockaddr_un address;
+    if (!addressOf(serverName(folder), address))
         return false;
-    socket.write(kRequest.data(), kRequest.size());
-    if (!socket.waitForBytesWritten(timeoutMs))
+    const int descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (descriptor < 0)
         return false;
-    while (socket.bytesAvailable() < kAnswer.size()) {
-        if (!socket.waitForReadyRead(timeoutMs))
+    const auto closing = qScopeGuard([descriptor] { ::close(descriptor); });
+    // A listening socket on this machine accepts at once or refuses at once.
+    if (::connect(descriptor, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
+        ::send(descriptor, kRequest.data(), size_t(kRequest.size()), MSG_NOSIGNAL) !=
+            ssize_t(kRequest.size()))
+        return false;
+    const QDeadlineTimer deadline(timeoutMs);
+    QByteArray heard;
+    while (heard.size() < kAnswer.size()) {
+        if (!waitFor(descriptor, POLLIN, deadline))
             return false;
+        char buffer[16];
+        const ssize_t count = ::recv(descriptor, buffer, sizeof buffer, 0);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        heard.append(buffer, count);
     }
-    return socket.readAll().startsWith(kAnswer);
+    return heard.startsWith(kAnswer);
 }
 
 RunningCopy::RunningCopy(const QString &folder, QWidget *window)
-    : m_server(new QLocalServer(this)), m_window(window)
+    : m_path(serverName(folder)), m_window(window)
 {
+    const auto cannotListen = [this](const char *what) {
+        qWarning("Ruvo: a second start cannot reach this one: %s %s: %s", what, qPrintable(m_path),
+                 std::strerror(errno));
+    };
+    sockaddr_un address;
+    if (!addressOf(m_path, address))
+        return;
+    m_descriptor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (m_descriptor < 0) {
+        cannotListen("socket");
+        return;
+    }
     // A socket left by a copy that crashed is stale: this copy holds the folder's lock now.
-    const QString name = serverName(folder);
-    QLocalServer::removeServer(name);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(name))
-        qWarning("Ruvo: a second start cannot reach this one: %s",
-                 qPrintable(m_server->errorString()));
-    connect(m_server, &QLocalServer::newConnection, this, &RunningCopy::answer);
+    ::unlink(address.sun_path);
+    // Only this user may ask: the socket is made without any other permission.
+    const mode_t mask = ::umask(S_IRWXG | S_IRWXO);
+    const bool bound =
+        ::bind(m_descriptor, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+    ::umask(mask);
+    if (!bound || ::listen(m_descriptor, 4) != 0) {
+        cannotListen(bound ? "listen" : "bind");
+        ::close(m_descriptor);
+        m_descriptor = -1;
+        return;
+    }
+    auto *notifier = new QSocketNotifier(m_descriptor, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &RunningCopy::acceptStarts);
 }
 
 RunningCopy::~RunningCopy()
 {
-    m_server->close(); // removes the socket file
+    if (m_descriptor < 0)
+        return;
+    ::close(m_descriptor);
+    QFile::remove(m_path);
 }
 
-void RunningCopy::answer()
+void RunningCopy::acceptStarts()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() < kRequest.size() ||
-                !socket->readAll().startsWith(kRequest))
-                return;
-            m_window->show();
-            m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) |
-                                     Qt::WindowActive);
-            m_window->raise();
-            m_window->activateWindow();
-            socket->write(kAnswer.data(), kAnswer.size());
-            socket->flush();
-            emit broughtToFront();
-        });
+    for (;;) {
+        const int client = ::accept4(m_descriptor, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (client < 0)
+            return; // none left waiting (EAGAIN) or gone before it was taken
+        auto *notifier = new QSocketNotifier(client, QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, client, notifier] { readRequest(client, notifier, {}); });
     }
+}
+
+void RunningCopy::readRequest(int descriptor, QSocketNotifier *notifier, const QByteArray &heard)
+{
+    QByteArray text = heard;
+    char buffer[16];
+    ssize_t count;
+    while ((count = ::recv(descriptor, buffer, sizeof buffer, 0)) > 0)
+        text.append(buffer, count);
+    const bool waiting = count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+    if (waiting && text.size() < kRequest.size()) {
+        // Part of the request: the rest comes with the next notice.
+        disconnect(notifier, &QSocketNotifier::activated, this, nullptr);
+        connect(notifier, &QSocketNotifier::activated, this,
+                [this, descriptor, notifier, text] { readRequest(descriptor, notifier, text); });
+        return;
+    }
+    if (text.startsWith(kRequest)) {
+        bringWindowToFront();
+        ::send(descriptor, kAnswer.data(), size_t(kAnswer.size()), MSG_NOSIGNAL);
+    }
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    ::close(descriptor);
+}
+
+void RunningCopy::bringWindowToFront()
+{
+    m_window->show();
+    m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    m_window->raise();
+    m_window->activateWindow();
+    emit broughtToFront();
 }
 
 } // namespace ruvo

@@ -1,24 +1,26 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 namespace ruvo {
 
 // A second start in a start folder that a running copy holds brings that copy's window to the
 // front instead of refusing with a message. The running copy listens on a local socket named
-// after its start folder, beside the folder's lock.
+// after its start folder, beside the folder's lock. A plain Unix socket watched by the event
+// loop: Qt's network module and the libraries it brings are not loaded for six bytes.
 class RunningCopy final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RunningCopy)
 
 public:
-    // The socket's name: ".ruvo.socket" in the folder, or, where that path is too long for a
-    // socket, a name made from the folder's path.
+    // The socket's path: ".ruvo.socket" in the folder, or, where that path is too long for a
+    // socket, a name made from the folder's path in the temporary folder.
     static QString serverName(const QString &folder);
     // Asks the copy running in folder to come to the front; true once it said it did.
     static bool bringToFront(const QString &folder, int timeoutMs = 2000);
@@ -32,9 +34,12 @@ signals:
     void broughtToFront();
 
 private:
-    void answer();
+    void acceptStarts();
+    void readRequest(int descriptor, QSocketNotifier *notifier, const QByteArray &heard);
+    void bringWindowToFront();
 
-    QLocalServer *m_server = nullptr;
+    QString m_path;
+    int m_descriptor = -1;
     QWidget *m_window = nullptr;
 };
 
