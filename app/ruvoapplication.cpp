@@ -1,6 +1,7 @@
 #include "ruvoapplication.h"
 
 #include "calendar/error.h"
+#include "widgets/lazyiconstyle.h"
 
 #include <QMessageBox>
 #include <QMetaObject>
@@ -15,6 +16,7 @@ RuvoApplication::RuvoApplication(int &argc, char **argv) : QApplication(argc, ar
     // An empty display name, so that the desktop shows every window's caption as the program
     // gives it, never followed by " — Ruvo".
     setApplicationDisplayName(QString());
+    setStyle(new LazyIconStyle); // owned by the application
 }
 
 RuvoApplication::~RuvoApplication() = default;

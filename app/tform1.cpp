@@ -15,6 +15,7 @@
 #include "platform/helpviewer.h"
 #include "platform/installedfiles.h"
 #include "platform/rescuefolder.h"
+#include "platform/resourcebitmap.h"
 #include "platform/settingsfile.h"
 #include "platform/shellopen.h"
 #include "widgets/tapropos.h"
@@ -27,9 +28,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPixmap>
 #include <QShowEvent>
 
 #include <cstdio>
@@ -77,6 +80,11 @@ void TForm1::FormCreate()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // The pad covers the whole client area, so nothing under it is ever erased.
+    // Decoded by Qt's built-in bitmap reader: no image plugin is loaded for the first page.
+    setWindowIcon(
+        QIcon(QPixmap::fromImage(ReadIconPicture(QStringLiteral(":/icons/MAINICON.ico")))));
+    CP()->setBackground(LoadBitmapByName(QStringLiteral("MAINBACKGROUND")));
+
     // Silver under the page only: the menu bar follows the desktop's palette.
     QPalette palette = centralWidget()->palette();
     palette.setColor(QPalette::Window, ColorToQColor(clSilver));

@@ -116,7 +116,8 @@ std::optional<QCursor> LoadCursorByName(const QString &name)
     const QString maskPath = FindResourceByName(folder, name + u"_mask.bmp");
     if (picturePath.isEmpty() || maskPath.isEmpty())
         return std::nullopt;
-    return CursorFromBitmaps(QImage(picturePath), QImage(maskPath), CursorHotSpotOf(name));
+    return CursorFromBitmaps(ReadBmpPicture(picturePath), ReadBmpPicture(maskPath),
+                             CursorHotSpotOf(name));
 }
 
 namespace {

@@ -1,7 +1,11 @@
 #include "resourcebitmap.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QHash>
+#include <QImageReader>
+#include <QtEndian>
 
 namespace ruvo {
 
@@ -18,6 +22,92 @@ QString FindResourceByName(const QString &folder, const QString &fileName)
     return {};
 }
 
+namespace {
+
+QImage readBmp(QIODevice *device)
+{
+    QImageReader reader(device, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+} // namespace
+
+QImage ReadBmpPicture(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? readBmp(&file) : QImage();
+}
+
+QImage ReadIconPicture(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray icon = file.readAll();
+    // The directory (6 bytes), its first entry (16), then that image: a bitmap's header, its
+    // palette, the colour rows and a one-bit mask, bottom row first, at twice the height.
+    constexpr qsizetype kDirectory = 6, kEntry = 16, kInfoHeader = 40;
+    const auto u16 = [&](qsizetype at) {
+        return qFromLittleEndian<quint16>(icon.constData() + at);
+    };
+    const auto u32 = [&](qsizetype at) {
+        return qFromLittleEndian<quint32>(icon.constData() + at);
+    };
+    if (icon.size() < kDirectory + kEntry || u16(0) != 0 || u16(2) != 1 || u16(4) < 1)
+        return {};
+    const qint64 size = u32(kDirectory + 8);
+    const qint64 offset = u32(kDirectory + 12);
+    if (offset < kDirectory + kEntry || size < kInfoHeader || offset + size > icon.size())
+        return {};
+    const QByteArray dib = icon.mid(offset, size);
+    const auto dibU16 = [&](qsizetype at) {
+        return qFromLittleEndian<quint16>(dib.constData() + at);
+    };
+    const auto dibU32 = [&](qsizetype at) {
+        return qFromLittleEndian<quint32>(dib.constData() + at);
+    };
+    const qint32 width = qint32(dibU32(4));
+    const qint32 height = qint32(dibU32(8)) / 2;
+    const int depth = dibU16(14);
+    if (dibU32(0) != kInfoHeader || width <= 0 || width > 256 || height <= 0 || height > 256 ||
+        dibU32(16) != 0 || (depth != 1 && depth != 4 && depth != 8))
+        return {};
+    const qsizetype colours = dibU32(32) ? qsizetype(dibU32(32)) : qsizetype(1) << depth;
+    const qsizetype colourRow = ((qsizetype(width) * depth + 31) / 32) * 4;
+    const qsizetype maskRow = ((qsizetype(width) + 31) / 32) * 4;
+    const qsizetype bits = kInfoHeader + colours * 4;
+    const qsizetype maskAt = bits + colourRow * height;
+    if (colours > 256 || maskAt + maskRow * height > dib.size())
+        return {};
+
+    // The colour image alone is a bitmap file once it has a file header and its own height.
+    QByteArray bmp(14, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    qToLittleEndian<quint32>(quint32(14 + maskAt), bmp.data() + 2);
+    qToLittleEndian<quint32>(quint32(14 + bits), bmp.data() + 10);
+    bmp += dib.first(maskAt);
+    qToLittleEndian<qint32>(height, bmp.data() + 14 + 8);
+    qToLittleEndian<quint32>(0, bmp.data() + 14 + 20); // the image size: worked out again
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::ReadOnly);
+    QImage image = readBmp(&buffer);
+    if (image.size() != QSize(width, height))
+        return {};
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y) {
+        const uchar *mask =
+            reinterpret_cast<const uchar *>(dib.constData()) + maskAt + maskRow * (height - 1 - y);
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if (mask[x / 8] & (0x80 >> (x % 8)))
+                row[x] = 0; // transparent
+        }
+    }
+    return image;
+}
+
 QImage LoadBitmapByName(const QString &name)
 {
     // Keyed by the upper-cased name: the user interface thread is the only caller.
@@ -28,7 +118,7 @@ QImage LoadBitmapByName(const QString &name)
     const QString path = FindResourceByName(QStringLiteral(":/bitmaps"), name + u".bmp");
     if (path.isEmpty())
         return {};
-    QImage image(path);
+    QImage image = ReadBmpPicture(path);
     if (!image.isNull())
         decoded.insert(key, image);
     return image;

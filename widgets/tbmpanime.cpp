@@ -2,6 +2,8 @@
 
 #include "timagectrl.h"
 
+#include "platform/resourcebitmap.h"
+
 #include <QFileInfo>
 #include <QImage>
 #include <QMouseEvent>
@@ -76,7 +78,7 @@ bool TBmpAnime::loadFrames(const QStringList &files)
     m_imageList.clear();
     bool allRead = true;
     for (const QString &file : files) {
-        const QImage image(file);
+        const QImage image = ReadBmpPicture(file);
         allRead = allRead && !image.isNull();
         addFrame(QFileInfo(file).fileName(), QPixmap::fromImage(image));
     }

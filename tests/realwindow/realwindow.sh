@@ -90,6 +90,9 @@ start() { # folder
     sleep 0.5
 }
 start "$work/home"
+# The first page is drawn without an image format plugin or the network module.
+loaded=$(grep -oE 'imageformats/[^ ]+|libQt6Network[^ ]*|libjpeg[^ ]*' "/proc/$app_pid/maps" | sort -u)
+[ -z "$loaded" ] || fail "loaded for the first page: $loaded"
 
 # Pointer positions are given on the pad.
 move() { xdotool mousemove --sync $((pad_x + $1)) $((pad_y + $2)); sleep 0.2; }

@@ -5,6 +5,7 @@
 // at every size with transparency.
 
 #include "platform/cursorhotspots.h"
+#include "platform/resourcebitmap.h"
 
 #include <QFile>
 #include <QImage>
@@ -345,6 +346,11 @@ void ResourcesTest::programIconLayout()
     const QRgb top = icon.pixel(14, 9);
     QVERIFY2(qRed(top) > 150 && qGreen(top) < 100 && qBlue(top) < 100,
              qPrintable(QString::number(top, 16)));
+
+    // The window decodes it without Qt's icon plugin: the same pixels.
+    const QImage withoutPlugin = ruvo::ReadIconPicture(QStringLiteral(":/icons/MAINICON.ico"));
+    QCOMPARE(withoutPlugin.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+             icon.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 }
 
 void ResourcesTest::themeIconIsDrawnAtItsSize_data()
