@@ -7,8 +7,9 @@
 // Prints one "run" line per process and then
 // "median <name> <milliseconds> <peak KiB> <milliseconds to the first paint>" for every name.
 
+#include "startupruns.h"
+
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,14 +17,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
+using ruvobench::Command;
+using ruvobench::RunFolder;
 
 struct Sample
 {
@@ -31,70 +32,6 @@ struct Sample
     long peakKib = 0;
     double paintMilliseconds = 0;
 };
-
-// A run's private folders; gone with the object.
-class RunFolder
-{
-public:
-    RunFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "ruvo-startup-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            std::perror("mkdtemp");
-            std::exit(2);
-        }
-        m_root = pattern;
-        fs::create_directory(start());
-        fs::create_directory(config());
-        fs::create_directory(runtime());
-        chmod(runtime().c_str(), 0700);
-        // The about box stays shut at exit, as a user who ticked it has it.
-        std::ofstream(config() / "Ruvo.ini") << "[Propri\xc3\xa9t\xc3\xa9s]\napropos=1\n";
-    }
-    ~RunFolder()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_root, ignored);
-    }
-    RunFolder(const RunFolder &) = delete;
-    RunFolder &operator=(const RunFolder &) = delete;
-
-    fs::path start() const { return m_root / "start"; }
-    fs::path config() const { return m_root / "config"; }
-    fs::path runtime() const { return m_root / "runtime"; }
-    fs::path paintTime() const { return m_root / "painted"; }
-
-private:
-    fs::path m_root;
-};
-
-struct Command
-{
-    std::string name;
-    std::vector<std::string> arguments; // the executable first, as an absolute path
-};
-
-Command parseCommand(const std::string &text)
-{
-    Command command;
-    const std::size_t equals = text.find('=');
-    if (equals == std::string::npos || equals == 0) {
-        std::fprintf(stderr, "not NAME=EXECUTABLE: %s\n", text.c_str());
-        std::exit(2);
-    }
-    command.name = text.substr(0, equals);
-    std::size_t start = equals + 1;
-    while (true) {
-        const std::size_t comma = text.find(',', start);
-        command.arguments.push_back(text.substr(start, comma - start));
-        if (comma == std::string::npos)
-            break;
-        start = comma + 1;
-    }
-    // Absolute, since every run starts in a folder of its own.
-    command.arguments.front() = fs::absolute(command.arguments.front()).string();
-    return command;
-}
 
 Sample runOnce(const Command &command)
 {
@@ -105,20 +42,8 @@ Sample runOnce(const Command &command)
         std::perror("fork");
         std::exit(2);
     }
-    if (pid == 0) {
-        if (chdir(folder.start().c_str()) != 0)
-            _exit(126);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        setenv("XDG_CONFIG_HOME", folder.config().c_str(), 1);
-        setenv("XDG_RUNTIME_DIR", folder.runtime().c_str(), 1);
-        setenv("RUVO_BENCH_PAINT_FILE", folder.paintTime().c_str(), 1);
-        std::vector<char *> argv;
-        for (const std::string &argument : command.arguments)
-            argv.push_back(const_cast<char *>(argument.c_str()));
-        argv.push_back(nullptr);
-        execv(argv.front(), argv.data());
-        _exit(127);
-    }
+    if (pid == 0)
+        ruvobench::execInFolder(command, folder, "offscreen");
     int status = 0;
     rusage usage{};
     if (wait4(pid, &status, 0, &usage) != pid) {
@@ -141,13 +66,6 @@ Sample runOnce(const Command &command)
             std::chrono::duration<double, std::milli>(painted - begin).count()};
 }
 
-template<typename T> T median(std::vector<T> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -159,7 +77,7 @@ int main(int argc, char **argv)
     const int runs = std::max(1, std::atoi(argv[1]));
     std::vector<Command> commands;
     for (int i = 2; i < argc; ++i)
-        commands.push_back(parseCommand(argv[i]));
+        commands.push_back(ruvobench::parseCommand(argv[i]));
 
     // One unmeasured run each, so all find the libraries and fonts in the page cache.
     for (const Command &command : commands)
@@ -179,7 +97,8 @@ int main(int argc, char **argv)
         }
     }
     for (std::size_t i = 0; i < commands.size(); ++i)
-        std::printf("median %s %.3f %ld %.3f\n", commands[i].name.c_str(), median(times[i]),
-                    median(peaks[i]), median(paints[i]));
+        std::printf("median %s %.3f %ld %.3f\n", commands[i].name.c_str(),
+                    ruvobench::median(times[i]), ruvobench::median(peaks[i]),
+                    ruvobench::median(paints[i]));
     return 0;
 }
