@@ -196,9 +196,19 @@ bool holdsExactly(const QString &path, const QByteArray &bytes)
 
 void WriteDayFileBytes(const QString &path, const QByteArray &bytes)
 {
+    WriteDayFilesBytes({{path, bytes}});
+}
+
+void WriteDayFilesBytes(const QList<FileReplacement> &files)
+{
     // A file the reader would refuse is never written: its day could no longer be opened.
-    if (bytes.size() > kMaxDayFileSize || !ReplaceFileWhole(path, bytes))
-        throw Error(u"Ne peut créer le fichier " + path);
+    for (const FileReplacement &file : files) {
+        if (file.bytes.size() > kMaxDayFileSize)
+            throw Error(u"Ne peut créer le fichier " + file.path);
+    }
+    qsizetype failed = 0;
+    if (ReplaceFilesWhole(files, &failed) != files.size())
+        throw Error(u"Ne peut créer le fichier " + files.at(failed).path);
 }
 
 void WriteDayFile(const QString &path, const QStringList &lines)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/wholefile.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -59,6 +61,11 @@ QStringList ReadDayFile(const QString &path);
 // when it cannot be written, or when the bytes are more than the reader takes; an old file of
 // that name is then left as it was.
 void WriteDayFileBytes(const QString &path, const QByteArray &bytes);
+
+// The same for a page's files at once, with one disk commit for them all: none is replaced
+// when any cannot be written. Throws for the first file that could not be written; the files
+// before it in the list are then replaced.
+void WriteDayFilesBytes(const QList<FileReplacement> &files);
 
 // The same for lines; a file that already holds exactly these bytes is left alone.
 void WriteDayFile(const QString &path, const QStringList &lines);

@@ -231,7 +231,11 @@ void PageNotes::save(const QString &dateOnShow)
         if (!keptAs.isEmpty())
             emit outsideVersionsKept(changedFiles, keptAs);
     });
-    for (DayFileState &file : m_dayFiles) {
+    // Both files are written together, with one commit to the disk.
+    QList<FileReplacement> writes;
+    std::array<std::optional<QByteArray>, 2> saved;
+    for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
+        DayFileState &file = m_dayFiles[i];
         const QString path = m_pathOf(file.kind, m_loadedDate);
         // Read again before every save: another program may have written it since.
         const std::optional<QByteArray> now = ReadDayFileBytes(path);
@@ -253,10 +257,30 @@ void PageNotes::save(const QString &dateOnShow)
             changedFiles << path;
         }
         if (now != bytes)
-            WriteDayFileBytes(path, bytes);
-        file.bytes = bytes;
-        file.unsaved = false;
+            writes.append({path, bytes});
+        saved[i] = bytes;
     }
+    const auto keepSaved = [&] {
+        for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
+            if (saved[i]) {
+                m_dayFiles[i].bytes = saved[i];
+                m_dayFiles[i].unsaved = false;
+            }
+        }
+    };
+    try {
+        WriteDayFilesBytes(writes);
+    } catch (const Error &) {
+        // What was written before the failure is saved; the rest stays to be saved again.
+        for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
+            const QString path = m_pathOf(m_dayFiles[i].kind, m_loadedDate);
+            if (saved[i] && ReadDayFileBytes(path) != saved[i])
+                saved[i].reset();
+        }
+        keepSaved();
+        throw;
+    }
+    keepSaved();
     m_backgroundFailureReported = false;
     if (!hasUnsaved())
         m_autoSaveTimer->stop();

@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace ruvo {
 
@@ -56,17 +58,48 @@ bool readToEnd(int descriptor, qint64 expected, qint64 limit, QByteArray &bytes)
 
 bool ReplaceFileWhole(const QString &path, QByteArrayView bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    return ReplaceFilesWhole({{path, bytes.toByteArray()}}) == 1;
+}
+
+qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed)
+{
+    const auto failing = [failed](qsizetype index) {
+        if (failed)
+            *failed = index;
+    };
+    std::vector<std::unique_ptr<QSaveFile>> saving;
+    saving.reserve(std::size_t(files.size()));
     // QSaveFile keeps small writes in a buffer that it flushes inside commit(), where a failed
     // flush goes unseen and the short file is renamed over the old one; it also ignores a
-    // failed sync. Both are done and checked here first. Returning without commit() removes
-    // the temporary file.
-    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush() ||
-        !syncToDisk(file.handle()))
-        return false;
-    return file.commit();
+    // failed sync. Both are done and checked here first. A QSaveFile destroyed without
+    // commit() removes its temporary file.
+    for (const FileReplacement &file : files) {
+        auto &temporary = saving.emplace_back(std::make_unique<QSaveFile>(file.path));
+        if (!temporary->open(QIODevice::WriteOnly) ||
+            temporary->write(file.bytes) != file.bytes.size() || !temporary->flush()) {
+            failing(qsizetype(saving.size()) - 1);
+            return 0;
+        }
+        // Every file's data on its way to the disk before the first sync, so that the first
+        // sync's commit of the file system's journal carries them all and the next syncs only
+        // wait for the disk's cache. Only a hint: the syncs below are the checked ones.
+        ::sync_file_range(temporary->handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
+    for (std::size_t i = 0; i < saving.size(); ++i) {
+        if (!syncToDisk(saving[i]->handle())) {
+            failing(qsizetype(i));
+            return 0;
+        }
+    }
+    qsizetype replaced = 0;
+    for (const auto &temporary : saving) {
+        if (!temporary->commit()) {
+            failing(replaced);
+            break;
+        }
+        ++replaced;
+    }
+    return replaced;
 }
 
 WholeFileRead ReadFileWhole(const QString &path, qint64 maxSize, QByteArray &bytes)

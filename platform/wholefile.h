@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 namespace ruvo {
@@ -12,6 +13,20 @@ namespace ruvo {
 // limit, a folder that is gone or refuses writes); an old file of that name is then left
 // byte for byte as it was and no temporary file stays behind.
 bool ReplaceFileWhole(const QString &path, QByteArrayView bytes);
+
+// One file to replace: where, and with what.
+struct FileReplacement
+{
+    QString path;
+    QByteArray bytes;
+};
+
+// Replaces several files as ReplaceFileWhole does each, with one disk commit for all of them
+// rather than one each. Every temporary file is written and synced (all checked) before the
+// first rename: when that fails for any of them, no file is replaced. Returns how many files
+// were replaced, in order; a rename that fails stops there and leaves the rest untouched. The
+// file that failed, if any, is told by its index in failed.
+qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed = nullptr);
 
 // What reading a file whole found.
 enum class WholeFileRead : quint8 {
