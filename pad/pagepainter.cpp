@@ -7,6 +7,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QTextLayout>
 
 namespace ruvo {
 
@@ -14,31 +15,52 @@ using namespace pagelayout;
 
 namespace {
 
-enum class Anchor { CentreTop, RightTop, LeftTop };
-
-// Text in an opaque cell as tall as the font and as wide as the text, placed by its anchor.
-void drawTextCell(QPainter &painter, const QString &text, QPoint at, Anchor anchor,
-                  const QFont &font, const QColor &ink, const QColor &cell)
-{
-    painter.setFont(font);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int width = metrics.horizontalAdvance(text);
-    int left = at.x();
-    if (anchor == Anchor::CentreTop)
-        left -= width / 2;
-    else if (anchor == Anchor::RightTop)
-        left -= width;
-    painter.fillRect(QRect(left, at.y(), width, metrics.height()), cell);
-    painter.setPen(ink);
-    painter.drawText(QPoint(left, at.y() + metrics.ascent()), text);
-}
-
 QColor white()
 {
     return ColorToQColor(clWhite);
 }
 
 } // namespace
+
+const PageTextLayouts::LaidOut &PageTextLayouts::laidOut(const QFont &font, const QString &text)
+{
+    const QString key = font.key() + u'\n' + text;
+    if (const auto found = m_laidOut.constFind(key); found != m_laidOut.cend())
+        return *found;
+    if (m_laidOut.size() >= kKept)
+        m_laidOut.clear();
+    LaidOut laid;
+    const QFontMetrics metrics(font);
+    laid.width = metrics.horizontalAdvance(text);
+    laid.ascent = metrics.ascent();
+    laid.height = metrics.height();
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (line.isValid()) {
+        laid.baselineOffset = line.ascent();
+        laid.runs = layout.glyphRuns();
+    }
+    return *m_laidOut.insert(key, laid);
+}
+
+void PagePainter::drawTextCell(const QString &text, QPoint at, Anchor anchor, const QFont &font,
+                               const QColor &ink, const QColor &cell) const
+{
+    const PageTextLayouts::LaidOut &laid = m_layouts.laidOut(font, text);
+    int left = at.x();
+    if (anchor == Anchor::CentreTop)
+        left -= laid.width / 2;
+    else if (anchor == Anchor::RightTop)
+        left -= laid.width;
+    m_painter.fillRect(QRect(left, at.y(), laid.width, laid.height), cell);
+    m_painter.setPen(ink);
+    // The baseline where drawText(QPoint(left, top + ascent), text) puts it.
+    const QPointF origin(left, at.y() + laid.ascent - laid.baselineOffset);
+    for (const QGlyphRun &run : laid.runs)
+        m_painter.drawGlyphRun(origin, run);
+}
 
 PageFonts::PageFonts()
     : dayNumber(ArialFont(28, true)), small(ArialFont(8)), month(ArialFont(11, true)),
@@ -93,31 +115,31 @@ void PagePainter::drawDayBlock() const
 
 void PagePainter::drawDayNumber() const
 {
-    drawTextCell(m_painter, m_page.texts.day, kDayNumberAt, Anchor::CentreTop, m_fonts.dayNumber,
+    drawTextCell(m_page.texts.day, kDayNumberAt, Anchor::CentreTop, m_fonts.dayNumber,
                  m_page.dateInk, m_page.dateBackground);
 }
 
 void PagePainter::drawWeekday() const
 {
-    drawTextCell(m_painter, m_page.texts.weekday, kWeekdayAt, Anchor::CentreTop, m_fonts.small,
-                 m_page.dayInk, m_page.dateBackground);
+    drawTextCell(m_page.texts.weekday, kWeekdayAt, Anchor::CentreTop, m_fonts.small, m_page.dayInk,
+                 m_page.dateBackground);
 }
 
 void PagePainter::drawMonth() const
 {
-    drawTextCell(m_painter, m_page.texts.month, kMonthAt, Anchor::CentreTop, m_fonts.month,
-                 m_page.monthInk, white());
+    drawTextCell(m_page.texts.month, kMonthAt, Anchor::CentreTop, m_fonts.month, m_page.monthInk,
+                 white());
 }
 
 void PagePainter::drawYear() const
 {
-    drawTextCell(m_painter, m_page.texts.year, kYearAt, Anchor::CentreTop, m_fonts.year,
-                 m_page.yearInk, white());
+    drawTextCell(m_page.texts.year, kYearAt, Anchor::CentreTop, m_fonts.year, m_page.yearInk,
+                 white());
 }
 
 void PagePainter::drawDayWeekLine() const
 {
-    drawTextCell(m_painter, m_page.dayWeekLine, kDayWeekLineAt, Anchor::RightTop, m_fonts.small,
+    drawTextCell(m_page.dayWeekLine, kDayWeekLineAt, Anchor::RightTop, m_fonts.small,
                  m_page.dayWeekInk, white());
 }
 
@@ -125,9 +147,9 @@ void PagePainter::drawHourScale() const
 {
     for (int row = 1; row <= kHourRows; ++row) {
         const QPoint at(kHourLabelLeft, kHourLabelTop + kRowHeight * (row - 1));
-        drawTextCell(
-            m_painter, m_page.hourLabels[std::size_t(row - 1)], at, Anchor::LeftTop, m_fonts.small,
-            row == m_page.currentHourRow ? m_page.currentTimeInk : m_page.timeInk, white());
+        drawTextCell(m_page.hourLabels[std::size_t(row - 1)], at, Anchor::LeftTop, m_fonts.small,
+                     row == m_page.currentHourRow ? m_page.currentTimeInk : m_page.timeInk,
+                     white());
     }
 }
 

@@ -5,7 +5,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QRect>
 
 #include <array>
@@ -22,6 +25,29 @@ struct PageFonts
     QFont small; // weekday, the line under the notes, the hour scale
     QFont month;
     QFont year;
+};
+
+// The page's texts laid out once and kept for the next paints: the hour labels and most of the
+// page's words are the same at every paint and turn, and laying text out (shaping it) costs
+// more than drawing it.
+class PageTextLayouts final
+{
+public:
+    struct LaidOut
+    {
+        QList<QGlyphRun> runs; // positioned from the top left, baseline at baselineOffset
+        qreal baselineOffset = 0;
+        int width = 0;  // as QFontMetrics::horizontalAdvance gives it
+        int ascent = 0; // of the font, as QFontMetrics gives them
+        int height = 0;
+    };
+
+    const LaidOut &laidOut(const QFont &font, const QString &text);
+
+private:
+    // A page shows a few dozen texts; turning through the year adds a line a day.
+    static constexpr qsizetype kKept = 512;
+    QHash<QString, LaidOut> m_laidOut; // keyed by the font's key and the text
 };
 
 // Everything one paint of the page shows.
@@ -47,8 +73,9 @@ struct PageContent
 class PagePainter final
 {
 public:
-    PagePainter(QPainter &painter, const PageFonts &fonts, const PageContent &page)
-        : m_painter(painter), m_fonts(fonts), m_page(page)
+    PagePainter(QPainter &painter, const PageFonts &fonts, const PageContent &page,
+                PageTextLayouts &layouts)
+        : m_painter(painter), m_fonts(fonts), m_page(page), m_layouts(layouts)
     {}
 
     // What the clock tick repaints: the labels of the hour scale.
@@ -66,9 +93,15 @@ public:
     void drawRules() const;
 
 private:
+    enum class Anchor { CentreTop, RightTop, LeftTop };
+    // Text in an opaque cell as tall as the font and as wide as the text, placed by its anchor.
+    void drawTextCell(const QString &text, QPoint at, Anchor anchor, const QFont &font,
+                      const QColor &ink, const QColor &cell) const;
+
     QPainter &m_painter;
     const PageFonts &m_fonts;
     const PageContent &m_page;
+    PageTextLayouts &m_layouts;
 };
 
 } // namespace ruvo

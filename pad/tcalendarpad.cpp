@@ -527,7 +527,7 @@ void TCalendarPad::drawPage(QPainter &painter) const
                            ColorToQColor(m_dayWeekColor),
                            ColorToQColor(m_timeColor),
                            ColorToQColor(m_currentTimeColor)};
-    PagePainter(painter, m_fonts, page).drawPage();
+    PagePainter(painter, m_fonts, page, m_textLayouts).drawPage();
 }
 
 } // namespace ruvo

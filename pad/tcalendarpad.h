@@ -370,6 +370,7 @@ private:
     QRect m_hourScaleArea;
 
     PageFonts m_fonts;
+    mutable PageTextLayouts m_textLayouts; // a cache: laid out at the first paint that shows it
 
     QAction *m_priorAction = nullptr;
     QAction *m_nextAction = nullptr;

@@ -1,9 +1,11 @@
 #include "padtestsupport.h"
 
 #include "platform/colorvalue.h"
+#include "platform/pointfont.h"
 #include "platform/resourcebitmap.h"
 
 #include <QLineEdit>
+#include <QPainter>
 
 using namespace ruvo;
 using padtest::grabPad;
@@ -57,6 +59,7 @@ private slots:
     void currentHour_marksLabelAndField();
     void fixedSize_isRestoredByTheNextPaint();
     void background_smallIsUnscaledAndEmptyIsBuiltIn();
+    void keptTextLayouts_drawWhatDrawTextDraws();
 
 private:
     std::unique_ptr<TCalendarPad> m_pad;
@@ -239,6 +242,25 @@ void PadPaintingTest::background_smallIsUnscaledAndEmptyIsBuiltIn()
     page = grabPad(*m_pad);
     QCOMPARE(page.pixel(2, 2), builtIn.pixel(2, 2));
     QCOMPARE(page.pixel(380, 270), builtIn.pixel(380, 270));
+}
+
+// The page's texts are laid out at their first paint and drawn from that layout afterwards:
+// the pixels stay those of QPainter::drawText, at every paint.
+void PadPaintingTest::keptTextLayouts_drawWhatDrawTextDraws()
+{
+    const QRect cell = labelCell(1);
+    QImage expected(cell.size(), QImage::Format_RGB32);
+    expected.fill(kWhite);
+    {
+        QPainter painter(&expected);
+        painter.setFont(ArialFont(8));
+        painter.setPen(ColorToQColor(m_pad->TimeColor()));
+        painter.drawText(QPoint(0, painter.fontMetrics().ascent()), QStringLiteral("07:00"));
+    }
+    for (int paint = 1; paint <= 2; ++paint) {
+        const QImage page = grabPad(*m_pad).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(page.copy(cell), expected);
+    }
 }
 
 QTEST_MAIN(PadPaintingTest)
