@@ -16,6 +16,6 @@ function(ruvo_add_test)
     set(home_dir "${CMAKE_BINARY_DIR}/test-home")
     set(xdg "XDG_DATA_HOME=${home_dir}/share;XDG_STATE_HOME=${home_dir}/state;XDG_CONFIG_HOME=${home_dir}/config")
     set_tests_properties(${ARG_NAME} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${runtime_dir};${xdg};RUVO_SOUND_MODULE_DIR=${RUVO_SOUND_MODULE_DIR};${ARG_ENVIRONMENT}"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${runtime_dir};${xdg};RUVO_MODULE_DIR=${RUVO_MODULE_DIR};${ARG_ENVIRONMENT}"
         TIMEOUT 600)
 endfunction()

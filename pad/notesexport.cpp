@@ -5,11 +5,11 @@
 #include "pad/dayfilefolder.h"
 #include "pad/dayfiles.h"
 #include "pad/hourscale.h"
+#include "pad/icalendarwriter.h"
+#include "platform/installedfiles.h"
 #include "platform/wholefile.h"
 
 #include <QMap>
-
-#include <libical/ical.h>
 
 #include <algorithm>
 #include <memory>
@@ -17,14 +17,6 @@
 namespace ruvo {
 
 namespace {
-
-// An hour row that holds text, at the day and hour it names.
-struct HourEntry
-{
-    int hour = 0;
-    QString label; // as the page's hour scale shows it
-    QString text;
-};
 
 // What one date holds: its notes lines (blank lines at either end left out) and its hours.
 struct DayNotes
@@ -81,81 +73,21 @@ QMap<QDate, DayNotes> daysOfFolder(const QString &folder, const QString &extensi
     return days;
 }
 
-// ---- iCalendar, built and serialised by libical, which escapes and folds the text.
-
-struct ComponentFree
-{
-    void operator()(icalcomponent *component) const { icalcomponent_free(component); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
-
-icaltimetype icalDate(const QDate &date)
-{
-    icaltimetype value = icaltime_null_date();
-    value.year = date.year();
-    value.month = date.month();
-    value.day = date.day();
-    return value;
-}
-
-// A floating date and time: the hour as written on the page, in whatever zone it is read.
-icaltimetype icalDateTime(const QDate &date, int hour)
-{
-    icaltimetype value = icaltime_null_time();
-    value.year = date.year();
-    value.month = date.month();
-    value.day = date.day();
-    value.hour = hour;
-    return value;
-}
-
-icalcomponent *journalOf(const QDate &date, const QStringList &notes, icaltimetype stamp)
-{
-    icalcomponent *journal = icalcomponent_new_vjournal();
-    const QString uid = date.toString(u"yyyyMMdd") + u"-notes@ruvo";
-    icalcomponent_add_property(journal, icalproperty_new_uid(uid.toUtf8().constData()));
-    icalcomponent_add_property(journal, icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(journal, icalproperty_new_dtstart(icalDate(date)));
-    // notes has no blank line at its start.
-    icalcomponent_add_property(
-        journal, icalproperty_new_summary(notes.first().trimmed().toUtf8().constData()));
-    icalcomponent_add_property(
-        journal, icalproperty_new_description(notes.join(u'\n').toUtf8().constData()));
-    return journal;
-}
-
-icalcomponent *eventOf(const QDate &date, const HourEntry &entry, icaltimetype stamp)
-{
-    icalcomponent *event = icalcomponent_new_vevent();
-    const QString uid =
-        date.toString(u"yyyyMMdd") + u'T' + ZeroPad(quint32(entry.hour), 2) + u"0000-hour@ruvo";
-    icalcomponent_add_property(event, icalproperty_new_uid(uid.toUtf8().constData()));
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(event, icalproperty_new_dtstart(icalDateTime(date, entry.hour)));
-    // Wall-clock hours: no daylight saving change makes the hour longer or shorter.
-    const bool lastHour = entry.hour == 23;
-    icalcomponent_add_property(
-        event, icalproperty_new_dtend(
-                   icalDateTime(lastHour ? date.addDays(1) : date, lastHour ? 0 : entry.hour + 1)));
-    icalcomponent_add_property(event, icalproperty_new_summary(entry.text.toUtf8().constData()));
-    return event;
-}
+// ---- iCalendar, built and serialised by libical in its module (see icalendarwriter.h).
 
 QByteArray iCalendarOf(const QMap<QDate, DayNotes> &days)
 {
-    const Component calendar(icalcomponent_new_vcalendar());
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Ruvo//Ruvo//FR"));
-    const icaltimetype stamp = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
-    for (auto day = days.cbegin(); day != days.cend(); ++day) {
-        if (!day->notes.isEmpty())
-            icalcomponent_add_component(calendar.get(), journalOf(day.key(), day->notes, stamp));
-        for (const HourEntry &entry : day->hours)
-            icalcomponent_add_component(calendar.get(), eventOf(day.key(), entry, stamp));
+    QString failures;
+    auto *writer = qobject_cast<ICalendarWriter *>(LoadProgramModule(kICalendarModule, &failures));
+    if (!writer) {
+        qWarning("No calendar file, its module could not be loaded:%s", qPrintable(failures));
+        return {};
     }
-    const std::unique_ptr<char, decltype(&icalmemory_free_buffer)> text(
-        icalcomponent_as_ical_string_r(calendar.get()), &icalmemory_free_buffer);
-    return text ? QByteArray(text.get()) : QByteArray();
+    QList<ExportDay> list;
+    list.reserve(days.size());
+    for (auto day = days.cbegin(); day != days.cend(); ++day)
+        list.append({day.key(), day->notes, day->hours});
+    return writer->iCalendarOf(list);
 }
 
 // ---- Markdown

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPluginLoader>
 
 namespace ruvo {
 
@@ -28,6 +29,21 @@ QString InstalledDataFolder()
 QString InstalledModuleFolder()
 {
     return fromProgramFolder(kProgramToModules);
+}
+
+QObject *LoadProgramModule(const char *name, QString *failures)
+{
+    QStringList folders = {QCoreApplication::applicationDirPath(), InstalledModuleFolder()};
+    if (const QString named = qEnvironmentVariable("RUVO_MODULE_DIR"); !named.isEmpty())
+        folders.prepend(named);
+    for (const QString &folder : std::as_const(folders)) {
+        QPluginLoader loader(folder + u'/' + QLatin1StringView(name));
+        if (QObject *instance = loader.instance())
+            return instance;
+        if (failures)
+            *failures += u"\n  " + loader.errorString();
+    }
+    return nullptr;
 }
 
 QString StartOrInstalledFile(const QString &startFolder, const QString &name)

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QPluginLoader>
 #include <QUrl>
 
 namespace ruvo {
@@ -14,22 +13,13 @@ namespace {
 
 constexpr auto kObjectName = "ruvo-sound-player";
 
-// The audio module beside the program, else where the build put it.
+// The audio module, loaded at the first sound.
 std::unique_ptr<SoundEffect> createEffectFromModule()
 {
-    const QString name = QLatin1StringView(kSoundEffectModule);
     QString failures;
-    // Named by the environment (the build's tests and benchmarks), beside the program (the
-    // build), or where the install put it.
-    QStringList folders = {QCoreApplication::applicationDirPath(), InstalledModuleFolder()};
-    if (const QString named = qEnvironmentVariable("RUVO_SOUND_MODULE_DIR"); !named.isEmpty())
-        folders.prepend(named);
-    for (const QString &folder : std::as_const(folders)) {
-        QPluginLoader loader(folder + u'/' + name);
-        if (auto *plugin = qobject_cast<SoundEffectPlugin *>(loader.instance()))
-            return plugin->createEffect();
-        failures += u"\n  " + loader.errorString();
-    }
+    if (auto *plugin =
+            qobject_cast<SoundEffectPlugin *>(LoadProgramModule(kSoundEffectModule, &failures)))
+        return plugin->createEffect();
     qWarning("No page sound, the audio module could not be loaded:%s", qPrintable(failures));
     return nullptr;
 }

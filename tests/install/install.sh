@@ -21,6 +21,7 @@ DESTDIR=$dest cmake --install "$build" --prefix /usr --strip >"$work/install.log
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
 expected=(
     usr/bin/ruvo
+    "usr/${libdir:-lib}/ruvo/libruvo_icalendar.so"
     "usr/${libdir:-lib}/ruvo/libruvo_soundeffect.so"
     usr/share/ruvo/paper.wav usr/share/ruvo/DOCFR.HLP usr/share/ruvo/DOCEN.HLP
     usr/share/ruvo/DOCDE.HLP
@@ -108,6 +109,12 @@ if [ ${#trace[@]} -gt 0 ]; then
             fail "the installed $file was not found"
     done
 fi
+# The export to a calendar file loads its module from where the install put it.
+printf 'Installed\r\n' >"$home/Ruvo/${today}N.ruv"
+(cd "$home/Ruvo" && env -u RUVO_MODULE_DIR HOME="$home" XDG_CONFIG_HOME="$home/.config" \
+    ASAN_OPTIONS=detect_leaks=0 "$dest/usr/bin/ruvo" --export "$work/notes.ics" \
+    >"$work/ruvo.log" 2>&1) || fail "ruvo --export notes.ics"
+grep -q '^DESCRIPTION:Installed' "$work/notes.ics" || fail "the exported calendar lacks the notes"
 loose=$(cd "$home" && find . -mindepth 1 -maxdepth 1 ! -name Ruvo ! -name .config ! -name .local)
 [ -z "$loose" ] || fail "new in the home folder: $loose"
 echo "PASS"
