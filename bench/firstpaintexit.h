@@ -62,26 +62,29 @@ private:
         file.write(QByteArray::number(qint64(std::chrono::nanoseconds(now).count())));
     }
 
-    // With RUVO_BENCH_MEMORY_FILE set, appends "<private KiB> <file-backed KiB>" as resident
-    // at the first paint: the pages of the program's own data against those of the shared
-    // libraries and fonts it has touched.
+    // With RUVO_BENCH_MEMORY_FILE set, appends "<private KiB> <file-backed KiB> <peak KiB>" as
+    // resident at the first paint: the pages of the program's own data against those of the
+    // shared libraries and fonts it has touched, and the most it held until then (VmHWM), which
+    // leaves out what runs after the first paint and at the end.
     static void appendResidentMemory()
     {
         const QString out = qEnvironmentVariable("RUVO_BENCH_MEMORY_FILE");
         QFile status(QStringLiteral("/proc/self/status"));
         if (out.isEmpty() || !status.open(QIODevice::ReadOnly))
             return;
-        QByteArray anon, file;
+        QByteArray anon, file, peak;
         for (const QByteArray &line : status.readAll().split('\n')) {
             const QList<QByteArray> words = line.simplified().split(' ');
             if (words.size() >= 2 && words.first() == "RssAnon:")
                 anon = words.at(1);
             else if (words.size() >= 2 && words.first() == "RssFile:")
                 file = words.at(1);
+            else if (words.size() >= 2 && words.first() == "VmHWM:")
+                peak = words.at(1);
         }
         QFile log(out);
         if (log.open(QIODevice::Append))
-            log.write(anon + ' ' + file + '\n');
+            log.write(anon + ' ' + file + ' ' + peak + '\n');
     }
 
     static constexpr int kGiveUpMs = 10000;
