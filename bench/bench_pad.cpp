@@ -27,7 +27,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <utility>
 
@@ -231,6 +230,38 @@ void BM_PageTurnEdited(benchmark::State &state)
 }
 BENCHMARK(BM_PageTurnEdited)->Unit(benchmark::kMicrosecond);
 
+// The turn two seconds after typing: the pause in the typing has let the background save write
+// the page (not timed, as it happens while the user reads), so the turn finds nothing to save.
+void BM_PageTurnAfterBackgroundSave(benchmark::State &state)
+{
+    ShownPad shown;
+    TCalendarPad &pad = shown.pad;
+    fillTheYear(pad);
+    const QString first = dateText(kFirstDay);
+    const QString last = dateText(kLastDay);
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (pad.Date() == last) {
+            pad.SaveNotes();
+            pad.setDate(first);
+        }
+        shown.typeOnPage();
+        pad.saveInBackground(); // what the save timer does after the pause
+        const bool saved = !pad.hasUnsavedNotes();
+        state.ResumeTiming();
+        if (!saved) {
+            state.SkipWithError("the background save left text unsaved");
+            break;
+        }
+        pad.SaveNotes();
+        pad.setDate(ruvo::AddDays(pad.Date(), 1));
+        QCoreApplication::sendPostedEvents();
+    }
+    if (!shown.savedTypedLine(ruvo::SubtractDays(pad.Date(), 1)))
+        state.SkipWithError("the typed note was not saved");
+}
+BENCHMARK(BM_PageTurnAfterBackgroundSave)->Unit(benchmark::kMicrosecond);
+
 void BM_PageTurnSave(benchmark::State &state)
 {
     ShownPad shown;
@@ -419,79 +450,6 @@ void BM_SafeWriteYearFloor(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SafeWriteYearFloor)->Unit(benchmark::kMicrosecond);
-
-// The turn after typing and its floor, measured in turn at every iteration so that both see
-// the disk in the same state (a virtual disk's syncs drift by a factor of two over minutes):
-// the iteration's time is the turn's; the counter "floor" is QSaveFile writing the same two
-// files into a folder of a year of files, a day further each time, plus QFile reading two, in
-// microseconds. With backgroundSaved, the pause in the typing has let the background save
-// write the page first (not timed, as it happens while the user reads): the turn two seconds
-// after typing; otherwise the turn right after typing.
-void turnBesideFloor(benchmark::State &state, bool backgroundSaved)
-{
-    ShownPad shown;
-    TCalendarPad &pad = shown.pad;
-    fillTheYear(pad);
-    const QString first = dateText(kFirstDay);
-    const QString last = dateText(kLastDay);
-
-    const QTemporaryDir floorDir;
-    TCalendarPad floorPad;
-    floorPad.setDirectory(floorDir.path() + u'/');
-    floorPad.setExtensionFile(QStringLiteral("ruv"));
-    writeTheYear(floorPad);
-    const QByteArray notes = ruvo::DayFileBytes(noteLines());
-    const QByteArray rows = ruvo::DayFileBytes(fieldRows());
-    QDate floorDay = kFirstDay;
-
-    using Clock = std::chrono::steady_clock;
-    double floorSeconds = 0;
-    for (auto _ : state) {
-        if (pad.Date() == last) {
-            pad.SaveNotes();
-            pad.setDate(first);
-        }
-        shown.typeOnPage();
-        if (backgroundSaved) {
-            pad.saveInBackground(); // what the save timer does after the pause
-            if (pad.hasUnsavedNotes()) {
-                state.SkipWithError("the background save left text unsaved");
-                break;
-            }
-        }
-        const auto turnStart = Clock::now();
-        pad.SaveNotes();
-        pad.setDate(ruvo::AddDays(pad.Date(), 1));
-        QCoreApplication::sendPostedEvents();
-        const auto floorStart = Clock::now();
-        const QString floorDate = dateText(floorDay);
-        safeWrite(floorPad.notesFilePath(floorDate), notes);
-        safeWrite(floorPad.timeFieldsFilePath(floorDate), rows);
-        const QString readDate = dateText(floorDay == kLastDay ? kFirstDay : floorDay.addDays(1));
-        benchmark::DoNotOptimize(readPlain(floorPad.notesFilePath(readDate)));
-        benchmark::DoNotOptimize(readPlain(floorPad.timeFieldsFilePath(readDate)));
-        const auto floorEnd = Clock::now();
-        floorDay = floorDay == kLastDay ? kFirstDay : floorDay.addDays(1);
-        state.SetIterationTime(std::chrono::duration<double>(floorStart - turnStart).count());
-        floorSeconds += std::chrono::duration<double>(floorEnd - floorStart).count();
-    }
-    state.counters["floor"] =
-        benchmark::Counter(floorSeconds * 1e6, benchmark::Counter::kAvgIterations);
-    if (!shown.savedTypedLine(ruvo::SubtractDays(pad.Date(), 1)))
-        state.SkipWithError("the typed note was not saved");
-}
-
-void BM_TurnRightAfterTyping(benchmark::State &state)
-{
-    turnBesideFloor(state, false);
-}
-BENCHMARK(BM_TurnRightAfterTyping)->Unit(benchmark::kMicrosecond)->UseManualTime();
-
-void BM_TurnAfterBackgroundSave(benchmark::State &state)
-{
-    turnBesideFloor(state, true);
-}
-BENCHMARK(BM_TurnAfterBackgroundSave)->Unit(benchmark::kMicrosecond)->UseManualTime();
 
 void BM_ReadFloor(benchmark::State &state)
 {
