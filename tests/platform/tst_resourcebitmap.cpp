@@ -1,5 +1,7 @@
 #include "platform/resourcebitmap.h"
 
+#include <QDirIterator>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace ruvo;
@@ -11,6 +13,8 @@ class ResourceBitmapTest : public QObject
 private slots:
     void bitmapByName_ignoresLetterCase_data();
     void bitmapByName_ignoresLetterCase();
+    void bmpPicture_samePixelsAsQtsReader_data();
+    void bmpPicture_samePixelsAsQtsReader();
 };
 
 void ResourceBitmapTest::bitmapByName_ignoresLetterCase_data()
@@ -33,6 +37,45 @@ void ResourceBitmapTest::bitmapByName_ignoresLetterCase()
     QCOMPARE(image.isNull(), size.isEmpty() || !size.isValid());
     if (!image.isNull())
         QCOMPARE(image.size(), size);
+}
+
+// Every built-in picture, and bitmaps of each row order and depth, read by the program's own
+// decoding of uncompressed bitmaps (or Qt's, for what it leaves) give the pixels Qt's reader
+// gives.
+void ResourceBitmapTest::bmpPicture_samePixelsAsQtsReader_data()
+{
+    QTest::addColumn<QString>("path");
+    QDirIterator pictures(QStringLiteral(":/"), {QStringLiteral("*.bmp"), QStringLiteral("*.BMP")},
+                          QDir::Files, QDirIterator::Subdirectories);
+    while (pictures.hasNext()) {
+        const QString path = pictures.next();
+        QTest::newRow(qPrintable(path)) << path;
+    }
+    static QTemporaryDir dir;
+    QImage sample(13, 5, QImage::Format_RGB32);
+    for (int y = 0; y < sample.height(); ++y)
+        for (int x = 0; x < sample.width(); ++x)
+            sample.setPixel(x, y, qRgb(x * 19, y * 50, (x + y) * 9));
+    const QList<std::pair<const char *, QImage>> written = {
+        {"24-bit", sample},
+        {"8-bit", sample.convertToFormat(QImage::Format_Indexed8)},
+        {"1-bit", sample.convertToFormat(QImage::Format_Mono)},
+    };
+    for (const auto &[name, image] : written) {
+        const QString path = dir.filePath(QString::fromLatin1(name) + u".bmp");
+        image.save(path, "BMP");
+        QTest::newRow(name) << path;
+    }
+}
+
+void ResourceBitmapTest::bmpPicture_samePixelsAsQtsReader()
+{
+    QFETCH(QString, path);
+    const QImage expected(path);
+    QVERIFY(!expected.isNull());
+    const QImage read = ReadBmpPicture(path);
+    QCOMPARE(read.convertToFormat(QImage::Format_ARGB32),
+             expected.convertToFormat(QImage::Format_ARGB32));
 }
 
 QTEST_MAIN(ResourceBitmapTest)
