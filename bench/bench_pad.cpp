@@ -204,9 +204,11 @@ void BM_PageTurn(benchmark::State &state)
 }
 BENCHMARK(BM_PageTurn)->Unit(benchmark::kMicrosecond);
 
-// The same turn after typing on every page: a note line and an hour field differ from the
-// files, so both are replaced (temporary file, flush, rename). The typing is not timed.
-void BM_PageTurnEdited(benchmark::State &state)
+// Turns after typing on every page: a note line and an hour field differ from the files (the
+// typing is not timed). Right after typing the turn replaces both files (temporary file, flush,
+// rename); with backgroundSaved, the pause in the typing has let the background save write the
+// page first (not timed, as it happens while the user reads), so the turn finds nothing to save.
+void turnsAfterTyping(benchmark::State &state, bool backgroundSaved)
 {
     ShownPad shown;
     TCalendarPad &pad = shown.pad;
@@ -220,34 +222,9 @@ void BM_PageTurnEdited(benchmark::State &state)
             pad.setDate(first);
         }
         shown.typeOnPage();
-        state.ResumeTiming();
-        pad.SaveNotes();
-        pad.setDate(ruvo::AddDays(pad.Date(), 1));
-        QCoreApplication::sendPostedEvents();
-    }
-    if (!shown.savedTypedLine(ruvo::SubtractDays(pad.Date(), 1)))
-        state.SkipWithError("the typed note was not saved");
-}
-BENCHMARK(BM_PageTurnEdited)->Unit(benchmark::kMicrosecond);
-
-// The turn two seconds after typing: the pause in the typing has let the background save write
-// the page (not timed, as it happens while the user reads), so the turn finds nothing to save.
-void BM_PageTurnAfterBackgroundSave(benchmark::State &state)
-{
-    ShownPad shown;
-    TCalendarPad &pad = shown.pad;
-    fillTheYear(pad);
-    const QString first = dateText(kFirstDay);
-    const QString last = dateText(kLastDay);
-    for (auto _ : state) {
-        state.PauseTiming();
-        if (pad.Date() == last) {
-            pad.SaveNotes();
-            pad.setDate(first);
-        }
-        shown.typeOnPage();
-        pad.saveInBackground(); // what the save timer does after the pause
-        const bool saved = !pad.hasUnsavedNotes();
+        if (backgroundSaved)
+            pad.saveInBackground(); // what the save timer does after the pause
+        const bool saved = !backgroundSaved || !pad.hasUnsavedNotes();
         state.ResumeTiming();
         if (!saved) {
             state.SkipWithError("the background save left text unsaved");
@@ -259,6 +236,17 @@ void BM_PageTurnAfterBackgroundSave(benchmark::State &state)
     }
     if (!shown.savedTypedLine(ruvo::SubtractDays(pad.Date(), 1)))
         state.SkipWithError("the typed note was not saved");
+}
+
+void BM_PageTurnEdited(benchmark::State &state)
+{
+    turnsAfterTyping(state, false);
+}
+BENCHMARK(BM_PageTurnEdited)->Unit(benchmark::kMicrosecond);
+
+void BM_PageTurnAfterBackgroundSave(benchmark::State &state)
+{
+    turnsAfterTyping(state, true);
 }
 BENCHMARK(BM_PageTurnAfterBackgroundSave)->Unit(benchmark::kMicrosecond);
 

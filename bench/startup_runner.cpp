@@ -70,14 +70,8 @@ Sample runOnce(const Command &command)
 
 int main(int argc, char **argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s RUNS NAME=EXECUTABLE[,ARGUMENT...] ...\n", argv[0]);
-        return 2;
-    }
-    const int runs = std::max(1, std::atoi(argv[1]));
-    std::vector<Command> commands;
-    for (int i = 2; i < argc; ++i)
-        commands.push_back(ruvobench::parseCommand(argv[i]));
+    int runs = 0;
+    const std::vector<Command> commands = ruvobench::parseCommandLine(argc, argv, runs);
 
     // One unmeasured run each, so all find the libraries and fonts in the page cache.
     for (const Command &command : commands)

@@ -323,14 +323,8 @@ Sample runOnce(XServer &server, const Command &command)
 
 int main(int argc, char **argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s RUNS NAME=EXECUTABLE[,ARGUMENT...] ...\n", argv[0]);
-        return 2;
-    }
-    const int runs = std::max(1, std::atoi(argv[1]));
-    std::vector<Command> commands;
-    for (int i = 2; i < argc; ++i)
-        commands.push_back(ruvobench::parseCommand(argv[i]));
+    int runs = 0;
+    const std::vector<Command> commands = ruvobench::parseCommandLine(argc, argv, runs);
 
     std::vector<std::vector<double>> damages(commands.size());
     std::vector<std::vector<double>> maps(commands.size());

@@ -87,6 +87,21 @@ inline Command parseCommand(const std::string &text)
     return command;
 }
 
+// The command line every runner takes: RUNS NAME=EXECUTABLE[,ARGUMENT...] ...; prints the usage
+// and exits when it is not that.
+inline std::vector<Command> parseCommandLine(int argc, char **argv, int &runs)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s RUNS NAME=EXECUTABLE[,ARGUMENT...] ...\n", argv[0]);
+        std::exit(2);
+    }
+    runs = std::max(1, std::atoi(argv[1]));
+    std::vector<Command> commands;
+    for (int i = 2; i < argc; ++i)
+        commands.push_back(parseCommand(argv[i]));
+    return commands;
+}
+
 // In the forked child: enters the run's folders on the given Qt platform and becomes the
 // command. Returns only to _exit.
 [[noreturn]] inline void execInFolder(const Command &command, const RunFolder &folder,
