@@ -1,7 +1,7 @@
 #include "notesexportcommand.h"
 
 #include "calendar/error.h"
-#include "pad/notesexport.h"
+#include "notes/notesexport.h"
 
 #include <QDate>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calendar/language.h"
-#include "pad/hourscale.h"
-#include "pad/notessearch.h"
+#include "notes/hourscale.h"
+#include "notes/notessearch.h"
 
 #include <QAbstractListModel>
 #include <QHash>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calendar/language.h"
-#include "pad/notessearch.h"
+#include "notes/notessearch.h"
 
 #include <QDate>
 #include <QDialog>

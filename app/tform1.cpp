@@ -9,7 +9,7 @@
 #include "calendar/datetext.h"
 #include "calendar/error.h"
 #include "pad/noteseditor.h"
-#include "pad/notesexport.h"
+#include "notes/notesexport.h"
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
 #include "platform/helpviewer.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calendar/language.h"
-#include "pad/dayfiles.h"
+#include "notes/dayfiles.h"
 
 #include <QMainWindow>
 

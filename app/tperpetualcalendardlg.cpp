@@ -4,7 +4,7 @@
 
 #include "calendar/calendarnames.h"
 #include "calendar/datetext.h"
-#include "pad/dayfilefolder.h"
+#include "notes/dayfilefolder.h"
 #include "platform/pointfont.h"
 
 #include <QShowEvent>

@@ -3,9 +3,9 @@
 // a month.
 
 #include "app/searchwindow.h"
-#include "pad/dayfilefolder.h"
-#include "pad/dayfiles.h"
-#include "pad/notessearch.h"
+#include "notes/dayfilefolder.h"
+#include "notes/dayfiles.h"
+#include "notes/notessearch.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

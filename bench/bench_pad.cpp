@@ -3,7 +3,7 @@
 
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
-#include "pad/dayfiles.h"
+#include "notes/dayfiles.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 

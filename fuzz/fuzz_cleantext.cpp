@@ -4,8 +4,7 @@
 // and the halves of pairs. The expected results come from a model that works on whole code
 // points, not from the code under test.
 
-#include "pad/cleantext.h"
-#include "pad/hourfieldvalidator.h"
+#include "notes/cleantext.h"
 
 #include <QString>
 
@@ -115,11 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(field.size() == fieldModel.size() || field.size() == size_t(maxLength) ||
           (field.size() + 1 == size_t(maxLength) && isHigh(fieldModel[field.size()])));
 
-    // The field's own validator, with the cursor anywhere: the same text, a cursor inside it.
+    // As the field's validator cleans it, with the cursor anywhere: the same text, a cursor
+    // inside it.
     QString input = text;
     int position = int(in.empty() ? 0 : data[1] % (in.size() + 1));
-    ruvo::HourFieldValidator validator(maxLength);
-    validator.validate(input, position);
+    ruvo::CleanHourInput(input, position, maxLength);
     check(toStd(input) == field);
     check(position >= 0 && position <= input.size());
 

@@ -2,7 +2,7 @@
 // and read again are the same lines, so a load followed by a save never changes what the
 // user sees.
 
-#include "pad/dayfiles.h"
+#include "notes/dayfiles.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,17 +1,12 @@
 #include "hourfieldvalidator.h"
 
-#include "cleantext.h"
+#include "notes/cleantext.h"
 
 namespace ruvo {
 
 QValidator::State HourFieldValidator::validate(QString &input, int &position) const
 {
-    const QString clean = CleanHourText(input, m_maxLength);
-    if (clean != input) {
-        // The cursor stays after what was before it, cleaned the same way.
-        position = int(CleanHourText(input.left(position), m_maxLength).size());
-        input = clean;
-    }
+    CleanHourInput(input, position, m_maxLength);
     return Acceptable;
 }
 

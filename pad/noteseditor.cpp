@@ -1,6 +1,6 @@
 #include "noteseditor.h"
 
-#include "cleantext.h"
+#include "notes/cleantext.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QScopeGuard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pad/hourscale.h"
+#include "notes/hourscale.h"
 
 #include <QPoint>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "pagenotes.h"
 
-#include "dayfilewatcher.h"
+#include "notes/dayfilewatcher.h"
 #include "hourfieldvalidator.h"
 #include "noteseditor.h"
 #include "pagelayout.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pad/dayfiles.h"
-#include "pad/hourscale.h"
+#include "notes/dayfiles.h"
+#include "notes/hourscale.h"
 
 #include <QObject>
 #include <QString>

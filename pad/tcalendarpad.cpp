@@ -1,6 +1,5 @@
 #include "tcalendarpad.h"
 
-#include "dayfiles.h"
 #include "hotareas.h"
 #include "noteseditor.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "calendar/language.h"
-#include "pad/dayfiles.h"
-#include "pad/hourscale.h"
+#include "notes/dayfiles.h"
+#include "notes/hourscale.h"
 #include "pad/pagebackground.h"
 #include "pad/pagelayout.h"
 #include "pad/pagenotes.h"

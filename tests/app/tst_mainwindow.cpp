@@ -9,7 +9,7 @@
 #include "app/searchwindow.h"
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
-#include "pad/dayfiles.h"
+#include "notes/dayfiles.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 #include "platform/cursortable.h"

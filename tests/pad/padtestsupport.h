@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filebytes.h"
+
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 
@@ -82,19 +84,8 @@ inline QImage grabPad(ruvo::TCalendarPad &pad)
     return pad.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-// The bytes of a file, or "<missing>".
-inline QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
+using ruvo::testing::bytesOf;
+using ruvo::testing::writeBytes;
 
 // Focus moves only inside the active window.
 inline void activate(QWidget *window)

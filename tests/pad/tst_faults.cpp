@@ -6,7 +6,7 @@
 
 #include "padtestsupport.h"
 
-#include "pad/dayfiles.h"
+#include "notes/dayfiles.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 

@@ -3,8 +3,8 @@
 
 #include "padtestsupport.h"
 
-#include "pad/dayfiles.h"
-#include "pad/dayfilewatcher.h"
+#include "notes/dayfiles.h"
+#include "notes/dayfilewatcher.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 

@@ -1,6 +1,6 @@
 #include "padtestsupport.h"
 
-#include "pad/dayfiles.h"
+#include "notes/dayfiles.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 

@@ -1,13 +1,13 @@
-#include "padtestsupport.h"
+#include "filebytes.h"
 
-#include "pad/dayfilefolder.h"
+#include "notes/dayfilefolder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace ruvo;
-using padtest::writeBytes;
+using ruvo::testing::writeBytes;
 
 class DayFileFolderTest : public QObject
 {

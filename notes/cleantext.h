@@ -14,6 +14,10 @@ namespace ruvo {
 // surrogate pair.
 QString CleanHourText(const QString &text, qsizetype maxLength);
 
+// An hour field's text as it is being entered, cleaned as CleanHourText does, with the cursor
+// kept after what was before it, cleaned the same way. Whether anything changed.
+bool CleanHourInput(QString &input, int &position, qsizetype maxLength);
+
 // The notes: control characters other than LF, CR and tab go, and so do unpaired surrogates.
 QString CleanNotesText(const QString &text);
 

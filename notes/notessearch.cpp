@@ -1,8 +1,8 @@
 #include "notessearch.h"
 
 #include "calendar/error.h"
-#include "pad/dayfilefolder.h"
-#include "pad/hourscale.h"
+#include "notes/dayfilefolder.h"
+#include "notes/hourscale.h"
 
 #include <QElapsedTimer>
 #include <QPromise>

@@ -1,9 +1,9 @@
-#include "padtestsupport.h"
+#include "filebytes.h"
 
 #include "errorof.h"
 #include "fullfilesystem.h"
 
-#include "pad/notesexport.h"
+#include "notes/notesexport.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -15,8 +15,8 @@
 #include <optional>
 
 using namespace ruvo;
-using padtest::bytesOf;
-using padtest::writeBytes;
+using ruvo::testing::bytesOf;
+using ruvo::testing::writeBytes;
 using ruvo::testing::errorOf;
 using ruvo::testing::FullFileSystem;
 

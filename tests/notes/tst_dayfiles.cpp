@@ -1,8 +1,8 @@
 #include "errorof.h"
 
-#include "padtestsupport.h"
+#include "filebytes.h"
 
-#include "pad/dayfiles.h"
+#include "notes/dayfiles.h"
 
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
@@ -18,8 +18,8 @@
 #include <sys/stat.h>
 
 using namespace ruvo;
-using padtest::bytesOf;
-using padtest::writeBytes;
+using ruvo::testing::bytesOf;
+using ruvo::testing::writeBytes;
 using ruvo::testing::errorOf;
 
 class DayFilesTest : public QObject

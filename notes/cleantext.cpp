@@ -62,6 +62,16 @@ QString CleanHourText(const QString &text, qsizetype maxLength)
     return out;
 }
 
+bool CleanHourInput(QString &input, int &position, qsizetype maxLength)
+{
+    const QString clean = CleanHourText(input, maxLength);
+    if (clean == input)
+        return false;
+    position = int(CleanHourText(input.left(position), maxLength).size());
+    input = clean;
+    return true;
+}
+
 QString CleanNotesText(const QString &text)
 {
     QString out;

@@ -1,13 +1,13 @@
-#include "padtestsupport.h"
+#include "filebytes.h"
 
-#include "pad/notessearch.h"
+#include "notes/notessearch.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace ruvo;
-using padtest::writeBytes;
+using ruvo::testing::writeBytes;
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include "calendar/datetext.h"
 #include "calendar/error.h"
-#include "pad/dayfilefolder.h"
-#include "pad/dayfiles.h"
-#include "pad/hourscale.h"
-#include "pad/icalendarwriter.h"
+#include "notes/dayfilefolder.h"
+#include "notes/dayfiles.h"
+#include "notes/hourscale.h"
+#include "notes/icalendarwriter.h"
 #include "platform/installedfiles.h"
 #include "platform/wholefile.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pad/dayfiles.h"
+#include "notes/dayfiles.h"
 
 #include <QDate>
 #include <QList>
