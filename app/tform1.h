@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calendar/language.h"
-#include "notes/dayfiles.h"
+#include "notes/dayfileformat.h"
 
 #include <QMainWindow>
 

@@ -135,7 +135,7 @@ struct ShownPad
     // Whether the notes file of that date starts with the line typed last.
     bool savedTypedLine(const QString &date) const
     {
-        return ruvo::ReadDayFile(pad.notesFilePath(date)).first() == typedLine;
+        return ruvo::DayFileLines(ruvo::ReadDayFileBytes(pad.notesFilePath(date)).value_or(QByteArray())).value(0) == typedLine;
     }
 
     QTemporaryDir dir;

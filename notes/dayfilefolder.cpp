@@ -18,8 +18,6 @@ namespace ruvo {
 namespace {
 
 constexpr int kStemLength = 6;
-// An empty hour file: 17 empty lines, each ended by CR LF.
-constexpr qint64 kEmptyTimeFieldsSize = 2 * 17;
 
 int twoDigits(QStringView text, qsizetype at)
 {
@@ -118,11 +116,6 @@ QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension
         return a.date != b.date ? a.date > b.date : a.kind < b.kind;
     });
     return entries;
-}
-
-bool DayFileHasText(DayFileKind kind, qint64 size)
-{
-    return size > (kind == DayFileKind::Notes ? 0 : kEmptyTimeFieldsSize);
 }
 
 std::bitset<32> DaysWithText(const QString &folder, const QString &extension, int year, int month)

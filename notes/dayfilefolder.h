@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notes/dayfiles.h"
+#include "notes/dayfileformat.h"
 
 #include <QDate>
 #include <QList>
@@ -32,10 +32,6 @@ struct DayFileEntry
 // even looked at beyond the folder's listing (but where a link leads).
 QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension,
                                  const QDate &nearDay);
-
-// Whether a day file of that kind and size holds any text: an empty page writes a notes file of
-// 0 bytes and an hour file of 17 empty lines (34 bytes).
-bool DayFileHasText(DayFileKind kind, qint64 size);
 
 // The days (bit 1 to 31) of one month whose day files hold text, by their sizes alone: the
 // month's 62 possible names are looked up, no folder listed and no file read. The files of a

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notes/dayfileformat.h"
+
 #include "calendar/language.h"
 
 #include <QString>
@@ -8,9 +10,6 @@
 #include <array>
 
 namespace ruvo {
-
-// The page's hour scale: 17 rows counting on one hour per row from the start hour.
-constexpr int kHourRows = 17;
 
 // The labels of the 17 rows, "07:00" and so on. English counts the clock twice round, an
 // hour above 12 shown less 12 (the label after 11:00 is 12:00, then 01:00); every other

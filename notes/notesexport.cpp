@@ -172,7 +172,7 @@ void ExportNotes(const QString &folder, const QString &extension, const QString 
     const QByteArray bytes =
         *format == ExportFormat::ICalendar ? iCalendarOf(days) : markdownOf(days, language);
     if (bytes.isEmpty() || !ReplaceFileWhole(file, bytes))
-        throw Error(u"Ne peut créer le fichier " + file);
+        throw CannotCreateFile(file);
 }
 
 } // namespace ruvo

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "notes/dayfiles.h"
+#include "notes/dayfileformat.h"
+#include "notes/searchfolding.h"
 
 #include <QDate>
 #include <QFuture>
@@ -24,26 +25,6 @@ struct SearchHit
     int length = 0;
     QString text;
 };
-
-// Where a text occurs in a line, in units of the line; column -1 when it does not.
-struct LineMatch
-{
-    qsizetype column = -1;
-    qsizetype length = 0;
-    bool found() const { return column >= 0; }
-};
-
-// Text as the search compares it: each character decomposed (NFD), its nonspacing marks
-// dropped, then case-folded, so "É", "é" and "e" all read "e".
-QString FoldedForSearch(QStringView text);
-
-// The folded form of a query that lines are searched for; empty when the query, trimmed,
-// holds fewer than two characters (accents not counted), which gives no search.
-QString SearchKey(QStringView query);
-
-// The first occurrence of key (a SearchKey) in line, compared folded, mapped back to the units
-// of line. A match that ends on a letter takes the accents that follow it in line.
-LineMatch FindInLine(QStringView line, QStringView key);
 
 // Searches every day file of a folder in the background, newest day first, and hands the hits
 // over in batches on the thread that owns it: for each day the notes' lines in order, then the

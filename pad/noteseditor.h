@@ -1,5 +1,7 @@
 #pragma once
 
+#include "notes/dayfileformat.h"
+
 #include <QPlainTextEdit>
 #include <QStringList>
 
@@ -26,7 +28,7 @@ public:
 private:
     void cleanInsertedText(int position, int charsRemoved, int charsAdded);
 
-    int m_maxLength = 32000;
+    int m_maxLength = kNotesMaxLength;
     bool m_trimming = false;
 };
 

@@ -1,18 +1,14 @@
 #include "pagenotes.h"
 
-#include "notes/dayfilewatcher.h"
 #include "hourfieldvalidator.h"
+#include "notes/dayfilewatcher.h"
 #include "noteseditor.h"
 #include "pagelayout.h"
 
-#include "calendar/datetext.h"
 #include "calendar/error.h"
 #include "platform/colorvalue.h"
 #include "platform/pointfont.h"
-#include "platform/wholefile.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QTextBlock>
@@ -40,11 +36,10 @@ void setTextColor(QWidget *widget, const QColor &color)
 
 } // namespace
 
-PageNotes::PageNotes(QWidget *page, PathOf pathOf)
-    : QObject(page), m_pathOf(std::move(pathOf)), m_autoSaveTimer(new QTimer(this))
+PageNotes::PageNotes(QWidget *page) : QObject(page), m_autoSaveTimer(new QTimer(this))
 {
     m_autoSaveTimer->setSingleShot(true);
-    connect(m_autoSaveTimer, &QTimer::timeout, this, &PageNotes::autoSaveDue);
+    connect(m_autoSaveTimer, &QTimer::timeout, this, &PageNotes::saveInBackground);
 
     m_notesEditor = new NotesEditor(page);
     m_notesEditor->setGeometry(pagelayout::kNotesBounds);
@@ -90,24 +85,28 @@ PageNotes::~PageNotes()
 
 bool PageNotes::hasUnsaved() const
 {
-    return std::any_of(m_dayFiles.begin(), m_dayFiles.end(),
-                       [](const DayFileState &file) { return file.unsaved; });
+    return std::any_of(m_files.begin(), m_files.end(),
+                       [](const PageFile &file) { return file.unsaved; });
 }
 
-QStringList PageNotes::editorLines(DayFileKind kind) const
+PageLines PageNotes::typedLines() const
 {
-    if (kind == DayFileKind::Notes)
-        return m_notesEditor->visualLines();
-    QStringList rows;
-    for (const QLineEdit *field : m_timeFields)
-        rows << field->text();
-    return rows;
+    PageLines lines;
+    if (m_files[DayFileIndex(DayFileKind::Notes)].unsaved)
+        lines[DayFileIndex(DayFileKind::Notes)] = m_notesEditor->visualLines();
+    if (m_files[DayFileIndex(DayFileKind::TimeFields)].unsaved) {
+        QStringList &rows = lines[DayFileIndex(DayFileKind::TimeFields)];
+        for (const QLineEdit *field : m_timeFields)
+            rows << field->text();
+    }
+    return lines;
 }
 
-void PageNotes::showLines(DayFileKind kind, const QStringList &lines)
+void PageNotes::showFile(DayFileKind kind, const std::optional<QByteArray> &bytes)
 {
     m_loading = true;
     const auto done = qScopeGuard([this] { m_loading = false; });
+    const QStringList lines = bytes ? DayFileLines(*bytes) : QStringList();
     if (kind == DayFileKind::Notes) {
         // The typing limit is not the page's: a full page comes back with a line break for
         // every wrapped row, and none of it may be cut.
@@ -116,25 +115,20 @@ void PageNotes::showLines(DayFileKind kind, const QStringList &lines)
         m_notesEditor->setPlainText(lines.join(u'\n'));
         return;
     }
-    // Lines after the 17th are not the page's; rows without a line are empty.
-    for (int row = 1; row <= kHourRows; ++row)
-        m_timeFields[std::size_t(row - 1)]->setText(row <= lines.size() ? lines.at(row - 1)
-                                                                        : QString());
+    const std::array<QString, kHourRows> rows = HourRowsOf(lines);
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        m_timeFields[row]->setText(rows[row]);
 }
 
 void PageNotes::markUnsaved(DayFileKind kind)
 {
     if (m_loading)
         return;
-    for (DayFileState &file : m_dayFiles) {
-        if (file.kind == kind)
-            file.unsaved = true;
-    }
+    m_files[DayFileIndex(kind)].unsaved = true;
     // Restarted at every keystroke: the save waits for a pause in the typing.
     m_autoSaveTimer->start(m_autoSaveDelay);
     emit typed();
 }
-
 void PageNotes::showText(DayFileKind kind, int line, int column, int length)
 {
     if (kind == DayFileKind::TimeFields) {
@@ -182,149 +176,104 @@ void PageNotes::nameEditors(const QString &notesName, const std::array<QString, 
     }
 }
 
-void PageNotes::load(const QString &dateOnShow)
+void PageNotes::load()
 {
     if (hasUnsaved()) {
-        if (m_loadedDate == dateOnShow)
-            return;       // what the user typed stays until it is saved
-        save(dateOnShow); // it belongs to another date: keep it there first
+        if (m_loadedDate == m_dateOnShow)
+            return; // what the user typed stays until it is saved
+        save();     // it belongs to another date: keep it there first
     }
     m_autoSaveTimer->stop();
 
     // Until both files are read the editors are not the notes of any date: nothing is saved
     // over a file that could not be read, and no other date's rows stay on this page. Nothing
     // can be typed on such a page either, so no later save replaces the file it could not read.
-    const QString shownDate = m_loadedDate;
-    m_loadedDate.clear();
-    std::array<std::optional<QByteArray>, 2> read;
+    const QDate shownDate = m_loadedDate;
+    m_loadedDate = {};
+    StoredPage read;
     try {
-        for (std::size_t i = 0; i < m_dayFiles.size(); ++i)
-            read[i] = ReadDayFileBytes(m_pathOf(m_dayFiles[i].kind, dateOnShow));
+        read = m_store.read(m_dateOnShow);
     } catch (const Error &) {
-        for (const DayFileState &file : m_dayFiles)
-            showLines(file.kind, {});
+        for (const DayFileKind kind : kDayFileKinds)
+            showFile(kind, {});
         setEditable(false);
         throw;
     }
-    for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
         // A file that still holds what the editor shows is not shown again: the cursor and
         // the selection stay where the user left them (coming back from another window).
-        if (shownDate != dateOnShow || read[i] != m_dayFiles[i].bytes)
-            showLines(m_dayFiles[i].kind, read[i] ? DayFileLines(*read[i]) : QStringList());
-        m_dayFiles[i] = {m_dayFiles[i].kind, read[i], false};
+        if (shownDate != m_dateOnShow || read.files[i].bytes != m_files[i].bytes)
+            showFile(kDayFileKinds[i], read.files[i].bytes);
     }
+    m_files = read.files;
     setEditable(true);
-    m_loadedDate = dateOnShow;
+    m_loadedDate = m_dateOnShow;
     watchDayFiles();
 }
 
-void PageNotes::save(const QString &dateOnShow)
+void PageNotes::save()
 {
-    if (m_loadedDate.isEmpty()) {
+    if (!m_loadedDate.isValid()) {
         if (!hasUnsaved())
             return; // nothing loaded and nothing typed: no file to write
-        m_loadedDate = dateOnShow;
+        m_loadedDate = m_dateOnShow;
     }
-    QStringList changedFiles;
-    QStringList keptAs;
-    const auto tell = qScopeGuard([&] {
-        if (!keptAs.isEmpty())
-            emit outsideVersionsKept(changedFiles, keptAs);
-    });
-    // Both files are written together, with one commit to the disk.
-    QList<FileReplacement> writes;
-    std::array<std::optional<QByteArray>, 2> saved;
-    for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
-        DayFileState &file = m_dayFiles[i];
-        const QString path = m_pathOf(file.kind, m_loadedDate);
-        // Read again before every save: another program may have written it since.
-        const std::optional<QByteArray> now = ReadDayFileBytes(path);
-        if (!file.unsaved) {
-            if (now) {
-                // Never written over: nothing was typed that it lacks.
-                if (now != file.bytes) {
-                    showLines(file.kind, DayFileLines(*now));
-                    file.bytes = now;
-                }
-                continue;
-            }
-            if (file.bytes) // deleted by another program: the page follows
-                showLines(file.kind, {});
-        }
-        const QByteArray bytes = DayFileBytes(editorLines(file.kind));
-        if (file.unsaved && now && now != file.bytes && now != bytes) {
-            keptAs << KeepOutsideVersion(path, *now, QDateTime::currentDateTime());
-            changedFiles << path;
-        }
-        if (now != bytes)
-            writes.append({path, bytes});
-        saved[i] = bytes;
+    const PageWrite written = m_store.write(m_loadedDate, m_files, typedLines());
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        if (written.changedOutside[i])
+            showFile(kDayFileKinds[i], m_files[i].bytes);
     }
-    const auto keepSaved = [&] {
-        for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
-            if (saved[i]) {
-                m_dayFiles[i].bytes = saved[i];
-                m_dayFiles[i].unsaved = false;
-            }
-        }
-    };
-    try {
-        WriteDayFilesBytes(writes);
-    } catch (const Error &) {
-        // What was written before the failure is saved; the rest stays to be saved again.
-        for (std::size_t i = 0; i < m_dayFiles.size(); ++i) {
-            const QString path = m_pathOf(m_dayFiles[i].kind, m_loadedDate);
-            if (saved[i] && ReadDayFileBytes(path) != saved[i])
-                saved[i].reset();
-        }
-        keepSaved();
-        throw;
-    }
-    keepSaved();
+    if (!written.keptAs.isEmpty())
+        emit outsideVersionsKept(written.changedFiles, written.keptAs);
+    if (written.failure)
+        throw *written.failure;
     m_backgroundFailureReported = false;
     if (!hasUnsaved())
         m_autoSaveTimer->stop();
 }
 
-void PageNotes::saveInBackground(const QString &dateOnShow)
+void PageNotes::saveInBackground()
 {
     if (!hasUnsaved())
         return;
     try {
-        save(dateOnShow);
+        save();
     } catch (const Error &e) {
         if (!m_backgroundFailureReported) {
             m_backgroundFailureReported = true;
-            emit backgroundSaveFailed(e.message());
+            emit errorRaised(e.message());
         }
         m_autoSaveTimer->start(kAutoSaveRetry);
     }
 }
 
-void PageNotes::followOutsideChanges(const QString &dateOnShow)
+void PageNotes::followOutsideChanges()
 {
-    if (m_loadedDate != dateOnShow || m_loadedDate.isEmpty())
+    if (m_loadedDate != m_dateOnShow || !m_loadedDate.isValid())
         return;
-    if (!hasUnsaved()) {
-        // Reloaded only when a file really changed: the notice also follows the page's own
-        // saves and other files of the folder.
-        const bool changed = std::any_of(m_dayFiles.begin(), m_dayFiles.end(), [&](auto &file) {
-            return ReadDayFileBytes(m_pathOf(file.kind, dateOnShow)) != file.bytes;
-        });
-        if (changed)
-            load(dateOnShow);
-        return;
-    }
-    // Typed on: the editor typed on keeps its text (the save keeps both versions); the other
-    // one shows the new version now.
-    for (DayFileState &file : m_dayFiles) {
-        if (file.unsaved)
-            continue;
-        const std::optional<QByteArray> now = ReadDayFileBytes(m_pathOf(file.kind, dateOnShow));
-        if (now != file.bytes) {
-            showLines(file.kind, now ? DayFileLines(*now) : QStringList());
-            file.bytes = now;
+    try {
+        const StoredPage now = m_store.read(m_loadedDate);
+        if (!hasUnsaved()) {
+            // Reloaded only when a file really changed: the notice also follows the page's own
+            // saves and other files of the folder.
+            for (std::size_t i = 0; i < m_files.size(); ++i) {
+                if (now.files[i].bytes != m_files[i].bytes) {
+                    load();
+                    return;
+                }
+            }
+            return;
         }
+        // Typed on: the editor typed on keeps its text (the save keeps both versions); the
+        // other one shows the new version now.
+        for (std::size_t i = 0; i < m_files.size(); ++i) {
+            if (!m_files[i].unsaved && now.files[i].bytes != m_files[i].bytes) {
+                showFile(kDayFileKinds[i], now.files[i].bytes);
+                m_files[i].bytes = now.files[i].bytes;
+            }
+        }
+    } catch (const Error &e) {
+        emit errorRaised(e.message());
     }
 }
 
@@ -332,31 +281,19 @@ void PageNotes::watchDayFiles()
 {
     if (!m_dayFileWatcher) {
         m_dayFileWatcher = new DayFileWatcher(this);
-        connect(m_dayFileWatcher, &DayFileWatcher::changed, this, &PageNotes::dayFilesChanged);
+        connect(m_dayFileWatcher, &DayFileWatcher::changed, this, &PageNotes::followOutsideChanges);
     }
-    m_dayFileWatcher->watch({m_pathOf(DayFileKind::Notes, m_loadedDate),
-                             m_pathOf(DayFileKind::TimeFields, m_loadedDate)});
+    m_dayFileWatcher->watch({m_store.path(m_loadedDate, DayFileKind::Notes),
+                             m_store.path(m_loadedDate, DayFileKind::TimeFields)});
 }
 
-QString PageNotes::rescue(const QString &folder, const QString &dateOnShow, int startTime) const
+QString PageNotes::rescue(const QString &folder, int startTime) const
 {
-    const QString date = m_loadedDate.isEmpty() ? dateOnShow : m_loadedDate;
-    const QDateTime now = QDateTime::currentDateTime();
-    const QString path = folder + u'/' + DatePart(date, 2) + u'-' + DatePart(date, 1) + u'-' +
-                         DatePart(date, 0) + u"_" +
-                         now.toString(QStringLiteral("yyyyMMdd-HHmmss")) + u".txt";
-    // Readable as it is: the date, the notes, then each hour with its entry.
-    QString text = date + u"\n\n";
-    for (const QString &line : m_notesEditor->visualLines())
-        text += line + u'\n';
-    text += u'\n';
-    const std::array<QString, kHourRows> hours = HourScaleLabels(startTime, laFrench);
-    for (int row = 1; row <= kHourRows; ++row)
-        text +=
-            hours[std::size_t(row - 1)] + u' ' + m_timeFields[std::size_t(row - 1)]->text() + u'\n';
-    if (!QDir().mkpath(folder) || !ReplaceFileWhole(path, text.toUtf8()))
-        throw Error(u"Ne peut créer le fichier " + path);
-    return path;
+    std::array<QString, kHourRows> hours;
+    for (std::size_t row = 0; row < hours.size(); ++row)
+        hours[row] = m_timeFields[row]->text();
+    return DayStore::rescue(folder, m_loadedDate.isValid() ? m_loadedDate : m_dateOnShow,
+                            m_notesEditor->visualLines(), hours, startTime);
 }
 
 } // namespace ruvo

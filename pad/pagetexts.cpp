@@ -4,9 +4,8 @@
 
 namespace ruvo {
 
-PageTexts PageTextsOf(const QString &date, TLanguage language)
+PageTexts PageTextsOf(const QDate &read, TLanguage language)
 {
-    const QDate read = TextToDate(date);
     const int weekNumber = WeekNumber(read);
     const int weekday = read.dayOfWeek() % 7 + 1; // 1 = Sunday
     return {ZeroPad(quint32(read.year()), 2),

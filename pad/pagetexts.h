@@ -2,6 +2,7 @@
 
 #include "calendar/language.h"
 
+#include <QDate>
 #include <QString>
 
 namespace ruvo {
@@ -17,8 +18,8 @@ struct PageTexts
     int weekNumber = 0;
 };
 
-// Throws Error for a text that is not a date, or whose week cannot be counted.
-PageTexts PageTextsOf(const QString &date, TLanguage language);
+// Throws Error for a date whose week cannot be counted.
+PageTexts PageTextsOf(const QDate &date, TLanguage language);
 
 // "Day 65 - Week 10": the line under the notes.
 QString DayWeekLine(const PageTexts &texts, const PadWords &words);

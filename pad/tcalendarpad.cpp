@@ -23,6 +23,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QWheelEvent>
@@ -31,74 +32,42 @@ namespace ruvo {
 
 using namespace pagelayout;
 
-TCalendarPad::TCalendarPad(QWidget *parent) : QWidget(parent)
+TCalendarPad::TCalendarPad(QWidget *parent)
+    : QWidget(parent), m_clock(new PadClock(this)), m_date(DateToText(QDate::currentDate())),
+      m_shownDate(QDate::currentDate()), m_directory(QDir::currentPath())
 {
     // The paint covers every pixel, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true); // the hot areas follow the pointer without a button held
-    const QString currentDir = QDir::currentPath();
     setFixedSize(kWidth, kHeight);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFont(ArialFont(8));
+    m_soundFileName = m_directory + u"/paper.wav";
 
-    m_clockTimer = new QTimer(this);
-    m_clockTimer->setInterval(kClockInterval);
-    connect(m_clockTimer, &QTimer::timeout, this, &TCalendarPad::RefreshTimeScale);
-    m_clockTimer->start();
+    connect(m_clock, &PadClock::ticked, this, &TCalendarPad::RefreshTimeScale);
 
-    m_notes = new PageNotes(
-        this, [this](DayFileKind kind, const QString &date) { return dayFilePath(kind, date); });
-    connect(m_notes, &PageNotes::autoSaveDue, this, &TCalendarPad::saveInBackground);
-    connect(m_notes, &PageNotes::backgroundSaveFailed, this, &TCalendarPad::errorRaised);
+    m_notes = new PageNotes(this);
+    m_notes->setStore(DayStore(m_directory, m_extensionFile));
+    m_notes->setDateOnShow(m_shownDate);
+    connect(m_notes, &PageNotes::errorRaised, this, &TCalendarPad::errorRaised);
     connect(m_notes, &PageNotes::outsideVersionsKept, this, &TCalendarPad::outsideVersionsKept);
-    connect(m_notes, &PageNotes::dayFilesChanged, this,
-            [this] { reportErrors([this] { m_notes->followOutsideChanges(m_date); }); });
-    connect(m_notes, &PageNotes::typed, this, [this] { m_lastTyped = currentDateTime(); });
+    connect(m_notes, &PageNotes::typed, m_clock, &PadClock::typed);
     m_notes->notesEditor()->installEventFilter(this);
-    m_notes->colorTimeFields(0, ColorToQColor(m_timeFieldColor), {});
     for (QLineEdit *field : m_notes->timeFields())
         field->installEventFilter(this);
 
     m_hourScaleArea = PagePainter::hourScaleArea(m_fonts);
 
-    // Anywhere in the pad's window, the editors included.
-    m_priorAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
-    connect(m_priorAction, &QAction::triggered, this, &TCalendarPad::PriorPage);
-    m_nextAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-    connect(m_nextAction, &QAction::triggered, this, &TCalendarPad::NextPage);
-    m_todayAction = addCommand(QKeySequence(Qt::ALT | Qt::Key_Home));
-    connect(m_todayAction, &QAction::triggered, this, &TCalendarPad::GoToToday);
-    m_goToDateAction = addCommand(QKeySequence(Qt::CTRL | Qt::Key_G));
-    connect(m_goToDateAction, &QAction::triggered, this, [this] {
-        // The dialog opens where the pointer is when it is over the page, as from the page's
-        // menu; from the keyboard with the pointer elsewhere, under the day block.
-        const QPoint pointer = QCursor::pos();
-        ChooseDate(rect().contains(mapFromGlobal(pointer)) ? pointer
-                                                           : mapToGlobal(kDayBlock.bottomLeft()));
-    });
+    m_commands = new PadCommands(this);
+    connect(PriorAction(), &QAction::triggered, this, &TCalendarPad::PriorPage);
+    connect(NextAction(), &QAction::triggered, this, &TCalendarPad::NextPage);
+    connect(TodayAction(), &QAction::triggered, this, &TCalendarPad::GoToToday);
+    connect(GoToDateAction(), &QAction::triggered, this, &TCalendarPad::chooseDateFromKeys);
 
-    m_date = DateToText(QDate::currentDate());
-    m_followedDay = QDate::currentDate();
-    m_directory = currentDir;
-    m_soundFileName = currentDir + u"/paper.wav";
+    // The page's texts wait for the pad to be shown: a pad that is never shown never needs them.
+    markCurrentHour();
 
     connect(qApp, &QApplication::focusChanged, this, &TCalendarPad::focusChanged);
-}
-
-QAction *TCalendarPad::addCommand(const QKeySequence &key)
-{
-    auto *action = new QAction(this);
-    action->setShortcut(key);
-    action->setShortcutContext(Qt::WindowShortcut);
-    addAction(action);
-    return action;
-}
-
-void TCalendarPad::setClock(Clock clock)
-{
-    m_clock = std::move(clock);
-    m_followedDay = currentDateTime().date();
-    m_lastTyped = {};
 }
 
 TCalendarPad::~TCalendarPad()
@@ -110,6 +79,12 @@ TCalendarPad::~TCalendarPad()
     for (QLineEdit *field : m_notes->timeFields())
         field->removeEventFilter(this);
     m_background.clear();
+}
+
+void TCalendarPad::setClock(Clock clock)
+{
+    m_clock->setClock(std::move(clock));
+    markCurrentHour();
 }
 
 void TCalendarPad::setBackground(const QImage &picture)
@@ -126,8 +101,24 @@ void TCalendarPad::setBackground(const QPixmap &picture)
 void TCalendarPad::setTimeFieldColor(quint32 color)
 {
     m_timeFieldColor = color;
-    // Every field, the current hour's too, until the next paint or clock tick marks it again.
+    // Every field, the current hour's too, until the hour is marked again as soon as the
+    // event loop turns (where the next paint would be).
     m_notes->colorTimeFields(0, ColorToQColor(color), {});
+    QTimer::singleShot(0, this, &TCalendarPad::markCurrentHour);
+}
+
+void TCalendarPad::setCurrentTimeColor(quint32 color)
+{
+    m_currentTimeColor = color;
+    markCurrentHour();
+    repaintPage();
+}
+
+void TCalendarPad::setLanguage(TLanguage language)
+{
+    m_language = language;
+    showLanguage();
+    repaintPage();
 }
 
 void TCalendarPad::setDate(const QString &date)
@@ -138,17 +129,15 @@ void TCalendarPad::setDate(const QString &date)
         if (!allowChange)
             return;
     }
-    // A paint cannot report an error, so the text is read here, where the error reaches the
-    // caller and the application's handler. A text that is not a date is not kept: the page
-    // on show and the date its notes belong to stay the same.
-    const QString previous = m_date;
+    // The text is read once, here, where the error reaches the caller and the application's
+    // handler. A text that is not a date is not kept: the page on show and the date its notes
+    // belong to stay the same.
+    const QDate read = TextToDate(date);
+    m_pageTexts = PageTextsOf(read, m_language);
     m_date = date;
-    try {
-        UpdateDateTexts();
-    } catch (const Error &) {
-        m_date = previous;
-        throw;
-    }
+    m_shownDate = read;
+    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
+    m_notes->setDateOnShow(read);
     // The editors get the new date's notes before the page is painted, so the new date is
     // never shown with the old notes and the editors are painted once. A page whose notes
     // cannot be read is painted all the same. While hidden, the notes wait until the pad is
@@ -158,10 +147,27 @@ void TCalendarPad::setDate(const QString &date)
         loadIfDateChanged();
 }
 
+void TCalendarPad::setExtensionFile(const QString &extension)
+{
+    if (extension.size() > 3)
+        return;
+    m_extensionFile = extension;
+    m_notes->setStore(DayStore(m_directory, m_extensionFile));
+}
+
+void TCalendarPad::setDirectory(const QString &directory)
+{
+    m_directory = directory;
+    m_notes->setStore(DayStore(m_directory, m_extensionFile));
+}
+
 void TCalendarPad::setStartTime(int hour)
 {
     if (hour >= 0 && hour <= 23)
         m_startTime = hour;
+    m_hourLabels = HourScaleLabels(m_startTime, m_language);
+    m_notes->nameEditors(m_words.notes, m_hourLabels);
+    markCurrentHour();
     repaintPage();
 }
 
@@ -184,21 +190,50 @@ int TCalendarPad::currentHourRow() const
     return CurrentHourRow(m_startTime, CurrentHourText(currentTime()));
 }
 
+QString TCalendarPad::LoadedDate() const
+{
+    const QDate loaded = m_notes->loadedDate();
+    if (!loaded.isValid())
+        return {};
+    return loaded == m_shownDate ? m_date : DateToText(loaded);
+}
+
 void TCalendarPad::UpdateDateTexts()
 {
     // Everything is read before anything is kept, so a bad date leaves the old texts.
-    m_pageTexts = PageTextsOf(m_date, m_language);
+    m_pageTexts = PageTextsOf(TextToDate(m_date), m_language);
+    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
 }
 
 void TCalendarPad::UpdateLanguageTexts()
 {
-    // laDefault is looked up at every paint, so a change of the system's language shows.
     m_words = PadWordsOf(m_language);
+    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
+}
+
+void TCalendarPad::showLanguage()
+{
+    UpdateLanguageTexts();
+    m_wordsLanguage = resolvedLanguage(m_language);
+    m_pageTexts = PageTextsOf(m_shownDate, m_language);
+    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
+    m_hourLabels = HourScaleLabels(m_startTime, m_language);
+    m_notes->nameEditors(m_words.notes, m_hourLabels);
+    m_commands->name(m_wordsLanguage, m_words);
+    // The page's three corner actions, for a screen reader.
+    setAccessibleDescription(m_words.prior + u", " + m_words.next + u", " + m_words.go);
+}
+
+void TCalendarPad::markCurrentHour()
+{
+    m_markedRow = currentHourRow();
+    m_notes->colorTimeFields(m_markedRow, ColorToQColor(m_timeFieldColor),
+                             ColorToQColor(m_currentTimeColor));
 }
 
 void TCalendarPad::RefreshTimeScale()
 {
-    colorTimeFields();
+    markCurrentHour();
     m_refreshingTimeScale = true;
     repaint(m_hourScaleArea);
     m_refreshingTimeScale = false;
@@ -207,50 +242,64 @@ void TCalendarPad::RefreshTimeScale()
 
 void TCalendarPad::followTheDay()
 {
-    const QDateTime now = currentDateTime();
-    const QDate today = now.date();
-    if (today == m_followedDay)
-        return;
-    // A page turned to another date stays where the user put it.
-    if (m_date != DateToText(m_followedDay)) {
-        m_followedDay = today;
-        return;
-    }
-    // While the user types, the page waits for a pause.
-    if (m_lastTyped.isValid() && m_lastTyped.secsTo(now) < kIdleBeforeNewDay)
+    const std::optional<QDate> today = m_clock->newDayFor(m_shownDate);
+    if (!today)
         return;
     try {
         SaveNotes();
     } catch (const Error &) {
         return; // the text stays where it was typed; the background save has told the user
     }
-    m_followedDay = today;
-    reportErrors([&] { setDate(DateToText(today)); });
+    m_clock->followed(*today);
+    reportErrors([&] { setDate(DateToText(*today)); });
+}
+
+bool TCalendarPad::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ToolTip:
+        if (!m_showHint)
+            return true;
+        break;
+    case QEvent::WindowDeactivate:
+        // Leaving the window is a pause in the typing: what was typed goes to the disk now.
+        saveInBackground();
+        break;
+    case QEvent::Paint:
+        // The system's language has no notice of its change; a page in laDefault follows it
+        // at its next paint, before the paint itself.
+        if (m_language == laDefault && m_wordsLanguage != laDefault &&
+            resolvedLanguage(laDefault) != m_wordsLanguage)
+            showLanguage();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 void TCalendarPad::paintEvent(QPaintEvent *event)
 {
-    // A clock tick only recolours the hour scale, also where the fields it recoloured have the
-    // pad paint under them; everything else is a paint of the page.
     Q_UNUSED(event);
-    const bool clockTick = m_refreshingTimeScale;
-    imposeFixedSize();
-    {
-        QPainter painter(this);
-        if (clockTick) {
-            colorTimeFields();
-            drawPage(painter);
-        } else {
-            paintPage(painter);
-        }
-    }
+    QPainter painter(this);
+    // A clock tick only redraws the hour scale; everything else is a paint of the page.
+    if (m_refreshingTimeScale)
+        drawPage(painter);
+    else
+        paintPage(painter);
+}
+
+void TCalendarPad::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    // The page has one size, whatever a layout or a caller asked for.
+    if (event->size() != sizeHint())
+        setFixedSize(sizeHint());
 }
 
 void TCalendarPad::paintPage(QPainter &painter)
 {
-    preparePageTexts();
     m_background.ensure();
-    colorTimeFields();
     drawPage(painter);
 }
 
@@ -260,16 +309,6 @@ bool TCalendarPad::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::ToolTip && watched != this)
         return true;
     return QWidget::eventFilter(watched, event);
-}
-
-bool TCalendarPad::event(QEvent *event)
-{
-    if (event->type() == QEvent::ToolTip && !m_showHint)
-        return true;
-    // Leaving the window is a pause in the typing: what was typed goes to the disk now.
-    if (event->type() == QEvent::WindowDeactivate)
-        saveInBackground();
-    return QWidget::event(event);
 }
 
 template<typename F> bool TCalendarPad::reportErrors(F &&reaction)
@@ -287,33 +326,32 @@ template<typename F> bool TCalendarPad::reportErrors(F &&reaction)
 
 QString TCalendarPad::notesFilePath(const QString &date) const
 {
-    return DayFilePath(m_directory, NoteFileName(date), DayFileKind::Notes, m_extensionFile);
+    return store().path(TextToDate(date), DayFileKind::Notes);
 }
 
 QString TCalendarPad::timeFieldsFilePath(const QString &date) const
 {
-    return DayFilePath(m_directory, NoteFileName(date), DayFileKind::TimeFields, m_extensionFile);
-}
-
-QString TCalendarPad::dayFilePath(DayFileKind kind, const QString &date) const
-{
-    return kind == DayFileKind::Notes ? notesFilePath(date) : timeFieldsFilePath(date);
+    return store().path(TextToDate(date), DayFileKind::TimeFields);
 }
 
 void TCalendarPad::PurgeNotes()
 {
-    PurgeDayFiles(m_directory, m_extensionFile, TodayText(2, laDefault), m_destroyDelay);
+    store().purge(QDate::currentDate(), m_destroyDelay);
 }
 
 void TCalendarPad::loadIfDateChanged()
 {
-    if (LoadedDate() != m_date)
+    if (m_notes->loadedDate() != m_shownDate)
         LoadNotes();
 }
 
 void TCalendarPad::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    if (m_wordsLanguage == laDefault)
+        showLanguage(); // the first show
+    // The hour may have moved on while the page was hidden.
+    markCurrentHour();
     reportErrors([this] { loadIfDateChanged(); });
 }
 
@@ -342,9 +380,9 @@ void TCalendarPad::mouseMoveEvent(QMouseEvent *event)
     m_overPriorArea = area == HotArea::Prior;
     m_overNextArea = area == HotArea::Next;
     m_overDateArea = area == HotArea::Date;
-    ShowAreaHint(m_overPriorArea  ? m_priorTip
-                 : m_overNextArea ? m_nextTip
-                 : m_overDateArea ? m_goTip
+    ShowAreaHint(m_overPriorArea  ? m_commands->priorTip()
+                 : m_overNextArea ? m_commands->nextTip()
+                 : m_overDateArea ? m_commands->goTip()
                                   : QString());
     const int cursor = hotAreaCursor(area);
     if (cursor != m_cursorNumber) {
@@ -377,7 +415,7 @@ void TCalendarPad::turnPage(int days)
     reportErrors([&] { setDate(date); });
     // The sound follows every other turn the save allowed, also one that OnChange refused.
     if (m_soundEffect)
-        PlaySoundFile(m_soundFileName, SND_ASYNC);
+        PlaySoundFile(m_soundFileName);
 }
 
 void TCalendarPad::mouseDoubleClickEvent(QMouseEvent *event)
@@ -399,6 +437,15 @@ void TCalendarPad::goToChosenDate(const QPoint &at)
         setDate(m_dateDialog(m_language, m_date.left(10), at));
     LoadNotes();
     NotesMemo()->setFocus();
+}
+
+void TCalendarPad::chooseDateFromKeys()
+{
+    // The dialog opens where the pointer is when it is over the page, as from the page's
+    // menu; from the keyboard with the pointer elsewhere, under the day block.
+    const QPoint pointer = QCursor::pos();
+    ChooseDate(rect().contains(mapFromGlobal(pointer)) ? pointer
+                                                       : mapToGlobal(kDayBlock.bottomLeft()));
 }
 
 void TCalendarPad::GoToToday()
@@ -456,60 +503,6 @@ void TCalendarPad::repaintPage()
     repaint();
 }
 
-void TCalendarPad::preparePageTexts()
-{
-    try {
-        UpdateDateTexts();
-    } catch (const Error &) {
-        // Only a change of the process's date format can make a kept date unreadable; the
-        // page then stays as it was rather than failing at every paint.
-    }
-    UpdateLanguageTexts();
-    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
-    if (m_hourLabelsStart != m_startTime || m_hourLabelsLanguage != m_language) {
-        m_hourLabels = HourScaleLabels(m_startTime, m_language);
-        m_hourLabelsStart = m_startTime;
-        m_hourLabelsLanguage = m_language;
-    }
-    m_notes->nameEditors(m_words.notes, m_hourLabels);
-    nameCommands();
-    // The page's three corner actions, for a screen reader.
-    if (const QString actions = m_words.prior + u", " + m_words.next + u", " + m_words.go;
-        accessibleDescription() != actions)
-        setAccessibleDescription(actions);
-}
-
-void TCalendarPad::nameCommands()
-{
-    // Named again only when the language changes: a paint should not rebuild sixteen words.
-    const TLanguage language = resolvedLanguage(m_language);
-    if (language == m_commandsLanguage)
-        return;
-    m_commandsLanguage = language;
-    const PadCommandWords commands = PadCommandWordsOf(language);
-    const auto withKey = [](const QString &text, const QString &key) {
-        return QStringLiteral("%1 (%2)").arg(text, key);
-    };
-    m_priorTip = withKey(m_words.prior, commands.previousKey);
-    m_nextTip = withKey(m_words.next, commands.nextKey);
-    m_goTip = QStringLiteral("%1, %2").arg(withKey(m_words.go, commands.goToDateKey),
-                                           withKey(commands.today, commands.todayKey));
-    // The key after a tab: a menu shows it in its column of keys, in the page's language.
-    const auto menuText = [](const QString &text, const QString &key) {
-        return QStringLiteral("%1\t%2").arg(text, key);
-    };
-    m_priorAction->setText(menuText(commands.previousDay, commands.previousKey));
-    m_nextAction->setText(menuText(commands.nextDay, commands.nextKey));
-    m_todayAction->setText(menuText(commands.today, commands.todayKey));
-    m_goToDateAction->setText(menuText(commands.goToDate, commands.goToDateKey));
-}
-
-void TCalendarPad::colorTimeFields()
-{
-    m_notes->colorTimeFields(currentHourRow(), ColorToQColor(m_timeFieldColor),
-                             ColorToQColor(m_currentTimeColor));
-}
-
 void TCalendarPad::drawPage(QPainter &painter) const
 {
     const PageContent page{m_background.forDrawing(),
@@ -517,7 +510,7 @@ void TCalendarPad::drawPage(QPainter &painter) const
                            m_pageTexts,
                            m_dayWeekText,
                            m_hourLabels,
-                           currentHourRow(),
+                           m_markedRow,
                            ColorToQColor(m_yearColor),
                            ColorToQColor(m_monthColor),
                            ColorToQColor(m_dateColor),

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "calendar/language.h"
-#include "notes/dayfiles.h"
-#include "notes/hourscale.h"
+#include "notes/dayfileformat.h"
+#include "pad/padclock.h"
+#include "pad/padcommands.h"
 #include "pad/pagebackground.h"
 #include "pad/pagelayout.h"
 #include "pad/pagenotes.h"
@@ -46,7 +47,9 @@ using TDateDialog =
 // background picture and carries the notes editor and the 17 hour fields.
 //
 // Colours are 0x00BBGGRR values (see platform/colorvalue.h). Setters that change the drawn
-// page repaint at once while the pad is shown, before they return.
+// page repaint at once while the pad is shown, before they return. What the page shows is
+// worked out when what it depends on changes (the date, the language, the start hour, the
+// colours, the clock); a paint only draws it.
 class TCalendarPad : public QWidget
 {
     Q_OBJECT
@@ -72,7 +75,8 @@ class TCalendarPad : public QWidget
     Q_PROPERTY(bool SoundEffect READ SoundEffect WRITE setSoundEffect)
     Q_PROPERTY(bool ShowHint READ ShowHint WRITE setShowHint)
 
-    // The page's texts, worked out at every paint.
+    // The page's texts, worked out when the date or the language changes (and, for laDefault,
+    // at the first paint after the system's language changed).
     Q_PROPERTY(QString YearText READ YearText)
     Q_PROPERTY(QString MonthText READ MonthText)
     Q_PROPERTY(QString DayText READ DayText)
@@ -86,17 +90,15 @@ class TCalendarPad : public QWidget
 public:
     static constexpr int kWidth = pagelayout::kPageSize.width();
     static constexpr int kHeight = pagelayout::kPageSize.height();
-    static constexpr int kClockInterval = 60000; // ms
+    static constexpr int kClockInterval = PadClock::kInterval;
     static constexpr int kTimeFieldCount = kHourRows;
     static constexpr int kAutoSaveDelay = PageNotes::kAutoSaveDelay;
     static constexpr int kAutoSaveRetry = PageNotes::kAutoSaveRetry;
-    // A page left on the day that has just ended follows to the new day once the typing has
-    // paused this long.
-    static constexpr int kIdleBeforeNewDay = 60; // s
+    static constexpr int kIdleBeforeNewDay = PadClock::kIdleBeforeNewDay;
     // One notch of a mouse wheel; finer wheels and touchpads add up to it.
     static constexpr int kWheelStep = 120;
 
-    using Clock = std::function<QDateTime()>;
+    using Clock = PadClock::Clock;
 
     explicit TCalendarPad(QWidget *parent = nullptr);
     ~TCalendarPad() override;
@@ -128,14 +130,11 @@ public:
     // Recolours the 17 hour fields at once; the page itself is not repainted.
     void setTimeFieldColor(quint32 color);
     quint32 CurrentTimeColor() const { return m_currentTimeColor; }
-    void setCurrentTimeColor(quint32 color) { setColor(m_currentTimeColor, color); }
+    // Marks the current hour's field with it at once, and repaints.
+    void setCurrentTimeColor(quint32 color);
 
     TLanguage Language() const { return m_language; }
-    void setLanguage(TLanguage language)
-    {
-        m_language = language;
-        repaintPage();
-    }
+    void setLanguage(TLanguage language);
 
     QString Date() const { return m_date; }
     // Asks OnChange first (on every write, also of the same text). A refused change leaves
@@ -148,11 +147,7 @@ public:
 
     QString ExtensionFile() const { return m_extensionFile; }
     // Texts longer than 3 characters are ignored.
-    void setExtensionFile(const QString &extension)
-    {
-        if (extension.size() <= 3)
-            m_extensionFile = extension;
-    }
+    void setExtensionFile(const QString &extension);
     int StartTime() const { return m_startTime; }
     // Hours outside 0..23 are ignored; the page is repainted either way.
     void setStartTime(int hour);
@@ -160,7 +155,7 @@ public:
     // Days outside 1..365 are ignored; the page is repainted either way.
     void setDestroyDelay(int days);
     QString Directory() const { return m_directory; }
-    void setDirectory(const QString &directory) { m_directory = directory; }
+    void setDirectory(const QString &directory);
     QString SoundFileName() const { return m_soundFileName; }
     void setSoundFileName(const QString &fileName) { m_soundFileName = fileName; }
     bool SoundEffect() const { return m_soundEffect; }
@@ -176,29 +171,33 @@ public:
     // Reads the files of Date into the editors. Throws Error("Ne peut ouvrir le fichier <path>")
     // for a file that exists but cannot be read. Does nothing while the editors hold unsaved
     // text of Date; unsaved text of another date is saved first.
-    void LoadNotes() { m_notes->load(m_date); }
+    void LoadNotes() { m_notes->load(); }
     // Writes the editors to the files of the date they hold, respecting what other programs
     // wrote there: a file whose editor was not typed on is never written over (only a missing
     // one is created), and when another program changed it, the page shows that version. A
     // file typed on is written; if another program changed it meanwhile, its version is kept
     // beside it first (KeepOutsideVersion) and outsideVersionsKept() tells where. Throws
     // Error("Ne peut créer le fichier <path>"); the text then stays unsaved in the editors.
-    void SaveNotes() { m_notes->save(m_date); }
+    void SaveNotes() { m_notes->save(); }
     // The page's unsaved text, written to a new file in folder (created if need be), named
     // after the page's date and the time of now; for when it cannot be saved where it
     // belongs. Returns the path. Throws Error("Ne peut créer le fichier <path>").
     QString RescueNotes(const QString &folder) const
     {
-        return m_notes->rescue(folder, m_date, m_startTime);
+        return m_notes->rescue(folder, m_startTime);
     }
     // Deletes the day files from 365 days before today up to the day before today minus
     // DestroyDelay days.
     void PurgeNotes();
-    QString LoadedDate() const { return m_notes->loadedDate(); }
+    // The date text of the notes the editors hold; empty while they hold none.
+    QString LoadedDate() const;
     // Whether the editors hold text typed since the last load or save.
     bool hasUnsavedNotes() const { return m_notes->hasUnsaved(); }
+    // The day files of a date text. Throws Error for a text that is not a date.
     QString notesFilePath(const QString &date) const;
     QString timeFieldsFilePath(const QString &date) const;
+    // The store of the pad's day files: its Directory and ExtensionFile.
+    const DayStore &store() const { return m_notes->store(); }
 
     // The keys' page turns, the same as the corners': the page is saved first (a failed save
     // turns nothing and is reported), OnChange is asked and the paper sound plays.
@@ -215,10 +214,10 @@ public:
 
     // The page's commands with their keys, active anywhere in the pad's window: previous day
     // (Ctrl+Page Up), next day (Ctrl+Page Down), today (Alt+Home), go to a date (Ctrl+G).
-    QAction *PriorAction() const { return m_priorAction; }
-    QAction *NextAction() const { return m_nextAction; }
-    QAction *TodayAction() const { return m_todayAction; }
-    QAction *GoToDateAction() const { return m_goToDateAction; }
+    QAction *PriorAction() const { return m_commands->prior(); }
+    QAction *NextAction() const { return m_commands->next(); }
+    QAction *TodayAction() const { return m_commands->today(); }
+    QAction *GoToDateAction() const { return m_commands->goToDate(); }
 
     // Which hot area the last pointer position lay in.
     bool OverPriorArea() const { return m_overPriorArea; }
@@ -243,9 +242,9 @@ public:
     NotesEditor *NotesMemo() const { return m_notes->notesEditor(); }
     // Row 1 to 17, top to bottom; nullptr for any other row.
     QLineEdit *TimeFields(int row) const;
-    QTimer *ClockTimer() const { return m_clockTimer; }
-    // Runs saveInBackground() autoSaveDelay() (kAutoSaveDelay unless a test shortens it)
-    // after the last keystroke.
+    QTimer *ClockTimer() const { return m_clock->timer(); }
+    // Saves in the background autoSaveDelay() (kAutoSaveDelay unless a test shortens it) after
+    // the last keystroke.
     QTimer *AutoSaveTimer() const { return m_notes->autoSaveTimer(); }
     int autoSaveDelay() const { return m_notes->autoSaveDelay(); }
     void setAutoSaveDelay(int milliseconds) { m_notes->setAutoSaveDelay(milliseconds); }
@@ -253,7 +252,7 @@ public:
     // The date and time the hour scale marks and the page follows; the system clock unless
     // replaced (tests fix it).
     void setClock(Clock clock);
-    QDateTime currentDateTime() const { return m_clock ? m_clock() : QDateTime::currentDateTime(); }
+    QDateTime currentDateTime() const { return m_clock->now(); }
     QTime currentTime() const { return currentDateTime().time(); }
     // The row of the current hour, 1 to 17, or 0 when it is not on the scale.
     int currentHourRow() const;
@@ -264,8 +263,8 @@ public:
     // Set DayLabel, WeekLabel and the three hints from Language (laDefault: the system's).
     void UpdateLanguageTexts();
 
-    // What a paint does, onto any painter (the widget, an image): work out the texts, make
-    // sure of the background, mark the current hour's field and draw the page.
+    // What a paint does, onto any painter (the widget, an image): make sure of the background
+    // and draw the page.
     void paintPage(QPainter &painter);
     // The page from the texts as they are, in the order a paint draws it (see PagePainter).
     void drawPage(QPainter &painter) const;
@@ -291,10 +290,11 @@ public slots:
     // Saves unsaved text without being asked (the typing paused, the window was left). A
     // failure is reported once until a save succeeds again; the text stays on the page and
     // the save is tried again later.
-    void saveInBackground() { m_notes->saveInBackground(m_date); }
+    void saveInBackground() { m_notes->saveInBackground(); }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -311,15 +311,11 @@ private:
         member = color;
         repaintPage();
     }
-    void imposeFixedSize()
-    {
-        if (size() != sizeHint() || minimumSize() != sizeHint() || maximumSize() != sizeHint())
-            setFixedSize(sizeHint());
-    }
-    // Texts for the paint; a Date that stopped being a date keeps the page it had.
-    void preparePageTexts();
-    // An empty background is replaced by the built-in page.
-    void colorTimeFields();
+    // Works out what the page shows in its language: the words, the date's names, the hour
+    // labels, the line under the notes, what a screen reader hears, the commands' texts.
+    void showLanguage();
+    // Marks the current hour's label and field, and inks the other fields.
+    void markCurrentHour();
     // Loads the notes of Date when the editors hold another date's. Setting Date does this
     // right after its repaint, and showing the pad does it for a date set while hidden.
     void loadIfDateChanged();
@@ -330,19 +326,19 @@ private:
     }
     void turnPage(int days);
     void goToChosenDate(const QPoint &at);
+    void chooseDateFromKeys();
     void followTheDay();
-    QAction *addCommand(const QKeySequence &key);
-    void nameCommands();
     void focusChanged(QWidget *old, QWidget *now);
     bool ownsWidget(const QWidget *widget) const;
-    QString dayFilePath(DayFileKind kind, const QString &date) const;
     // Runs a reaction to the user; an Error is reported, not thrown into the event loop.
     template<typename F> bool reportErrors(F &&reaction);
 
     PageBackground m_background;
     PageNotes *m_notes = nullptr;
-    QTimer *m_clockTimer = nullptr;
+    PadCommands *m_commands = nullptr;
+    PadClock *m_clock = nullptr;
     QString m_date;
+    QDate m_shownDate; // Date, read once
     quint32 m_yearColor = clBlack;
     quint32 m_monthColor = clBlack;
     quint32 m_dateColor = clWhite;
@@ -363,28 +359,16 @@ private:
 
     PageTexts m_pageTexts;
     PadWords m_words;
+    TLanguage m_wordsLanguage = laDefault; // resolved; laDefault until first worked out
     QString m_dayWeekText;
     std::array<QString, kHourRows> m_hourLabels;
-    int m_hourLabelsStart = -1;
-    TLanguage m_hourLabelsLanguage = laDefault;
+    int m_markedRow = 0; // the current hour's row, 1 to 17, or 0
     QRect m_hourScaleArea;
 
     PageFonts m_fonts;
     mutable PageTextLayouts m_textLayouts; // a cache: laid out at the first paint that shows it
 
-    QAction *m_priorAction = nullptr;
-    QAction *m_nextAction = nullptr;
-    QAction *m_todayAction = nullptr;
-    QAction *m_goToDateAction = nullptr;
-    TLanguage m_commandsLanguage = laDefault; // resolved; laDefault until first named
-    QString m_priorTip;
-    QString m_nextTip;
-    QString m_goTip;
     int m_wheelDelta = 0;
-
-    Clock m_clock;
-    QDate m_followedDay;   // the day of the last clock tick
-    QDateTime m_lastTyped; // by the pad's clock
     TDateDialog m_dateDialog;
     bool m_showHint = false;
     bool m_overPriorArea = false;

@@ -6,7 +6,7 @@
 
 #include "padtestsupport.h"
 
-#include "notes/dayfiles.h"
+#include "notes/daystore.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 
@@ -294,20 +294,28 @@ void FaultsTest::fullDisk_oldFileStaysWhole()
 {
     QFETCH(int, room);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"060398N.ruv"_qs);
+    const DayStore store(dir.path(), u"ruv"_qs);
+    const QDate day(1998, 3, 6);
+    const QString path = store.path(day, DayFileKind::Notes);
     const QByteArray old = QByteArray("ancienne note\r\n").repeated(40);
     writeBytes(path, old);
+    // Typed on, as the page writes it, with its hour file still to be made.
     const QStringList page(2000, QStringLiteral("une nouvelle ligne bien plus longue"));
+    const auto write = [&] {
+        PageFiles files;
+        files[DayFileIndex(DayFileKind::Notes)] = {old, true};
+        if (const PageWrite written = store.write(day, files, {page, {}}); written.failure)
+            throw *written.failure;
+    };
 
-    const QString message =
-        messageInChildWithFileSizeLimit(rlim_t(room), [&] { WriteDayFile(path, page); });
+    const QString message = messageInChildWithFileSizeLimit(rlim_t(room), write);
     QCOMPARE(message, u"Ne peut créer le fichier " + path);
     QCOMPARE(bytesOf(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{u"060398N.ruv"_qs});
     // With room again the same page is written whole.
-    WriteDayFile(path, page);
-    QCOMPARE(ReadDayFile(path), page);
+    write();
+    QCOMPARE(store.read(day).notes(), page);
 }
 
 void FaultsTest::fullFileSystem_turnFailsAndOldFileStays_data()

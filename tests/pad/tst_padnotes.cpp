@@ -1,6 +1,6 @@
 #include "padtestsupport.h"
 
-#include "notes/dayfiles.h"
+#include "notes/daystore.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 
@@ -109,7 +109,7 @@ void PadNotesTest::wrappedParagraphIsSavedAsShownLines()
         "This paragraph is typed as a single line and is far too long for the notes area");
     p.type(paragraph);
     p.pad.SaveNotes();
-    const QStringList lines = ReadDayFile(p.notes(u"06/03/1998"_qs));
+    const QStringList lines = p.pad.store().read(QDate(1998, 3, 6)).notes();
     QVERIFY2(lines.size() > 1, qPrintable(lines.join(u'|')));
     QCOMPARE(lines.join(QString()).remove(u' '), QString(paragraph).remove(u' '));
     // It comes back broken where the editor wrapped it.
@@ -365,8 +365,10 @@ void PadNotesTest::pastedTextIsCleaned_data()
         << 9 << u"a\u2028b\u2029c\td\ve"_qs << QByteArray("a b c d e");
     QTest::newRow("NUL in an hour") << 17 << u"avant\0après"_qs << QByteArray("avantapr\xe8s");
     QTest::newRow("NUL in the notes") << 0 << u"avant\0après"_qs << QByteArray("avantapr\xe8s");
-    QTest::newRow("escape and bell in the notes")
-        << 0 << u"a\x1b[1mb\x07" u"c\x7f"_qs << QByteArray("a[1mbc");
+    QTest::newRow("escape and bell in the notes") << 0
+                                                  << u"a\x1b[1mb\x07"
+                                                     u"c\x7f"_qs
+                                                  << QByteArray("a[1mbc");
     QTest::newRow("tabs and breaks stay in the notes")
         << 0 << u"a\tb\r\nc"_qs << QByteArray("a\tb\r\nc");
 }

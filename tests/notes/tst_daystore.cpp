@@ -3,6 +3,7 @@
 #include "filebytes.h"
 
 #include "notes/dayfiles.h"
+#include "notes/daystore.h"
 
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
@@ -19,10 +20,32 @@
 
 using namespace ruvo;
 using ruvo::testing::bytesOf;
-using ruvo::testing::writeBytes;
 using ruvo::testing::errorOf;
+using ruvo::testing::writeBytes;
 
-class DayFilesTest : public QObject
+namespace {
+
+const QDate kDay(2026, 12, 6); // 061226
+
+// Writes lines into the notes file of kDay as the page writes a file typed on; throws what the
+// write met.
+void writeTypedNotes(const DayStore &store, const QStringList &lines)
+{
+    PageFiles files;
+    files[DayFileIndex(DayFileKind::Notes)].unsaved = true;
+    const PageWrite written = store.write(kDay, files, {lines, {}});
+    if (written.failure)
+        throw *written.failure;
+}
+
+QStringList notesOf(const DayStore &store)
+{
+    return store.read(kDay).notes();
+}
+
+} // namespace
+
+class DayStoreTest : public QObject
 {
     Q_OBJECT
 
@@ -42,7 +65,7 @@ private slots:
     void onlyChangedFilesAreReplaced_data();
     void onlyChangedFilesAreReplaced();
     void pipeOfTheSameNameIsReplacedNotWaitedOn();
-    void folderInPlaceOfFile_cannotBeRead();
+    void folderInPlaceOfFile_isNoFileAndCannotBeWritten();
     void unreadableFile_cannotBeRead_data();
     void unreadableFile_cannotBeRead();
     void purgeWindow_data();
@@ -52,7 +75,7 @@ private slots:
     void purgedFilesGoToTheTrash();
 };
 
-void DayFilesTest::noteFileName_data()
+void DayStoreTest::noteFileName_data()
 {
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("stem");
@@ -67,14 +90,14 @@ void DayFilesTest::noteFileName_data()
                                      << "061226";
 }
 
-void DayFilesTest::noteFileName()
+void DayStoreTest::noteFileName()
 {
     QFETCH(QString, date);
     QFETCH(QString, stem);
     QCOMPARE(NoteFileName(date), stem);
 }
 
-void DayFilesTest::pathWithAndWithoutClosingSeparator()
+void DayStoreTest::pathWithAndWithoutClosingSeparator()
 {
     QTemporaryDir dir;
     const QString withSeparator = DayFilePath(dir.path() + u'/', QStringLiteral("061226"),
@@ -82,14 +105,14 @@ void DayFilesTest::pathWithAndWithoutClosingSeparator()
     const QString without = DayFilePath(dir.path(), QStringLiteral("061226"), DayFileKind::Notes,
                                         QStringLiteral("ruv"));
     QCOMPARE(without, dir.path() + u"/061226N.ruv");
-    WriteDayFile(withSeparator, {QStringLiteral("abc")});
-    QCOMPARE(ReadDayFile(without), QStringList{QStringLiteral("abc")});
+    writeTypedNotes(DayStore(dir.path() + u'/', u"ruv"_qs), {QStringLiteral("abc")});
+    QCOMPARE(notesOf(DayStore(dir.path(), u"ruv"_qs)), QStringList{QStringLiteral("abc")});
     QCOMPARE(DayFilePath(dir.path(), QStringLiteral("061226"), DayFileKind::TimeFields,
                          QStringLiteral("000")),
              dir.path() + u"/061226T.000");
 }
 
-void DayFilesTest::savedBytes_data()
+void DayStoreTest::savedBytes_data()
 {
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QByteArray>("bytes");
@@ -107,18 +130,18 @@ void DayFilesTest::savedBytes_data()
         << QStringList{u"日本"_qs} << QByteArray("\xE6\x97\xA5\xE6\x9C\xAC\r\n");
 }
 
-void DayFilesTest::savedBytes()
+void DayStoreTest::savedBytes()
 {
     QFETCH(QStringList, lines);
     QFETCH(QByteArray, bytes);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
-    WriteDayFile(path, lines);
-    QCOMPARE(bytesOf(path), bytes);
-    QCOMPARE(ReadDayFile(path), lines);
+    const DayStore store(dir.path(), u"ruv"_qs);
+    writeTypedNotes(store, lines);
+    QCOMPARE(bytesOf(store.path(kDay, DayFileKind::Notes)), bytes);
+    QCOMPARE(notesOf(store), lines);
 }
 
-void DayFilesTest::everyCharacterComesBack_data()
+void DayStoreTest::everyCharacterComesBack_data()
 {
     QTest::addColumn<QString>("line");
 
@@ -132,16 +155,16 @@ void DayFilesTest::everyCharacterComesBack_data()
     QTest::newRow("undefined code page slots") << u"\u0081\u008D\u008F\u0090\u009D"_qs;
 }
 
-void DayFilesTest::everyCharacterComesBack()
+void DayStoreTest::everyCharacterComesBack()
 {
     QFETCH(QString, line);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("t"));
-    WriteDayFile(path, {line, line});
-    QCOMPARE(ReadDayFile(path), (QStringList{line, line}));
+    const DayStore store(dir.path(), u"ruv"_qs);
+    writeTypedNotes(store, {line, line});
+    QCOMPARE(notesOf(store), (QStringList{line, line}));
 }
 
-void DayFilesTest::readLines_data()
+void DayStoreTest::readLines_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
@@ -161,36 +184,40 @@ void DayFilesTest::readLines_data()
         << QByteArray("f\xEAte \x80\r\n") << QStringList{u"fête €"_qs};
 }
 
-void DayFilesTest::readLines()
+void DayStoreTest::readLines()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
-    writeBytes(path, bytes);
-    QCOMPARE(ReadDayFile(path), lines);
+    const DayStore store(dir.path(), u"ruv"_qs);
+    writeBytes(store.path(kDay, DayFileKind::Notes), bytes);
+    QCOMPARE(notesOf(store), lines);
 }
 
-void DayFilesTest::missingFolder_saveFails()
+void DayStoreTest::missingFolder_saveFails()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("missing/061226N.ruv"));
-    QCOMPARE(errorOf([&] { WriteDayFile(path, {u"abc"_qs}); }),
+    const DayStore store(dir.filePath(u"missing"_qs), u"ruv"_qs);
+    const QString path = store.path(kDay, DayFileKind::Notes);
+    QCOMPARE(errorOf([&] { writeTypedNotes(store, {u"abc"_qs}); }),
              u"Ne peut créer le fichier " + path);
     QVERIFY(!QDir(dir.filePath(QStringLiteral("missing"))).exists());
 }
 
-void DayFilesTest::folderInPlaceOfFile_cannotBeRead()
+// A folder of a day file's name is no day file: the page is empty, and cannot be saved there.
+void DayStoreTest::folderInPlaceOfFile_isNoFileAndCannotBeWritten()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
+    const DayStore store(dir.path(), u"ruv"_qs);
+    const QString path = store.path(kDay, DayFileKind::Notes);
     QVERIFY(QDir().mkdir(path));
-    QCOMPARE(errorOf([&] { ReadDayFile(path); }), u"Ne peut ouvrir le fichier " + path);
-    QCOMPARE(errorOf([&] { WriteDayFile(path, {u"abc"_qs}); }),
+    QCOMPARE(store.read(kDay).files[DayFileIndex(DayFileKind::Notes)].bytes, std::nullopt);
+    QCOMPARE(errorOf([&] { writeTypedNotes(store, {u"abc"_qs}); }),
              u"Ne peut créer le fichier " + path);
+    QVERIFY(QFileInfo(path).isDir());
 }
 
-void DayFilesTest::unreadableFile_cannotBeRead_data()
+void DayStoreTest::unreadableFile_cannotBeRead_data()
 {
     QTest::addColumn<bool>("readError");
     QTest::newRow("no read permission") << false;
@@ -201,11 +228,12 @@ void DayFilesTest::unreadableFile_cannotBeRead_data()
 
 // A file that is there but cannot be read is an error, never "no file": the pad would show an
 // empty page and save it over the file.
-void DayFilesTest::unreadableFile_cannotBeRead()
+void DayStoreTest::unreadableFile_cannotBeRead()
 {
     QFETCH(bool, readError);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("061226N.ruv"));
+    const DayStore store(dir.path(), u"ruv"_qs);
+    const QString path = store.path(kDay, DayFileKind::Notes);
     if (readError) {
         QVERIFY(QFile::link(u"/proc/self/mem"_qs, path));
     } else {
@@ -215,11 +243,10 @@ void DayFilesTest::unreadableFile_cannotBeRead()
             QSKIP("file permissions do not bind this user (root): covered by the read error row");
     }
     const QString error = u"Ne peut ouvrir le fichier " + path;
-    QCOMPARE(errorOf([&] { ReadDayFileBytes(path); }), error);
-    QCOMPARE(errorOf([&] { ReadDayFile(path); }), error);
+    QCOMPARE(errorOf([&] { store.read(kDay); }), error);
 }
 
-void DayFilesTest::onlyChangedFilesAreReplaced_data()
+void DayStoreTest::onlyChangedFilesAreReplaced_data()
 {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<bool>("replaced");
@@ -232,37 +259,39 @@ void DayFilesTest::onlyChangedFilesAreReplaced_data()
 }
 
 // A file that already holds the page is left alone (same inode); any other is replaced whole.
-void DayFilesTest::onlyChangedFilesAreReplaced()
+void DayStoreTest::onlyChangedFilesAreReplaced()
 {
     QFETCH(QByteArray, before);
     QFETCH(bool, replaced);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"010126N.ruv"_qs);
+    const DayStore store(dir.path(), u"ruv"_qs);
+    const QString path = store.path(kDay, DayFileKind::Notes);
     writeBytes(path, before);
     auto inodeOf = [&] {
         struct stat info = {};
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
     };
     const auto inode = inodeOf();
-    WriteDayFile(path, {u"one"_qs, u"two"_qs});
+    writeTypedNotes(store, {u"one"_qs, u"two"_qs});
     QCOMPARE(bytesOf(path), QByteArray("one\r\ntwo\r\n"));
     QCOMPARE(inodeOf() != inode, replaced);
 }
 
 // Reading or comparing with what is there must not wait on a pipe, which would wait for a writer
 // forever.
-void DayFilesTest::pipeOfTheSameNameIsReplacedNotWaitedOn()
+void DayStoreTest::pipeOfTheSameNameIsReplacedNotWaitedOn()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"010126N.ruv"_qs);
+    const DayStore store(dir.path(), u"ruv"_qs);
+    const QString path = store.path(kDay, DayFileKind::Notes);
     QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    QCOMPARE(ReadDayFileBytes(path), std::nullopt);
-    WriteDayFile(path, {u"one"_qs});
+    QCOMPARE(store.read(kDay).files[DayFileIndex(DayFileKind::Notes)].bytes, std::nullopt);
+    writeTypedNotes(store, {u"one"_qs});
     QVERIFY(QFileInfo(path).isFile());
     QCOMPARE(bytesOf(path), QByteArray("one\r\n"));
 }
 
-void DayFilesTest::purgeWindow_data()
+void DayStoreTest::purgeWindow_data()
 {
     QTest::addColumn<int>("destroyDelay");
     QTest::addColumn<int>("deleted");
@@ -274,27 +303,27 @@ void DayFilesTest::purgeWindow_data()
 
 // Files for every date from 400 days back to 5 days ahead; exactly the dates from 365 days
 // back to destroyDelay + 1 days back lose both files.
-void DayFilesTest::purgeWindow()
+void DayStoreTest::purgeWindow()
 {
     QFETCH(int, destroyDelay);
     QFETCH(int, deleted);
     QTemporaryDir dir;
     const QDate today(2026, 3, 15);
     for (int back = -5; back <= 400; ++back) {
-        const QString stem = NoteFileName(DateToText(today.addDays(-back)));
+        const QString stem = DayFileStem(today.addDays(-back));
         for (auto kind : {DayFileKind::Notes, DayFileKind::TimeFields})
             writeBytes(DayFilePath(dir.path(), stem, kind, u"ruv"_qs), "x\r\n");
     }
     // Files that only look alike stay: another extension, another letter case.
-    const QString stem = NoteFileName(DateToText(today.addDays(-100)));
+    const QString stem = DayFileStem(today.addDays(-100));
     writeBytes(dir.filePath(stem + u"N.000"), "x");
     writeBytes(dir.filePath(stem + u"n.ruv"), "x");
 
-    PurgeDayFiles(dir.path() + u'/', u"ruv"_qs, DateToText(today), destroyDelay);
+    DayStore(dir.path() + u'/', u"ruv"_qs).purge(today, destroyDelay);
 
     int gone = 0;
     for (int back = -5; back <= 400; ++back) {
-        const QString s = NoteFileName(DateToText(today.addDays(-back)));
+        const QString s = DayFileStem(today.addDays(-back));
         const bool notes = QFile::exists(DayFilePath(dir.path(), s, DayFileKind::Notes, u"ruv"_qs));
         const bool rows =
             QFile::exists(DayFilePath(dir.path(), s, DayFileKind::TimeFields, u"ruv"_qs));
@@ -310,34 +339,34 @@ void DayFilesTest::purgeWindow()
 
 // What a removal by name would do to each kind of entry: links go (even dangling ones), a
 // directory stays, and an extension that reaches into a subfolder still finds its file.
-void DayFilesTest::purgeEntryKinds()
+void DayStoreTest::purgeEntryKinds()
 {
     QTemporaryDir dir;
-    const QString today = u"15/03/2026"_qs;
-    const QString stem = NoteFileName(u"01/03/2026"_qs);
+    const QDate today(2026, 3, 15);
+    const QString stem = DayFileStem(QDate(2026, 3, 1));
     const QString notes = DayFilePath(dir.path(), stem, DayFileKind::Notes, u"ruv"_qs);
     const QString rows = DayFilePath(dir.path(), stem, DayFileKind::TimeFields, u"ruv"_qs);
     QVERIFY(QFile::link(dir.filePath(u"gone"_qs), notes));
     QVERIFY(QDir().mkpath(rows));
-    PurgeDayFiles(dir.path(), u"ruv"_qs, today, 1);
+    DayStore(dir.path(), u"ruv"_qs).purge(today, 1);
     QVERIFY(!QFileInfo(notes).isSymLink());
     QVERIFY(QFileInfo(rows).isDir());
 
     QVERIFY(QDir(dir.path()).mkpath(stem + u"N.sub"));
     const QString nested = DayFilePath(dir.path(), stem, DayFileKind::Notes, u"sub/ruv"_qs);
     writeBytes(nested, "x");
-    PurgeDayFiles(dir.path(), u"sub/ruv"_qs, today, 1);
+    DayStore(dir.path(), u"sub/ruv"_qs).purge(today, 1);
     QVERIFY(!QFile::exists(nested));
 }
 
-void DayFilesTest::purgeMissingFolder_isSilent()
+void DayStoreTest::purgeMissingFolder_isSilent()
 {
-    PurgeDayFiles(u"/nonexistent/ruvo"_qs, u"ruv"_qs, u"15/03/2026"_qs, 30);
+    DayStore(u"/nonexistent/ruvo"_qs, u"ruv"_qs).purge(QDate(2026, 3, 15), 30);
 }
 
 // Into the trash of the user's data folder, even one that does not exist yet, with the
 // information a file manager needs to put them back.
-void DayFilesTest::purgedFilesGoToTheTrash()
+void DayStoreTest::purgedFilesGoToTheTrash()
 {
     QTemporaryDir home;
     const QByteArray savedHome = qgetenv("HOME");
@@ -350,11 +379,11 @@ void DayFilesTest::purgedFilesGoToTheTrash()
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u"share"_qs)));
     const QString folder = home.filePath(u"notes"_qs);
     QVERIFY(QDir().mkdir(folder));
-    const QString stem = NoteFileName(u"01/03/2026"_qs);
+    const QString stem = DayFileStem(QDate(2026, 3, 1));
     const QString notes = DayFilePath(folder, stem, DayFileKind::Notes, u"ruv"_qs);
     writeBytes(notes, "notes de mars\r\n");
 
-    PurgeDayFiles(folder, u"ruv"_qs, u"15/03/2026"_qs, 1);
+    DayStore(folder, u"ruv"_qs).purge(QDate(2026, 3, 15), 1);
     QVERIFY(!QFile::exists(notes));
     const QString trash = home.filePath(u"share/Trash/"_qs);
     QCOMPARE(bytesOf(trash + u"files/" + stem + u"N.ruv"), QByteArray("notes de mars\r\n"));
@@ -363,6 +392,6 @@ void DayFilesTest::purgedFilesGoToTheTrash()
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
-QTEST_GUILESS_MAIN(DayFilesTest)
+QTEST_GUILESS_MAIN(DayStoreTest)
 
-#include "tst_dayfiles.moc"
+#include "tst_daystore.moc"
