@@ -71,7 +71,6 @@ TCalendarPad *TForm1::CP() const
 void TForm1::FormCreate()
 {
     setShortDateFormat(QStringLiteral("dd/mm/yyyy"));
-    setLongDateFormat(QStringLiteral("dd/mm/yyyy"));
 
     // Minimise and close only: the page has one size and the window follows it.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -79,13 +78,14 @@ void TForm1::FormCreate()
                    Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // The pad covers the whole client area, so nothing under it is ever erased.
-    // Decoded by Qt's built-in bitmap reader: no image plugin is loaded for the first page.
+    // The icon and the page are decoded straight from their bitmaps (platform/resourcebitmap):
+    // no image plugin is loaded for the first page.
     setWindowIcon(
         QIcon(QPixmap::fromImage(ReadIconPicture(QStringLiteral(":/icons/MAINICON.ico")))));
     CP()->setBackground(LoadBitmapByName(QStringLiteral("MAINBACKGROUND")));
 
-    // Silver under the page only: the menu bar follows the desktop's palette.
+    // Silver under the page only: the menu bar follows the desktop's palette. The pad covers the
+    // whole client area, so nothing under it is ever erased.
     QPalette palette = centralWidget()->palette();
     palette.setColor(QPalette::Window, ColorToQColor(clSilver));
     centralWidget()->setPalette(palette);

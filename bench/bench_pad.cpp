@@ -643,7 +643,6 @@ int main(int argc, char **argv)
     // Date texts as the main window sets them at start-up.
     ruvo::setDateSeparator(u'/');
     ruvo::setShortDateFormat(QStringLiteral("dd/mm/yyyy"));
-    ruvo::setLongDateFormat(QStringLiteral("dd/mm/yyyy"));
     // A pad's default folder is the current one: keep every file out of the source tree.
     const QTemporaryDir workFolder;
     QDir::setCurrent(workFolder.path());

@@ -13,7 +13,6 @@ namespace {
 struct DateFormatTable
 {
     QString shortPattern = QStringLiteral("dd/mm/yyyy");
-    QString longPattern = QStringLiteral("dd/mm/yyyy");
     QChar separator = localeDateSeparator();
 };
 
@@ -33,16 +32,6 @@ QString ShortDateFormat()
 void setShortDateFormat(const QString &pattern)
 {
     formatTable().shortPattern = pattern;
-}
-
-QString LongDateFormat()
-{
-    return formatTable().longPattern;
-}
-
-void setLongDateFormat(const QString &pattern)
-{
-    formatTable().longPattern = pattern;
 }
 
 QChar DateSeparator()

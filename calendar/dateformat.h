@@ -5,15 +5,13 @@
 
 namespace ruvo {
 
-// The process-wide date format: the short and long date patterns and the date separator.
+// The process-wide date format: the short date pattern and the date separator.
 // Patterns use "d"/"dd" for the day, "m"/"mm" for the month, "yy"/"yyyy" for the year and
 // "/" for the date separator; any other character stands for itself. The main window sets
-// both patterns to "dd/mm/yyyy" at start-up; nothing else changes them.
+// the pattern to "dd/mm/yyyy" at start-up; nothing else changes it.
 
 QString ShortDateFormat();
 void setShortDateFormat(const QString &pattern);
-QString LongDateFormat();
-void setLongDateFormat(const QString &pattern);
 
 // The separator is read from the user's locale the first time it is needed and then kept
 // for the whole run, so that date texts never change their form while the program runs.

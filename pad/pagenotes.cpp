@@ -9,6 +9,7 @@
 #include "platform/colorvalue.h"
 #include "platform/pointfont.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QTextBlock>
@@ -36,8 +37,9 @@ void setTextColor(QWidget *widget, const QColor &color)
 
 } // namespace
 
-PageNotes::PageNotes(QWidget *page) : QObject(page), m_autoSaveTimer(new QTimer(this))
+PageNotes::PageNotes(QWidget *page) : QObject(page), m_page(page), m_autoSaveTimer(new QTimer(this))
 {
+    connect(qApp, &QApplication::focusChanged, this, &PageNotes::focusChanged);
     m_autoSaveTimer->setSingleShot(true);
     connect(m_autoSaveTimer, &QTimer::timeout, this, &PageNotes::saveInBackground);
 
@@ -272,6 +274,32 @@ void PageNotes::followOutsideChanges()
                 m_files[i].bytes = now.files[i].bytes;
             }
         }
+    } catch (const Error &e) {
+        emit errorRaised(e.message());
+    }
+}
+
+void PageNotes::stopFollowingFocus()
+{
+    disconnect(qApp, &QApplication::focusChanged, this, &PageNotes::focusChanged);
+}
+
+bool PageNotes::onPage(const QWidget *widget) const
+{
+    return widget && (widget == m_page || m_page->isAncestorOf(widget));
+}
+
+void PageNotes::focusChanged(QWidget *old, QWidget *now)
+{
+    const bool wasInside = onPage(old);
+    const bool isInside = onPage(now);
+    if (wasInside == isInside)
+        return;
+    try {
+        if (isInside)
+            load();
+        else
+            save();
     } catch (const Error &e) {
         emit errorRaised(e.message());
     }

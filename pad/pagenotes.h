@@ -35,8 +35,10 @@ public:
     // After a background save failed, it is tried again this often while nothing is typed.
     static constexpr int kAutoSaveRetry = 30000; // ms
 
-    // The editors are made as children of page, where the page lays them out.
+    // The editors are made as children of page, where the page lays them out. The page stops
+    // the focus's notices (stopFollowingFocus) before its children go.
     explicit PageNotes(QWidget *page);
+    void stopFollowingFocus();
     ~PageNotes() override;
 
     NotesEditor *notesEditor() const { return m_notesEditor; }
@@ -92,8 +94,13 @@ private:
     // Shows what another program wrote into the files of the page, where nothing was typed over
     // it.
     void followOutsideChanges();
+    // The focus entering the page from outside loads it, leaving it saves it; moving between
+    // the editors does neither.
+    void focusChanged(QWidget *old, QWidget *now);
+    bool onPage(const QWidget *widget) const;
 
     DayStore m_store;
+    QWidget *m_page = nullptr;
     NotesEditor *m_notesEditor = nullptr;
     std::array<QLineEdit *, kHourRows> m_timeFields{};
     QDate m_dateOnShow;

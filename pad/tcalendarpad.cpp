@@ -56,8 +56,6 @@ TCalendarPad::TCalendarPad(QWidget *parent)
     for (QLineEdit *field : m_notes->timeFields())
         field->installEventFilter(this);
 
-    m_hourScaleArea = PagePainter::hourScaleArea(m_fonts);
-
     m_commands = new PadCommands(this);
     connect(PriorAction(), &QAction::triggered, this, &TCalendarPad::PriorPage);
     connect(NextAction(), &QAction::triggered, this, &TCalendarPad::NextPage);
@@ -66,36 +64,23 @@ TCalendarPad::TCalendarPad(QWidget *parent)
 
     // The page's texts wait for the pad to be shown: a pad that is never shown never needs them.
     markCurrentHour();
-
-    connect(qApp, &QApplication::focusChanged, this, &TCalendarPad::focusChanged);
 }
 
 TCalendarPad::~TCalendarPad()
 {
     // The children go with the base class, after this object has stopped being a pad: their
-    // focus changes and edits must no longer reach it.
-    disconnect(qApp, &QApplication::focusChanged, this, &TCalendarPad::focusChanged);
+    // events must no longer reach it.
+    m_notes->stopFollowingFocus();
     m_notes->notesEditor()->removeEventFilter(this);
     for (QLineEdit *field : m_notes->timeFields())
         field->removeEventFilter(this);
-    m_background.clear();
-}
-
-void TCalendarPad::setClock(Clock clock)
-{
-    m_clock->setClock(std::move(clock));
-    markCurrentHour();
+    m_face.background().clear();
 }
 
 void TCalendarPad::setBackground(const QImage &picture)
 {
-    m_background.set(picture);
+    m_face.background().set(picture);
     repaintPage();
-}
-
-void TCalendarPad::setBackground(const QPixmap &picture)
-{
-    setBackground(picture.toImage());
 }
 
 void TCalendarPad::setTimeFieldColor(quint32 color)
@@ -114,13 +99,6 @@ void TCalendarPad::setCurrentTimeColor(quint32 color)
     repaintPage();
 }
 
-void TCalendarPad::setLanguage(TLanguage language)
-{
-    m_language = language;
-    showLanguage();
-    repaintPage();
-}
-
 void TCalendarPad::setDate(const QString &date)
 {
     if (m_onChange) {
@@ -133,10 +111,9 @@ void TCalendarPad::setDate(const QString &date)
     // handler. A text that is not a date is not kept: the page on show and the date its notes
     // belong to stay the same.
     const QDate read = TextToDate(date);
-    m_pageTexts = PageTextsOf(read, m_language);
+    m_face.showDate(read, m_language);
     m_date = date;
     m_shownDate = read;
-    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
     m_notes->setDateOnShow(read);
     // The editors get the new date's notes before the page is painted, so the new date is
     // never shown with the old notes and the editors are painted once. A page whose notes
@@ -165,8 +142,8 @@ void TCalendarPad::setStartTime(int hour)
 {
     if (hour >= 0 && hour <= 23)
         m_startTime = hour;
-    m_hourLabels = HourScaleLabels(m_startTime, m_language);
-    m_notes->nameEditors(m_words.notes, m_hourLabels);
+    m_face.showHours(m_startTime, m_language);
+    nameEditors();
     markCurrentHour();
     repaintPage();
 }
@@ -185,11 +162,6 @@ QLineEdit *TCalendarPad::TimeFields(int row) const
     return m_notes->timeFields()[std::size_t(row - 1)];
 }
 
-int TCalendarPad::currentHourRow() const
-{
-    return CurrentHourRow(m_startTime, CurrentHourText(currentTime()));
-}
-
 QString TCalendarPad::LoadedDate() const
 {
     const QDate loaded = m_notes->loadedDate();
@@ -198,36 +170,20 @@ QString TCalendarPad::LoadedDate() const
     return loaded == m_shownDate ? m_date : DateToText(loaded);
 }
 
-void TCalendarPad::UpdateDateTexts()
-{
-    // Everything is read before anything is kept, so a bad date leaves the old texts.
-    m_pageTexts = PageTextsOf(TextToDate(m_date), m_language);
-    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
-}
-
-void TCalendarPad::UpdateLanguageTexts()
-{
-    m_words = PadWordsOf(m_language);
-    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
-}
-
 void TCalendarPad::showLanguage()
 {
-    UpdateLanguageTexts();
-    m_wordsLanguage = resolvedLanguage(m_language);
-    m_pageTexts = PageTextsOf(m_shownDate, m_language);
-    m_dayWeekText = DayWeekLine(m_pageTexts, m_words);
-    m_hourLabels = HourScaleLabels(m_startTime, m_language);
-    m_notes->nameEditors(m_words.notes, m_hourLabels);
-    m_commands->name(m_wordsLanguage, m_words);
+    m_face.show(m_shownDate, m_language, m_startTime);
+    nameEditors();
+    const PadWords &words = m_face.words();
+    m_commands->name(m_face.language(), words);
     // The page's three corner actions, for a screen reader.
-    setAccessibleDescription(m_words.prior + u", " + m_words.next + u", " + m_words.go);
+    setAccessibleDescription(words.prior + u", " + words.next + u", " + words.go);
 }
 
 void TCalendarPad::markCurrentHour()
 {
-    m_markedRow = currentHourRow();
-    m_notes->colorTimeFields(m_markedRow, ColorToQColor(m_timeFieldColor),
+    m_face.markRow(currentHourRow());
+    m_notes->colorTimeFields(m_face.markedRow(), ColorToQColor(m_timeFieldColor),
                              ColorToQColor(m_currentTimeColor));
 }
 
@@ -235,7 +191,7 @@ void TCalendarPad::RefreshTimeScale()
 {
     markCurrentHour();
     m_refreshingTimeScale = true;
-    repaint(m_hourScaleArea);
+    repaint(m_face.hourScaleArea());
     m_refreshingTimeScale = false;
     followTheDay();
 }
@@ -268,8 +224,8 @@ bool TCalendarPad::event(QEvent *event)
     case QEvent::Paint:
         // The system's language has no notice of its change; a page in laDefault follows it
         // at its next paint, before the paint itself.
-        if (m_language == laDefault && m_wordsLanguage != laDefault &&
-            resolvedLanguage(laDefault) != m_wordsLanguage)
+        if (m_language == laDefault && m_face.isShown() &&
+            resolvedLanguage(laDefault) != m_face.language())
             showLanguage();
         break;
     default:
@@ -297,12 +253,6 @@ void TCalendarPad::resizeEvent(QResizeEvent *event)
         setFixedSize(sizeHint());
 }
 
-void TCalendarPad::paintPage(QPainter &painter)
-{
-    m_background.ensure();
-    drawPage(painter);
-}
-
 bool TCalendarPad::eventFilter(QObject *watched, QEvent *event)
 {
     // The editors show no hints of their own and must not show the pad's either.
@@ -311,63 +261,16 @@ bool TCalendarPad::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-template<typename F> bool TCalendarPad::reportErrors(F &&reaction)
-{
-    try {
-        reaction();
-        return true;
-    } catch (const Error &e) {
-        emit errorRaised(e.message());
-        return false;
-    }
-}
-
 // ---- Day notes
-
-QString TCalendarPad::notesFilePath(const QString &date) const
-{
-    return store().path(TextToDate(date), DayFileKind::Notes);
-}
-
-QString TCalendarPad::timeFieldsFilePath(const QString &date) const
-{
-    return store().path(TextToDate(date), DayFileKind::TimeFields);
-}
-
-void TCalendarPad::PurgeNotes()
-{
-    store().purge(QDate::currentDate(), m_destroyDelay);
-}
-
-void TCalendarPad::loadIfDateChanged()
-{
-    if (m_notes->loadedDate() != m_shownDate)
-        LoadNotes();
-}
 
 void TCalendarPad::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (m_wordsLanguage == laDefault)
+    if (!m_face.isShown())
         showLanguage(); // the first show
     // The hour may have moved on while the page was hidden.
     markCurrentHour();
     reportErrors([this] { loadIfDateChanged(); });
-}
-
-bool TCalendarPad::ownsWidget(const QWidget *widget) const
-{
-    return widget && (widget == this || isAncestorOf(widget));
-}
-
-void TCalendarPad::focusChanged(QWidget *old, QWidget *now)
-{
-    const bool wasInside = ownsWidget(old);
-    const bool isInside = ownsWidget(now);
-    if (!wasInside && isInside)
-        reportErrors([this] { LoadNotes(); });
-    else if (wasInside && !isInside)
-        reportErrors([this] { SaveNotes(); });
 }
 
 // ---- Turning pages
@@ -425,11 +328,6 @@ void TCalendarPad::mouseDoubleClickEvent(QMouseEvent *event)
         ChooseDate(QCursor::pos());
 }
 
-void TCalendarPad::ChooseDate(const QPoint &at)
-{
-    reportErrors([&] { goToChosenDate(at); });
-}
-
 void TCalendarPad::goToChosenDate(const QPoint &at)
 {
     SaveNotes();
@@ -448,22 +346,12 @@ void TCalendarPad::chooseDateFromKeys()
                                                        : mapToGlobal(kDayBlock.bottomLeft()));
 }
 
-void TCalendarPad::GoToToday()
-{
-    GoToDate(DateToText(currentDateTime().date()));
-}
-
 void TCalendarPad::GoToDate(const QString &date)
 {
     reportErrors([&] {
         SaveNotes();
         setDate(date);
     });
-}
-
-void TCalendarPad::showText(DayFileKind kind, int line, int column, int length)
-{
-    m_notes->showText(kind, line, column, length);
 }
 
 void TCalendarPad::wheelEvent(QWheelEvent *event)
@@ -498,28 +386,13 @@ void TCalendarPad::contextMenuEvent(QContextMenuEvent *event)
     event->accept();
 }
 
-void TCalendarPad::repaintPage()
+PageInks TCalendarPad::inks() const
 {
-    repaint();
-}
-
-void TCalendarPad::drawPage(QPainter &painter) const
-{
-    const PageContent page{m_background.forDrawing(),
-                           palette().color(QPalette::Window),
-                           m_pageTexts,
-                           m_dayWeekText,
-                           m_hourLabels,
-                           m_markedRow,
-                           ColorToQColor(m_yearColor),
-                           ColorToQColor(m_monthColor),
-                           ColorToQColor(m_dateColor),
-                           ColorToQColor(m_dayColor),
-                           ColorToQColor(m_dateBackgroundColor),
-                           ColorToQColor(m_dayWeekColor),
-                           ColorToQColor(m_timeColor),
-                           ColorToQColor(m_currentTimeColor)};
-    PagePainter(painter, m_fonts, page, m_textLayouts).drawPage();
+    return {palette().color(QPalette::Window), ColorToQColor(m_yearColor),
+            ColorToQColor(m_monthColor),       ColorToQColor(m_dateColor),
+            ColorToQColor(m_dayColor),         ColorToQColor(m_dateBackgroundColor),
+            ColorToQColor(m_dayWeekColor),     ColorToQColor(m_timeColor),
+            ColorToQColor(m_currentTimeColor)};
 }
 
 } // namespace ruvo

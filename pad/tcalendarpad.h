@@ -1,14 +1,14 @@
 #pragma once
 
+#include "calendar/datetext.h"
+#include "calendar/error.h"
 #include "calendar/language.h"
 #include "notes/dayfileformat.h"
 #include "pad/padclock.h"
 #include "pad/padcommands.h"
-#include "pad/pagebackground.h"
+#include "pad/pageface.h"
 #include "pad/pagelayout.h"
 #include "pad/pagenotes.h"
-#include "pad/pagepainter.h"
-#include "pad/pagetexts.h"
 #include "platform/colorvalue.h"
 
 #include <QDateTime>
@@ -106,11 +106,11 @@ public:
     QSize sizeHint() const override { return {kWidth, kHeight}; }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-    QImage Background() const { return m_background.picture(); }
+    QImage Background() const { return m_face.background().picture(); }
     // Copies the picture; an empty one is replaced by the built-in page at the next paint.
     void setBackground(const QImage &picture);
     // The same for a pixmap, as a form description hands pictures over.
-    void setBackground(const QPixmap &picture);
+    void setBackground(const QPixmap &picture) { setBackground(picture.toImage()); }
 
     quint32 YearColor() const { return m_yearColor; }
     void setYearColor(quint32 color) { setColor(m_yearColor, color); }
@@ -134,7 +134,12 @@ public:
     void setCurrentTimeColor(quint32 color);
 
     TLanguage Language() const { return m_language; }
-    void setLanguage(TLanguage language);
+    void setLanguage(TLanguage language)
+    {
+        m_language = language;
+        showLanguage();
+        repaintPage();
+    }
 
     QString Date() const { return m_date; }
     // Asks OnChange first (on every write, also of the same text). A refused change leaves
@@ -188,14 +193,20 @@ public:
     }
     // Deletes the day files from 365 days before today up to the day before today minus
     // DestroyDelay days.
-    void PurgeNotes();
+    void PurgeNotes() { store().purge(QDate::currentDate(), m_destroyDelay); }
     // The date text of the notes the editors hold; empty while they hold none.
     QString LoadedDate() const;
     // Whether the editors hold text typed since the last load or save.
     bool hasUnsavedNotes() const { return m_notes->hasUnsaved(); }
     // The day files of a date text. Throws Error for a text that is not a date.
-    QString notesFilePath(const QString &date) const;
-    QString timeFieldsFilePath(const QString &date) const;
+    QString notesFilePath(const QString &date) const
+    {
+        return store().path(TextToDate(date), DayFileKind::Notes);
+    }
+    QString timeFieldsFilePath(const QString &date) const
+    {
+        return store().path(TextToDate(date), DayFileKind::TimeFields);
+    }
     // The store of the pad's day files: its Directory and ExtensionFile.
     const DayStore &store() const { return m_notes->store(); }
 
@@ -204,13 +215,19 @@ public:
     void PriorPage() { turnPage(-1); }
     void NextPage() { turnPage(1); }
     // Today's page, and any date's (a search result's): saved first, OnChange asked, no sound.
-    void GoToToday();
+    void GoToToday() { GoToDate(DateToText(currentDateTime().date())); }
     void GoToDate(const QString &date);
     // The date dialog, as a double-click on the day block opens it, at a screen position.
-    void ChooseDate(const QPoint &at);
+    void ChooseDate(const QPoint &at)
+    {
+        reportErrors([&] { goToChosenDate(at); });
+    }
     // Puts the cursor on a text of the page on show: in the notes (line counted from 0 as the
     // notes file holds it) or in an hour field (row counted from 0), and selects it.
-    void showText(DayFileKind kind, int line, int column, int length);
+    void showText(DayFileKind kind, int line, int column, int length)
+    {
+        m_notes->showText(kind, line, column, length);
+    }
 
     // The page's commands with their keys, active anywhere in the pad's window: previous day
     // (Ctrl+Page Up), next day (Ctrl+Page Down), today (Alt+Home), go to a date (Ctrl+G).
@@ -227,17 +244,17 @@ public:
     int cursorNumber() const { return m_cursorNumber; }
     void setDateDialog(TDateDialog dialog) { m_dateDialog = std::move(dialog); }
 
-    QString YearText() const { return m_pageTexts.year; }
-    QString MonthText() const { return m_pageTexts.month; }
-    QString DayText() const { return m_pageTexts.day; }
-    QString WeekdayText() const { return m_pageTexts.weekday; }
-    QString DayLabel() const { return m_words.day; }
-    QString WeekLabel() const { return m_words.week; }
-    QString PriorHint() const { return m_words.prior; }
-    QString NextHint() const { return m_words.next; }
-    QString GoHint() const { return m_words.go; }
+    QString YearText() const { return m_face.texts().year; }
+    QString MonthText() const { return m_face.texts().month; }
+    QString DayText() const { return m_face.texts().day; }
+    QString WeekdayText() const { return m_face.texts().weekday; }
+    QString DayLabel() const { return m_face.words().day; }
+    QString WeekLabel() const { return m_face.words().week; }
+    QString PriorHint() const { return m_face.words().prior; }
+    QString NextHint() const { return m_face.words().next; }
+    QString GoHint() const { return m_face.words().go; }
     // "Day 65 - Week 10": the line under the notes.
-    QString DayWeekText() const { return m_dayWeekText; }
+    QString DayWeekText() const { return m_face.dayWeekLine(); }
 
     NotesEditor *NotesMemo() const { return m_notes->notesEditor(); }
     // Row 1 to 17, top to bottom; nullptr for any other row.
@@ -251,23 +268,34 @@ public:
 
     // The date and time the hour scale marks and the page follows; the system clock unless
     // replaced (tests fix it).
-    void setClock(Clock clock);
+    void setClock(Clock clock)
+    {
+        m_clock->setClock(std::move(clock));
+        markCurrentHour();
+    }
     QDateTime currentDateTime() const { return m_clock->now(); }
     QTime currentTime() const { return currentDateTime().time(); }
     // The row of the current hour, 1 to 17, or 0 when it is not on the scale.
-    int currentHourRow() const;
+    int currentHourRow() const
+    {
+        return CurrentHourRow(m_startTime, CurrentHourText(currentTime()));
+    }
 
     // Work out YearText, MonthText, DayText and WeekdayText from Date. Throws Error when Date
     // is not a date, leaving the texts as they were.
-    void UpdateDateTexts();
+    void UpdateDateTexts() { m_face.showDate(TextToDate(m_date), m_language); }
     // Set DayLabel, WeekLabel and the three hints from Language (laDefault: the system's).
-    void UpdateLanguageTexts();
+    void UpdateLanguageTexts() { showLanguage(); }
 
     // What a paint does, onto any painter (the widget, an image): make sure of the background
     // and draw the page.
-    void paintPage(QPainter &painter);
+    void paintPage(QPainter &painter)
+    {
+        m_face.background().ensure();
+        drawPage(painter);
+    }
     // The page from the texts as they are, in the order a paint draws it (see PagePainter).
-    void drawPage(QPainter &painter) const;
+    void drawPage(QPainter &painter) const { m_face.draw(painter, inks()); }
 
 signals:
     // An error met while reacting to the user (turning a page, focus, showing); the window
@@ -305,7 +333,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
-    void repaintPage();
+    void repaintPage() { repaint(); }
     void setColor(quint32 &member, quint32 color)
     {
         member = color;
@@ -314,11 +342,18 @@ private:
     // Works out what the page shows in its language: the words, the date's names, the hour
     // labels, the line under the notes, what a screen reader hears, the commands' texts.
     void showLanguage();
+    // The editors' names for a screen reader, by the words and the hours shown.
+    void nameEditors() { m_notes->nameEditors(m_face.words().notes, m_face.hourLabels()); }
+    PageInks inks() const;
     // Marks the current hour's label and field, and inks the other fields.
     void markCurrentHour();
     // Loads the notes of Date when the editors hold another date's. Setting Date does this
-    // right after its repaint, and showing the pad does it for a date set while hidden.
-    void loadIfDateChanged();
+    // before its repaint, and showing the pad does it for a date set while hidden.
+    void loadIfDateChanged()
+    {
+        if (m_notes->loadedDate() != m_shownDate)
+            LoadNotes();
+    }
     void ShowAreaHint(const QString &text)
     {
         if (toolTip() != text)
@@ -328,12 +363,19 @@ private:
     void goToChosenDate(const QPoint &at);
     void chooseDateFromKeys();
     void followTheDay();
-    void focusChanged(QWidget *old, QWidget *now);
-    bool ownsWidget(const QWidget *widget) const;
     // Runs a reaction to the user; an Error is reported, not thrown into the event loop.
-    template<typename F> bool reportErrors(F &&reaction);
+    template<typename F> bool reportErrors(F &&reaction)
+    {
+        try {
+            reaction();
+            return true;
+        } catch (const Error &e) {
+            emit errorRaised(e.message());
+            return false;
+        }
+    }
 
-    PageBackground m_background;
+    PageFace m_face;
     PageNotes *m_notes = nullptr;
     PadCommands *m_commands = nullptr;
     PadClock *m_clock = nullptr;
@@ -356,17 +398,6 @@ private:
     QString m_extensionFile = QStringLiteral("000");
     QString m_directory;
     int m_destroyDelay = 10;
-
-    PageTexts m_pageTexts;
-    PadWords m_words;
-    TLanguage m_wordsLanguage = laDefault; // resolved; laDefault until first worked out
-    QString m_dayWeekText;
-    std::array<QString, kHourRows> m_hourLabels;
-    int m_markedRow = 0; // the current hour's row, 1 to 17, or 0
-    QRect m_hourScaleArea;
-
-    PageFonts m_fonts;
-    mutable PageTextLayouts m_textLayouts; // a cache: laid out at the first paint that shows it
 
     int m_wheelDelta = 0;
     TDateDialog m_dateDialog;

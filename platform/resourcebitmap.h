@@ -12,9 +12,10 @@ namespace ruvo {
 // fileName apart from letter case; an empty text when there is none.
 QString FindResourceByName(const QString &folder, const QString &fileName);
 
-// A BMP file decoded by Qt's own reader, or an empty image. Qt asks every image format plugin
-// about a picture before its built-in readers: saying the format and turning that off keeps
-// the plugins (and the libraries they bring) out of the process.
+// A BMP file as an image, or an empty image. The uncompressed bitmaps the program carries (24,
+// 8 and 4 bits a pixel) are decoded here; any other goes to Qt's own reader, with the format
+// named and auto-detection off: Qt would otherwise ask every image format plugin about the
+// picture first, loading the plugins and the libraries they bring.
 QImage ReadBmpPicture(const QString &path);
 
 // The first image of a Windows icon file whose images are uncompressed bitmaps, with its mask

@@ -93,9 +93,8 @@ void SoundPlayer::beep(const QString &path)
     emit beeped(path);
 }
 
-void PlaySoundFile(const QString &path, quint16 flags)
+void PlaySoundFile(const QString &path)
 {
-    Q_UNUSED(flags);
     if (SoundPlayer *player = SoundPlayer::instance())
         player->play(path);
 }

@@ -42,11 +42,7 @@ private:
     bool m_moduleMissing = false;
 };
 
-// Flag of PlaySoundFile: return at once while the sound plays. Playback is always
-// asynchronous here; the flag is kept for callers that name it.
-constexpr quint16 SND_ASYNC = 0x0001;
-
 // Plays a wave file in the background and returns at once; never reports anything.
-void PlaySoundFile(const QString &path, quint16 flags = SND_ASYNC);
+void PlaySoundFile(const QString &path);
 
 } // namespace ruvo

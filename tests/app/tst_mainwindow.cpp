@@ -107,7 +107,7 @@ private slots:
     void showsTodayOnceShown_data();
     void showsTodayOnceShown();
     void oldDayFilesGoOnceThePageIsShown();
-    void setsTheDatePatterns();
+    void setsTheDatePattern();
     void menu();
     void pageMenu_offersTheCommandsWithTheirKeys();
     void searchFindsADayAndPutsTheCursorOnTheText();
@@ -293,13 +293,11 @@ void MainWindowTest::oldDayFilesGoOnceThePageIsShown()
     QCOMPARE(form.CP()->NotesMemo()->toPlainText(), QStringLiteral("x"));
 }
 
-void MainWindowTest::setsTheDatePatterns()
+void MainWindowTest::setsTheDatePattern()
 {
     setShortDateFormat(QStringLiteral("d/m/yy"));
-    setLongDateFormat(QStringLiteral("d/m/yy"));
     TForm1 form;
     QCOMPARE(ShortDateFormat(), QStringLiteral("dd/mm/yyyy"));
-    QCOMPARE(LongDateFormat(), QStringLiteral("dd/mm/yyyy"));
 }
 
 void MainWindowTest::menu()
