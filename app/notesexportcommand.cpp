@@ -1,7 +1,9 @@
 #include "notesexportcommand.h"
 
+#include "mainpad.h"
+
 #include "calendar/error.h"
-#include "notes/notesexport.h"
+#include "notes/daystore.h"
 
 #include <QDate>
 
@@ -12,8 +14,8 @@ namespace ruvo {
 int ExportFromCommandLine(const QString &folder, const QString &file)
 {
     try {
-        ExportNotes(folder, kMainPadExtension.toString(), file, kMainPadStartTime, kMainPadLanguage,
-                    QDate::currentDate());
+        DayStore(folder, kMainPadExtension.toString())
+            .exportTo(file, kMainPadStartTime, kMainPadLanguage, QDate::currentDate());
     } catch (const Error &error) {
         std::fprintf(stderr, "Ruvo : %s\n", error.what());
         return 1;

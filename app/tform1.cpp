@@ -1,5 +1,6 @@
 #include "tform1.h"
 
+#include "mainpad.h"
 #include "ruvoapplication.h"
 #include "searchwindow.h"
 #include "tperpetualcalendardlg.h"
@@ -8,8 +9,8 @@
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
 #include "calendar/error.h"
-#include "pad/noteseditor.h"
 #include "notes/notesexport.h"
+#include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
 #include "platform/helpviewer.h"
@@ -95,6 +96,9 @@ void TForm1::FormCreate()
     // files and the sound are found all the same.
     m_startDir = QDir::currentPath() + u'/';
     CP()->setDirectory(m_startDir);
+    CP()->setExtensionFile(kMainPadExtension.toString());
+    CP()->setStartTime(kMainPadStartTime);
+    CP()->setLanguage(kMainPadLanguage);
     // The start folder's own copies win; an installed program brings its own.
     m_helpFile = StartOrInstalledFile(m_startDir, QStringLiteral("DOCFR.HLP"));
     CP()->setSoundFileName(StartOrInstalledFile(m_startDir, QStringLiteral("paper.wav")));
@@ -360,8 +364,7 @@ bool TForm1::exportNotes(const QString &file)
     try {
         // What is on the page belongs in the export too.
         CP()->SaveNotes();
-        ExportNotes(CP()->Directory(), CP()->ExtensionFile(), file, CP()->StartTime(),
-                    CP()->Language(), QDate::currentDate());
+        CP()->store().exportTo(file, CP()->StartTime(), CP()->Language(), QDate::currentDate());
         return true;
     } catch (const Error &e) {
         reportError(e.message());

@@ -56,6 +56,7 @@ void TPerpetualCalendarDlg::FormCreate()
     // A title bar and nothing else: the dialog ends through its two buttons or Escape.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(size());
+    Year()->setText(QString::number(Year()->minimum())); // until a date is given
     Month()->setFont(ArialFont(10));
     Year()->setFont(ArialFont(9));
     Calendar()->setFont(ArialFont(8));

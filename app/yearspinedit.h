@@ -18,6 +18,10 @@ class YearSpinEdit final : public QLineEdit
     Q_PROPERTY(int maximum READ maximum WRITE setMaximum)
 
 public:
+    // The years the date dialog offers.
+    static constexpr int kFirstYear = 1981;
+    static constexpr int kLastYear = 2099;
+
     explicit YearSpinEdit(QWidget *parent = nullptr);
 
     // The text as a whole number; a text that is not one counts as the minimum.
@@ -47,8 +51,8 @@ private:
 
     QToolButton *m_up = nullptr;
     QToolButton *m_down = nullptr;
-    int m_minimum = 1981;
-    int m_maximum = 2099;
+    int m_minimum = kFirstYear;
+    int m_maximum = kLastYear;
 };
 
 } // namespace ruvo

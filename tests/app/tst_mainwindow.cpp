@@ -4,7 +4,7 @@
 
 #include "app/tform1.h"
 
-#include "app/notesexportcommand.h"
+#include "app/mainpad.h"
 #include "app/ruvoapplication.h"
 #include "app/searchwindow.h"
 #include "calendar/dateformat.h"

@@ -4,7 +4,9 @@
 #include "platform/pointfont.h"
 #include "platform/resourcebitmap.h"
 
+#include <QAction>
 #include <QLineEdit>
+#include <QMetaProperty>
 #include <QPainter>
 
 using namespace ruvo;
@@ -58,6 +60,7 @@ private slots:
     void currentHour_marksLabelAndField_data();
     void currentHour_marksLabelAndField();
     void fixedSize_isRestoredAtOnce();
+    void repaint_changesNothingOfThePad();
     void background_smallIsUnscaledAndEmptyIsBuiltIn();
     void keptTextLayouts_drawWhatDrawTextDraws();
 
@@ -222,6 +225,30 @@ void PadPaintingTest::fixedSize_isRestoredAtOnce()
     QCOMPARE(m_pad->size(), QSize(387, 278));
     m_pad->resize(10, 10);
     QCOMPARE(m_pad->size(), QSize(387, 278));
+}
+
+// A paint only draws: the hour moving on is marked by the clock's tick, not by a paint.
+void PadPaintingTest::repaint_changesNothingOfThePad()
+{
+    const auto stateOf = [this] {
+        QStringList state;
+        const QMetaObject *meta = m_pad->metaObject();
+        for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+            state << meta->property(i).read(m_pad.get()).toString();
+        for (int row = 1; row <= 17; ++row)
+            state << m_pad->TimeFields(row)->palette().color(QPalette::Text).name()
+                  << m_pad->TimeFields(row)->accessibleName();
+        state << m_pad->NotesMemo()->accessibleName() << m_pad->accessibleDescription()
+              << m_pad->toolTip()
+              << QString::number(m_pad->width()) + u'x' + QString::number(m_pad->height());
+        for (const QAction *action : m_pad->actions())
+            state << action->text();
+        return state;
+    };
+    m_now = QTime(14, 30);
+    const QStringList before = stateOf();
+    m_pad->repaint();
+    QCOMPARE(stateOf(), before);
 }
 
 void PadPaintingTest::background_smallIsUnscaledAndEmptyIsBuiltIn()
