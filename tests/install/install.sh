@@ -7,6 +7,7 @@
 #
 #   install.sh BUILD_FOLDER
 set -uo pipefail
+. "$(dirname "$0")/../waitfor.sh"
 
 build=$1
 work=$(mktemp -d)
@@ -87,12 +88,9 @@ chmod 700 "$work/runtime"
     XDG_STATE_HOME="$home/.local/state" QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
     "${trace[@]}" "$dest/usr/bin/ruvo" "${command[@]:1}" >"$work/ruvo.log" 2>&1) &
 app_pid=$!
-# Its window is up once it listens for a second start.
-for _ in $(seq 100); do
-    [ -S "$home/Ruvo/.ruvo.socket" ] && break
-    sleep 0.1
-done
-sleep 0.5
+# It listens for a second start once its window exists, and its handler of a session end was
+# set up before that; the handler runs in the event loop, so after the window is shown.
+wait_for 30 test -S "$home/Ruvo/.ruvo.socket"
 # Under strace the program is strace's child.
 target=$app_pid
 [ ${#trace[@]} -gt 0 ] && target=$(pgrep -P "$app_pid" -x ruvo)

@@ -3,17 +3,23 @@
 # and an hour field, turn the page forward and back with the corners and with the keys, find
 # a page through the search, open the web site's confirmation box, double-click the day block
 # and pick a date, write on that page, quit through the menu and the about box. Then the day files and
-# the settings file are checked byte for byte. Then twice more: killed outright three seconds
-# after typing, the text is in the day file; ended by SIGTERM where the page cannot be saved,
-# the program ends at once and the text is in a rescue file.
+# the settings file are checked byte for byte. Then twice more: killed outright once the text
+# it was left with has reached the day file by itself; ended by SIGTERM where the page cannot be
+# saved, the program ends by itself and the text is in a rescue file.
+#
+# Nothing waits a fixed time: each step waits for what shows that the program has done what it
+# was asked (a file's bytes, a window shown, gone or focused, the page drawn, a key taken).
+# Input needs no pacing, as the program handles its X events in the order they were sent; but
+# a key goes where the focus is when it is sent, so a window opening or closing is waited for.
 #
 #   realwindow.sh PATH/TO/ruvo
 #
 # Exits 77 (skipped) when no X server can be started here.
 set -uo pipefail
+. "$(dirname "$0")/../waitfor.sh"
 
 program=$1
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool xprop xwininfo xwd; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed"
         exit 77
@@ -36,6 +42,52 @@ caption_is() { # window, caption
     local shown
     shown=$(xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
     [ "$shown" = "$2" ] || fail "the window's caption is \"$shown\", not \"$2\""
+}
+
+# The keyboard goes to that window.
+has_focus() { [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$1" ]; }
+# Hidden or destroyed.
+gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Pixels of a window as "bb gg rr" lines, one per X Y pair, from one dump of the window.
+pixels() { # window, x y...
+    local dump=$work/window.xwd words start
+    xwd -silent -id "$1" >"$dump" 2>/dev/null || return 1
+    shift
+    # The header's words: its size (0), bits per pixel (11), bytes per line (12), colours (19).
+    read -r -a words < <(od -An -tu4 --endian=big -N80 "$dump" | tr '\n' ' ')
+    [ "${words[11]}" = 32 ] || { echo "a dump of ${words[11]} bits per pixel"; return 1; }
+    start=$((words[0] + words[19] * 12))
+    while [ $# -ge 2 ]; do
+        od -An -tx1 -j $((start + $2 * words[12] + $1 * 4)) -N3 "$dump"
+        shift 2
+    done
+}
+# The page is drawn: its day block is red above the day number.
+page_drawn() { # window
+    local b g r
+    read -r b g r < <(pixels "$1" 110 $((pad_top + 24))) || return 1
+    [ $((16#$r)) -gt 200 ] && [ $((16#$g)) -lt 80 ] && [ $((16#$b)) -lt 80 ]
+}
+
+# The program stamps the window it gets a key or a button press in with that press's time
+# (_NET_WM_USER_TIME): an action of one press is taken once the stamp has changed.
+stamp() { xprop -id "$1" _NET_WM_USER_TIME 2>/dev/null; }
+restamped() { [ "$(stamp "$1")" != "$2" ]; }
+taken() { # window, command pressing once
+    local target=$1 before
+    shift
+    before=$(stamp "$target")
+    "$@"
+    wait_for 10 restamped "$target" "$before"
+}
+# Typed a key at a time, each once the one before is taken; for keys of one press (no capitals).
+type_taken() { # window, text
+    local i
+    for ((i = 0; i < ${#2}; i++)); do
+        taken "$1" xdotool type "${2:i:1}"
+    done
 }
 
 fail() {
@@ -85,9 +137,10 @@ start() { # folder
     eval "$(xdotool getwindowgeometry --shell "$window")" # X Y WIDTH HEIGHT
     [ "$WIDTH" = 387 ] || fail "window width $WIDTH"
     pad_x=$X
-    pad_y=$((Y + HEIGHT - 278)) # the pad fills the client area under the menu bar
+    pad_top=$((HEIGHT - 278)) # the pad fills the client area under the menu bar
+    pad_y=$((Y + pad_top))
     xdotool windowfocus --sync "$window"
-    sleep 0.5
+    wait_for 10 page_drawn "$window"
 }
 start "$work/home"
 # The first page is drawn without an image format plugin or the network module.
@@ -95,9 +148,9 @@ loaded=$(grep -oE 'imageformats/[^ ]+|libQt6Network[^ ]*|libjpeg[^ ]*' "/proc/$a
 [ -z "$loaded" ] || fail "loaded for the first page: $loaded"
 
 # Pointer positions are given on the pad.
-move() { xdotool mousemove --sync $((pad_x + $1)) $((pad_y + $2)); sleep 0.2; }
-click() { move "$1" "$2"; xdotool click 1; sleep 0.4; }
-type_text() { xdotool type --delay 30 "$1"; sleep 0.3; }
+move() { xdotool mousemove --sync $((pad_x + $1)) $((pad_y + $2)); }
+click() { move "$1" "$2"; xdotool click 1; }
+type_text() { xdotool type --delay 30 "$1"; }
 
 click 80 150 # the notes
 type_text "Hello Ruvo"
@@ -106,13 +159,14 @@ type_text "Dentist"
 click 370 265 # next-day corner
 click 18 265  # previous-day corner: back to today, its notes saved by the first turn
 
-expect_file() { # file, expected bytes (printf format)
+holds() { # file, expected bytes (printf format)
     local expected
     expected=$(printf "$2" | od -An -c)
-    [ -f "$work/home/$1" ] || fail "$1 is missing"
+    [ -f "$work/home/$1" ] || { echo "$1 is missing"; return 1; }
     [ "$(od -An -c <"$work/home/$1")" = "$expected" ] ||
-        fail "$1 holds $(od -An -c <"$work/home/$1"), expected $expected"
+        { echo "$1 holds $(od -An -c <"$work/home/$1"), expected $expected"; return 1; }
 }
+expect_file() { wait_for 10 holds "$@"; }
 rows() { # the time-fields file with text on one row
     local out="" i
     for i in $(seq 17); do
@@ -133,34 +187,39 @@ click 80 150
 xdotool key ctrl+Next
 type_text "Keyed"
 xdotool key ctrl+Prior ctrl+Next ctrl+Next
-sleep 0.3
 xdotool key alt+Home
-sleep 0.3
 expect_file "${tomorrow}N.ruv" 'Keyed\r\n'
 expect_file "${after}N.ruv" ''
 xdotool key ctrl+f
 search=$(timeout 10 xdotool search --sync --onlyvisible --name '^Search$' | head -n 1)
 [ -n "$search" ] || fail "Ctrl+F opened no search window"
-type_text "keyed"
-sleep 1
+wait_for 10 has_focus "$search"
+# Each key starts a new search; once the last is taken, a row shown is a row of the whole word.
+type_taken "$search" "keyed"
+# The first row, chosen at once, is drawn selected over the list's background.
+first_row_shown() {
+    local shown
+    shown=$(pixels "$search" 320 60 320 150) || return 1
+    [ "$(head -n 1 <<<"$shown")" != "$(tail -n 1 <<<"$shown")" ]
+}
+wait_for 10 first_row_shown
 xdotool key Return
-sleep 0.5
+wait_for 10 has_focus "$window"
 type_text "Found"
 xdotool key alt+Home
-sleep 0.3
 expect_file "${tomorrow}N.ruv" 'Found\r\n'
 expect_file "${today}N.ruv" 'Hello Ruvo\r\n'
 click 80 150
 
 # The confirmation box of the web site, from the help menu, with its exact caption.
 xdotool key alt+a
-sleep 0.3
 xdotool key s
 confirmation=$(timeout 10 xdotool search --sync --onlyvisible --name '^Confirmation$' | head -n 1)
 [ -n "$confirmation" ] || fail "the confirmation box did not open"
 caption_is "$confirmation" "Confirmation"
+wait_for 10 has_focus "$confirmation"
 xdotool key Escape
-sleep 0.3
+wait_for 10 gone "$confirmation"
 
 # The day block: a double-click opens the date dialog at the pointer.
 move 130 40
@@ -171,11 +230,11 @@ caption_is "$dialog" "Calendar"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 dialog_x=$X
 dialog_y=$Y
+wait_for 10 has_focus "$dialog"
 xdotool mousemove --sync $((dialog_x + 150)) $((dialog_y + 16)) click --repeat 3 1 # the year
-sleep 0.3
 type_text "2030"
 xdotool mousemove --sync $((dialog_x + 48)) $((dialog_y + 155)) click 1 # OK
-sleep 0.8
+wait_for 10 gone "$dialog"
 # The notes editor has the focus on the new page.
 type_text "Future"
 
@@ -187,13 +246,8 @@ about=$(timeout 10 xdotool search --sync --onlyvisible --name '^A propos$' | hea
 caption_is "$about" "A propos"
 eval "$(xdotool getwindowgeometry --shell "$about")"
 xdotool mousemove --sync $((X + 14)) $((Y + 363)) click 1 # "Ne plus afficher cette fenêtre."
-sleep 0.3
 xdotool mousemove --sync $((X + 157)) $((Y + 326)) click 1 # the closing picture
-for _ in $(seq 100); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
+wait_for 10 ended "$app_pid"
 wait "$app_pid"
 status=$?
 app_pid=
@@ -209,31 +263,31 @@ expect_file "${today}N.ruv" 'Hello Ruvo\r\n'
 [ "$(cat "$work/config/Ruvo.ini")" = "$(printf '[Propriétés]\napropos=1')" ] ||
     fail "Ruvo.ini holds: $(cat "$work/config/Ruvo.ini")"
 
-# Killed outright three seconds after typing, with no other action: the text is on disk.
+# Left alone after typing, the text reaches the disk by itself; killed outright then, it stays.
 start "$work/home"
 click 80 150
 type_text " Crash"
-sleep 3
+has_text() { grep -q "$1" "$2"; }
+wait_for 10 has_text "Crash" "$work/home/${today}N.ruv"
 kill -KILL "$app_pid"
 wait "$app_pid" 2>/dev/null
 app_pid=
 grep -q "Crash" "$work/home/${today}N.ruv" || fail "typed text lost to SIGKILL: $(cat "$work/home/${today}N.ruv")"
 
 # The page cannot be saved where it belongs (a folder has the notes file's name). SIGTERM ends
-# the program within a second, and the text is in a rescue file.
+# the program by itself, not by the alarm that ends a hung one, and the text is in a rescue
+# file. A signal does not wait for X events: every key is taken before it is sent.
 mkdir -p "$work/locked/${today}N.ruv"
 start "$work/locked"
-click 80 150
-type_text "Rescue me"
+taken "$window" click 80 150
+type_taken "$window" "rescue me"
 kill -TERM "$app_pid"
-for _ in $(seq 10); do
-    kill -0 "$app_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail "SIGTERM did not end the program within a second"
+wait_for 10 ended "$app_pid"
 wait "$app_pid"
+status=$?
 app_pid=
-rescued=$(grep -l "Rescue me" "$work/state/Ruvo/"*.txt 2>/dev/null | head -n 1)
+[ "$status" != $((128 + 14)) ] || fail "SIGTERM did not end the program: its alarm (SIGALRM) did"
+rescued=$(grep -l "rescue me" "$work/state/Ruvo/"*.txt 2>/dev/null | head -n 1)
 [ -n "$rescued" ] || fail "no rescue file holds the text"
 grep -qF "$rescued" "$work/ruvo.log" || fail "the rescue file's path was not printed"
 echo "real window: 3 passed, 0 failed"
