@@ -17,4 +17,15 @@ template<typename F> QString errorOf(F &&f)
     return {};
 }
 
+// The messages the user is shown for a day file, an export or a rescue file that cannot be
+// written, and for one that cannot be read.
+inline QString cannotCreate(const QString &path)
+{
+    return u"Ne peut créer le fichier " + path;
+}
+inline QString cannotOpen(const QString &path)
+{
+    return u"Ne peut ouvrir le fichier " + path;
+}
+
 } // namespace ruvo::testing

@@ -200,7 +200,7 @@ void DayStoreTest::missingFolder_saveFails()
     const DayStore store(dir.filePath(u"missing"_qs), u"ruv"_qs);
     const QString path = store.path(kDay, DayFileKind::Notes);
     QCOMPARE(errorOf([&] { writeTypedNotes(store, {u"abc"_qs}); }),
-             u"Ne peut créer le fichier " + path);
+             ruvo::testing::cannotCreate(path));
     QVERIFY(!QDir(dir.filePath(QStringLiteral("missing"))).exists());
 }
 
@@ -213,7 +213,7 @@ void DayStoreTest::folderInPlaceOfFile_isNoFileAndCannotBeWritten()
     QVERIFY(QDir().mkdir(path));
     QCOMPARE(store.read(kDay).files[DayFileIndex(DayFileKind::Notes)].bytes, std::nullopt);
     QCOMPARE(errorOf([&] { writeTypedNotes(store, {u"abc"_qs}); }),
-             u"Ne peut créer le fichier " + path);
+             ruvo::testing::cannotCreate(path));
     QVERIFY(QFileInfo(path).isDir());
 }
 
@@ -242,7 +242,7 @@ void DayStoreTest::unreadableFile_cannotBeRead()
         if (QFile probe(path); probe.open(QIODevice::ReadOnly))
             QSKIP("file permissions do not bind this user (root): covered by the read error row");
     }
-    const QString error = u"Ne peut ouvrir le fichier " + path;
+    const QString error = ruvo::testing::cannotOpen(path);
     QCOMPARE(errorOf([&] { store.read(kDay); }), error);
 }
 

@@ -132,7 +132,7 @@ void FaultsTest::unreadableDayFile_pageStaysEmptyAndFileKept()
     p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(p.errors.count(), 1);
-    QCOMPARE(p.errors.first().first().toString(), u"Ne peut ouvrir le fichier " + path);
+    QCOMPARE(p.errors.first().first().toString(), ruvo::testing::cannotOpen(path));
     QCOMPARE(bytesOf(p.notes(u"05/03/1998"_qs)), QByteArray("typed on the 5th\r\n"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
 
@@ -178,7 +178,7 @@ void FaultsTest::hugeNotesFile_isRefusedAndKept()
     p.clickAt(kNextCorner);
     QCOMPARE(p.pad.Date(), QStringLiteral("06/03/1998"));
     QCOMPARE(p.errors.count(), 1);
-    QCOMPARE(p.errors.first().first().toString(), u"Ne peut ouvrir le fichier " + path);
+    QCOMPARE(p.errors.first().first().toString(), ruvo::testing::cannotOpen(path));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QString());
     p.type(QStringLiteral("x"));
     QVERIFY(!p.pad.hasUnsavedNotes());
@@ -235,7 +235,7 @@ void FaultsTest::directoryIsAFile_saveFailsAndTextStays()
     p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
     QCOMPARE(p.errors.first().first().toString(),
-             u"Ne peut créer le fichier " + notAFolder + u"/050398N.ruv");
+             ruvo::testing::cannotCreate(notAFolder + u"/050398N.ruv"));
     QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("precious"));
     QCOMPARE(bytesOf(notAFolder), QByteArray("a file, not a folder"));
@@ -269,7 +269,7 @@ void FaultsTest::folderRefusesWrites_saveFailsAndTextStays()
     }
     p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
-    QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + notes);
+    QCOMPARE(p.errors.first().first().toString(), ruvo::testing::cannotCreate(notes));
     QCOMPARE(p.pad.Date(), QStringLiteral("05/03/1998"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("precious"));
     QCOMPARE(bytesOf(rows), QByteArray("old row\r\n"));
@@ -309,7 +309,7 @@ void FaultsTest::fullDisk_oldFileStaysWhole()
     };
 
     const QString message = messageInChildWithFileSizeLimit(rlim_t(room), write);
-    QCOMPARE(message, u"Ne peut créer le fichier " + path);
+    QCOMPARE(message, ruvo::testing::cannotCreate(path));
     QCOMPARE(bytesOf(path), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{u"060398N.ruv"_qs});
@@ -348,7 +348,7 @@ void FaultsTest::fullFileSystem_turnFailsAndOldFileStays()
     QTest::keyClicks(editor, QString(u" and a long line typed today"_qs).repeated(40));
     p.clickAt(kNextCorner);
     QCOMPARE(p.errors.count(), 1);
-    QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + path);
+    QCOMPARE(p.errors.first().first().toString(), ruvo::testing::cannotCreate(path));
     QCOMPARE(p.pad.Date(), date);
     QCOMPARE(bytesOf(path), old);
     // No temporary file is left, and the page's other file is not written either: the two

@@ -1,6 +1,7 @@
 // Another program (a sync tool, an editor, another computer) writes the day files while the
 // page is on show; and typed text reaches the disk without the user doing anything.
 
+#include "errorof.h"
 #include "padtestsupport.h"
 
 #include "notes/dayfiles.h"
@@ -178,7 +179,7 @@ void OutsideChangesTest::backgroundSaveFailure_isReportedOnce()
     p.pad.NotesMemo()->setFocus();
     QTest::keyClicks(p.pad.NotesMemo(), u"first"_qs);
     QTRY_COMPARE(p.errors.count(), 1);
-    QCOMPARE(p.errors.first().first().toString(), u"Ne peut créer le fichier " + p.notes(kDate));
+    QCOMPARE(p.errors.first().first().toString(), ruvo::testing::cannotCreate(p.notes(kDate)));
     QTest::keyClicks(p.pad.NotesMemo(), u" second"_qs);
     QTRY_VERIFY(p.pad.AutoSaveTimer()->interval() == TCalendarPad::kAutoSaveRetry);
     QCOMPARE(p.errors.count(), 1);

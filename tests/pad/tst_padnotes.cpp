@@ -1,3 +1,4 @@
+#include "errorof.h"
 #include "padtestsupport.h"
 
 #include "notes/daystore.h"
@@ -245,7 +246,7 @@ void PadNotesTest::focusLeavingThePadSaves()
     activate(&outside);
     QVERIFY(!p.errors.isEmpty());
     QCOMPARE(p.errors.first().first().toString(),
-             u"Ne peut créer le fichier " + p.dir.filePath(u"gone"_qs) + u"/060398N.ruv");
+             ruvo::testing::cannotCreate(p.dir.filePath(u"gone"_qs) + u"/060398N.ruv"));
     QCOMPARE(p.pad.NotesMemo()->toPlainText(), QStringLiteral("x"));
 }
 
@@ -319,7 +320,7 @@ void PadNotesTest::missingDirectory()
         pad.SaveNotes();
         QFAIL("no error");
     } catch (const Error &e) {
-        QCOMPARE(e.message(), QString(u"Ne peut créer le fichier " + missing + u"/060398N.000"));
+        QCOMPARE(e.message(), ruvo::testing::cannotCreate(missing + u"/060398N.000"));
     }
     QVERIFY(!QDir(missing).exists());
 }
