@@ -69,6 +69,7 @@ PageWrite DayStore::write(const QDate &date, PageFiles &files, const PageLines &
                 // A day on show gets its missing files; one another program deleted comes back
                 // empty, as the page then shows it.
                 done.changedOutside[i] = file.bytes.has_value();
+                file.bytes.reset();
                 bytes = EmptyDayFileBytes(kDayFileKinds[i]);
             } else {
                 bytes = DayFileBytes(lines[i]);
