@@ -1,8 +1,10 @@
 // ruvo_artgen: draws every picture of the program and synthesizes its page sound.
 //
-// Its output is committed under resources/; the build never runs it. After changing a drawing,
-// build and re-run it from the repository root, then look at the previews:
+// Its output is committed under resources/; the build never runs it and builds it only when
+// asked to. After changing a drawing, build and re-run it from the repository root, then look
+// at the previews:
 //
+//     cmake -S . -B build-x -G Ninja -DRUVO_ARTGEN=ON
 //     cmake --build build-x --target ruvo_artgen
 //     build-x/tools/ruvo_artgen resources [--preview /tmp/ruvo-preview]
 //
