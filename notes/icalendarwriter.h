@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,14 +29,25 @@ struct ExportDay
 // The iCalendar writer lives in a module of its own, loaded at the first export to a calendar
 // file: libical would otherwise be loaded and relocated at every start, for a command most
 // sessions never use.
+//
+// A calendar file is written as it is made, a day at a time, so that a folder of decades never
+// has to be held whole: calendarBegin(), the components of each day, calendarEnd(). Put
+// together, they are the bytes libical writes for the whole calendar.
 class ICalendarWriter
 {
 public:
     virtual ~ICalendarWriter() = default;
 
-    // One VJOURNAL per day with notes and a one-hour VEVENT per hour entry, in floating local
-    // time; empty when libical cannot write it.
-    virtual QByteArray iCalendarOf(const QList<ExportDay> &days) const = 0;
+    // The calendar's opening lines, its version and product, and its closing line.
+    virtual QByteArray calendarBegin() const = 0;
+    virtual QByteArray calendarEnd() const = 0;
+
+    // Appends the day's components to text: a VJOURNAL when it has notes, then a one-hour
+    // VEVENT per hour entry, in floating local time, each stamped (DTSTAMP) with stamp, the
+    // time of the export in UTC. False when libical cannot write them. Days may be written on
+    // several threads at once.
+    virtual bool appendComponents(const ExportDay &day, const QDateTime &stamp,
+                                  QByteArray &text) const = 0;
 };
 
 // File name of the module, without the platform's prefix and suffix.
@@ -43,5 +55,6 @@ inline constexpr auto kICalendarModule = "ruvo_icalendar";
 
 } // namespace ruvo
 
-#define RuvoICalendarWriter_iid "ruvo.ICalendarWriter/1.0"
+// The version names the interface: a module built for another one is not taken.
+#define RuvoICalendarWriter_iid "ruvo.ICalendarWriter/2.0"
 Q_DECLARE_INTERFACE(ruvo::ICalendarWriter, RuvoICalendarWriter_iid)

@@ -1,4 +1,4 @@
-// The module that brings libical in; see icalendarwriter.h. libical escapes and folds the text.
+// The module that brings libical in; see icalendarwriter.h. libical escapes and folds the texts.
 
 #include "icalendarwriter.h"
 
@@ -12,80 +12,123 @@ namespace ruvo {
 
 namespace {
 
-struct ComponentFree
+// Appends what libical writes for a property; false when it writes nothing.
+bool appendProperty(icalproperty *property, QByteArray &to)
 {
-    void operator()(icalcomponent *component) const { icalcomponent_free(component); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
-
-icaltimetype icalDate(const QDate &date)
-{
-    icaltimetype value = icaltime_null_date();
-    value.year = date.year();
-    value.month = date.month();
-    value.day = date.day();
-    return value;
-}
-
-// A floating date and time: the hour as written on the page, in whatever zone it is read.
-icaltimetype icalDateTime(const QDate &date, int hour)
-{
-    icaltimetype value = icaltime_null_time();
-    value.year = date.year();
-    value.month = date.month();
-    value.day = date.day();
-    value.hour = hour;
-    return value;
-}
-
-icalcomponent *journalOf(const QDate &date, const QStringList &notes, icaltimetype stamp)
-{
-    icalcomponent *journal = icalcomponent_new_vjournal();
-    const QString uid = date.toString(u"yyyyMMdd") + u"-notes@ruvo";
-    icalcomponent_add_property(journal, icalproperty_new_uid(uid.toUtf8().constData()));
-    icalcomponent_add_property(journal, icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(journal, icalproperty_new_dtstart(icalDate(date)));
-    // notes has no blank line at its start.
-    icalcomponent_add_property(
-        journal, icalproperty_new_summary(notes.first().trimmed().toUtf8().constData()));
-    icalcomponent_add_property(
-        journal, icalproperty_new_description(notes.join(u'\n').toUtf8().constData()));
-    return journal;
-}
-
-icalcomponent *eventOf(const QDate &date, const HourEntry &entry, icaltimetype stamp)
-{
-    icalcomponent *event = icalcomponent_new_vevent();
-    const QString uid = date.toString(u"yyyyMMdd") + u'T' +
-                        QStringLiteral("%1").arg(entry.hour, 2, 10, QLatin1Char('0')) +
-                        u"0000-hour@ruvo";
-    icalcomponent_add_property(event, icalproperty_new_uid(uid.toUtf8().constData()));
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(event, icalproperty_new_dtstart(icalDateTime(date, entry.hour)));
-    // Wall-clock hours: no daylight saving change makes the hour longer or shorter.
-    const bool lastHour = entry.hour == 23;
-    icalcomponent_add_property(
-        event, icalproperty_new_dtend(
-                   icalDateTime(lastHour ? date.addDays(1) : date, lastHour ? 0 : entry.hour + 1)));
-    icalcomponent_add_property(event, icalproperty_new_summary(entry.text.toUtf8().constData()));
-    return event;
-}
-
-QByteArray calendarOf(const QList<ExportDay> &days)
-{
-    const Component calendar(icalcomponent_new_vcalendar());
-    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
-    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Ruvo//Ruvo//FR"));
-    const icaltimetype stamp = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
-    for (const ExportDay &day : days) {
-        if (!day.notes.isEmpty())
-            icalcomponent_add_component(calendar.get(), journalOf(day.date, day.notes, stamp));
-        for (const HourEntry &entry : day.hours)
-            icalcomponent_add_component(calendar.get(), eventOf(day.date, entry, stamp));
-    }
     const std::unique_ptr<char, decltype(&icalmemory_free_buffer)> text(
-        icalcomponent_as_ical_string_r(calendar.get()), &icalmemory_free_buffer);
-    return text ? QByteArray(text.get()) : QByteArray();
+        icalproperty_as_ical_string_r(property), &icalmemory_free_buffer);
+    if (!text)
+        return false;
+    to += text.get();
+    return true;
+}
+
+struct PropertyFree
+{
+    void operator()(icalproperty *property) const { icalproperty_free(property); }
+};
+using Property = std::unique_ptr<icalproperty, PropertyFree>;
+
+// A text property (SUMMARY, DESCRIPTION) written for one value after another: libical escapes
+// and folds each. Set anew, one property is quicker than one made and freed for each value.
+class TextProperty
+{
+public:
+    using Make = icalproperty *(*)(const char *);
+    using Set = void (*)(icalproperty *, const char *);
+
+    TextProperty(Make make, Set set) : m_property(make("")), m_set(set) {}
+
+    bool append(const QString &value, QByteArray &to) const
+    {
+        m_set(m_property.get(), value.toUtf8().constData());
+        return appendProperty(m_property.get(), to);
+    }
+
+private:
+    Property m_property;
+    Set m_set;
+};
+
+// The components' other lines hold no text to escape and stay far below the width at which
+// libical folds a line: they are written here as libical writes them, digits and all, which is
+// quicker than through a property for each (tst_notesexport holds libical to those bytes).
+
+void appendNumber(QByteArray &to, int value, int width)
+{
+    char digits[4];
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        digits[i] = char('0' + value % 10);
+    to.append(digits, width);
+}
+
+// A date as iCalendar writes it, "20261208".
+struct DateDigits
+{
+    explicit DateDigits(const QDate &date)
+    {
+        int year = 0, month = 0, day = 0;
+        date.getDate(&year, &month, &day);
+        appendNumber(text, year, 4);
+        appendNumber(text, month, 2);
+        appendNumber(text, day, 2);
+    }
+    QByteArray text;
+};
+
+// A floating date and time on the hour, "20261208T090000": the hour as written on the page,
+// in whatever zone it is read.
+void appendDateTime(QByteArray &to, const DateDigits &date, int hour)
+{
+    to += date.text;
+    to += 'T';
+    appendNumber(to, hour, 2);
+    to += "0000";
+}
+
+bool appendJournal(const QDate &date, const QStringList &notes, const QByteArray &stampLine,
+                   QByteArray &to)
+{
+    const DateDigits day(date);
+    to += "BEGIN:VJOURNAL\r\nUID:" + day.text + "-notes@ruvo\r\n" + stampLine +
+          "DTSTART;VALUE=DATE:" + day.text + "\r\n";
+    // notes has no blank line at its start.
+    const TextProperty summary(icalproperty_new_summary, icalproperty_set_summary);
+    const TextProperty description(icalproperty_new_description, icalproperty_set_description);
+    if (!summary.append(notes.first().trimmed(), to) || !description.append(notes.join(u'\n'), to))
+        return false;
+    to += "END:VJOURNAL\r\n";
+    return true;
+}
+
+bool appendEvents(const QDate &date, const QList<HourEntry> &hours, const QByteArray &stampLine,
+                  QByteArray &to)
+{
+    const DateDigits day(date);
+    const DateDigits nextDay(date.addDays(1));
+    // An event is some 150 bytes besides its text.
+    qsizetype size = to.size();
+    for (const HourEntry &entry : hours)
+        size += 160 + 2 * entry.text.size();
+    to.reserve(size);
+    const TextProperty summary(icalproperty_new_summary, icalproperty_set_summary);
+    for (const HourEntry &entry : hours) {
+        to += "BEGIN:VEVENT\r\nUID:";
+        appendDateTime(to, day, entry.hour);
+        to += "-hour@ruvo\r\n" + stampLine + "DTSTART:";
+        appendDateTime(to, day, entry.hour);
+        // Wall-clock hours: no daylight saving change makes the hour longer or shorter.
+        to += "\r\nDTEND:";
+        if (entry.hour == 23)
+            appendDateTime(to, nextDay, 0);
+        else
+            appendDateTime(to, day, entry.hour + 1);
+        to += "\r\n";
+        if (!summary.append(entry.text, to))
+            return false;
+        to += "END:VEVENT\r\n";
+    }
+    return true;
 }
 
 } // namespace
@@ -97,7 +140,33 @@ class ICalendarWriterPlugin final : public QObject, public ICalendarWriter
     Q_INTERFACES(ruvo::ICalendarWriter)
 
 public:
-    QByteArray iCalendarOf(const QList<ExportDay> &days) const override { return calendarOf(days); }
+    // libical makes its built-in zones at the first call for one: made here, on the thread that
+    // loads the module, before days are written on several.
+    ICalendarWriterPlugin() { icaltimezone_get_utc_timezone(); }
+
+    // What libical writes around the components of a calendar that has these two properties.
+    QByteArray calendarBegin() const override
+    {
+        QByteArray text = "BEGIN:VCALENDAR\r\n";
+        appendProperty(Property(icalproperty_new_version("2.0")).get(), text);
+        appendProperty(Property(icalproperty_new_prodid("-//Ruvo//Ruvo//FR")).get(), text);
+        return text;
+    }
+    QByteArray calendarEnd() const override { return "END:VCALENDAR\r\n"; }
+
+    bool appendComponents(const ExportDay &day, const QDateTime &stamp,
+                          QByteArray &text) const override
+    {
+        QByteArray stampLine;
+        if (!appendProperty(
+                Property(icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+                             time_t(stamp.toSecsSinceEpoch()), 0, icaltimezone_get_utc_timezone())))
+                    .get(),
+                stampLine))
+            return false;
+        return (day.notes.isEmpty() || appendJournal(day.date, day.notes, stampLine, text)) &&
+               (day.hours.isEmpty() || appendEvents(day.date, day.hours, stampLine, text));
+    }
 };
 
 } // namespace ruvo

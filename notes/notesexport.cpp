@@ -9,21 +9,26 @@
 #include "platform/installedfiles.h"
 #include "platform/wholefile.h"
 
-#include <QMap>
+#include <QDateTime>
+#include <QFuture>
+#include <QScopeGuard>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
-#include <algorithm>
-#include <memory>
+#include <array>
+#include <deque>
+#include <exception>
+#include <optional>
 
 namespace ruvo {
 
 namespace {
 
-// What one date holds: its notes lines (blank lines at either end left out) and its hours.
-struct DayNotes
-{
-    QStringList notes;
-    QList<HourEntry> hours;
-};
+// The export walks the folder oldest day first and writes each day as soon as it is made, so
+// that what it holds does not grow with the folder. The days are made a run at a time on the
+// global thread pool, a few runs ahead of the one being written: reading the files and making
+// the calendar's components, which costs libical more than the reading, share the cores.
+constexpr qsizetype kDaysPerRun = 32;
 
 bool isBlank(const QString &line)
 {
@@ -37,57 +42,6 @@ QStringList withoutBlankEnds(QStringList lines)
     while (!lines.isEmpty() && isBlank(lines.constFirst()))
         lines.removeFirst();
     return lines;
-}
-
-// Every date of the folder with text, oldest first. All day files are read before anything is
-// written, so a file that cannot be read stops the export before the target is touched.
-QMap<QDate, DayNotes> daysOfFolder(const QString &folder, const QString &extension, int startTime,
-                                   TLanguage language, const QDate &today)
-{
-    const std::array<QString, kHourRows> labels = HourScaleLabels(startTime, language);
-    QMap<QDate, DayNotes> days;
-    for (const DayFileEntry &entry : ListDayFiles(folder, extension, today)) {
-        const std::optional<QByteArray> bytes = ReadDayFileBytes(entry.path);
-        if (!bytes) // gone since the listing
-            continue;
-        const QStringList lines = DayFileLines(*bytes);
-        if (entry.kind == DayFileKind::Notes) {
-            QStringList notes = withoutBlankEnds(lines);
-            if (!notes.isEmpty())
-                days[entry.date].notes = std::move(notes);
-            continue;
-        }
-        for (int row = 0; row < kHourRows && row < lines.size(); ++row) {
-            if (isBlank(lines[row]))
-                continue;
-            // A scale that starts late runs past midnight: those rows are the next day's.
-            const int hour = startTime + row;
-            const QDate date = hour < 24 ? entry.date : entry.date.addDays(1);
-            days[date].hours.append({hour % 24, labels[std::size_t(row)], lines[row].trimmed()});
-        }
-    }
-    // A day's own rows and the rows the day before carried over arrive in listing order.
-    for (DayNotes &day : days)
-        std::stable_sort(day.hours.begin(), day.hours.end(),
-                         [](const HourEntry &a, const HourEntry &b) { return a.hour < b.hour; });
-    return days;
-}
-
-// ---- iCalendar, built and serialised by libical in its module (see icalendarwriter.h).
-
-QByteArray iCalendarOf(const QMap<QDate, DayNotes> &days)
-{
-    QString failures;
-    auto *writer = qobject_cast<ICalendarWriter *>(LoadProgramModule(kICalendarModule, &failures));
-    if (!writer) {
-        qWarning("No calendar file, its module could not be loaded:%s", qPrintable(failures));
-        return {};
-    }
-    QList<ExportDay> list;
-    list.reserve(days.size());
-    for (auto day = days.cbegin(); day != days.cend(); ++day)
-        list.append({day.key(), day->notes, day->hours});
-    return writer->iCalendarOf(list);
 }
 
 // ---- Markdown
@@ -135,20 +89,231 @@ QString markdownNotes(const QStringList &notes)
     return text;
 }
 
-QByteArray markdownOf(const QMap<QDate, DayNotes> &days, TLanguage language)
+// ---- One export
+
+// A date's share of the document, from its own files, in the target's bytes.
+struct DayText
 {
-    QString text = QStringLiteral("# Ruvo\n");
-    for (auto day = days.cbegin(); day != days.cend(); ++day) {
-        text += u"\n## " + DateTextInFormat(day.key(), 0, language) + u'\n';
-        if (!day->notes.isEmpty())
-            text += u'\n' + markdownNotes(day->notes) + u'\n';
-        if (!day->hours.isEmpty()) {
-            text += u'\n';
-            for (const HourEntry &entry : day->hours)
-                text += u"- " + entry.label + u' ' + entry.text + u'\n';
+    QDate date;
+    QByteArray notes;   // empty when it has none
+    QByteArray hours;   // its own hour rows
+    QByteArray nextDay; // the rows of a scale that runs past midnight: the next day's first hours
+};
+
+// A run of days made ready, oldest first, or what stopped it.
+struct RunText
+{
+    QList<DayText> days;
+    std::exception_ptr failure;
+};
+
+class Export
+{
+public:
+    Export(ExportFormat format, const ICalendarWriter *calendar, int startTime, TLanguage language,
+           const QString &file)
+        : m_format(format), m_calendar(calendar), m_startTime(startTime), m_language(language),
+          m_file(file), m_labels(HourScaleLabels(startTime, language)),
+          m_stamp(QDateTime::currentDateTimeUtc()), m_target(file)
+    {}
+
+    // Writes the days of entries (newest first, as listed) to the target, and replaces the
+    // file with it.
+    void writeDays(const QList<DayFileEntry> &entries)
+    {
+        write(m_format == ExportFormat::ICalendar ? m_calendar->calendarBegin() : "# Ruvo\n");
+        const QList<qsizetype> runEnds = runsOf(entries);
+        std::deque<QFuture<RunText>> ahead;
+        // Nothing a run reads may go before the run has ended, whatever stopped the export.
+        const auto waitForAll = qScopeGuard([&ahead]() noexcept {
+            for (QFuture<RunText> &run : ahead)
+                run.waitForFinished();
+        });
+        const qsizetype runsAhead = 2 * qMax(1, QThreadPool::globalInstance()->maxThreadCount());
+        qsizetype begin = entries.size();
+        for (const qsizetype end : runEnds) {
+            // Each run has its own copy of the stamp: one instance is not read on several threads.
+            ahead.push_back(QtConcurrent::run(QThreadPool::globalInstance(),
+                                              [=, this, &entries, stamp = m_stamp] {
+                                                  return runText(entries, begin, end, stamp);
+                                              }));
+            begin = end;
+            if (qsizetype(ahead.size()) > runsAhead)
+                writeRun(ahead);
+        }
+        while (!ahead.empty())
+            writeRun(ahead);
+        writeCarried();
+        write(m_format == ExportFormat::ICalendar ? m_calendar->calendarEnd() : QByteArray());
+        if (!m_target.commit())
+            throw CannotCreateFile(m_file);
+    }
+
+private:
+    // Where each run of the listing ends, oldest first: runs of entries.size() down to 0, a
+    // date's two files never parted.
+    static QList<qsizetype> runsOf(const QList<DayFileEntry> &entries)
+    {
+        QList<qsizetype> ends;
+        qsizetype days = 0;
+        for (qsizetype i = entries.size() - 1; i >= 0; --i) {
+            const bool newDay = i + 1 == entries.size() || entries[i].date != entries[i + 1].date;
+            if (newDay && days++ == kDaysPerRun) {
+                ends.append(i + 1);
+                days = 1;
+            }
+        }
+        ends.append(0);
+        return ends;
+    }
+
+    // The days of entries [end, begin), read and put in the target's bytes. Runs on a thread of
+    // the pool: it only reads the export's settings, never the target or what is carried.
+    RunText runText(const QList<DayFileEntry> &entries, qsizetype begin, qsizetype end,
+                    const QDateTime &stamp) const
+    {
+        RunText run;
+        try {
+            for (qsizetype i = begin - 1; i >= end; --i) {
+                const DayFileEntry &entry = entries[i];
+                if (run.days.isEmpty() || run.days.constLast().date != entry.date)
+                    run.days.append({entry.date, {}, {}, {}});
+                const std::optional<QByteArray> bytes = ReadDayFileBytes(entry.path);
+                if (!bytes) // gone since the listing
+                    continue;
+                if (entry.kind == DayFileKind::Notes)
+                    run.days.last().notes = notesText(entry.date, DayFileLines(*bytes), stamp);
+                else
+                    hoursText(entry.date, DayFileLines(*bytes), stamp, run.days.last());
+            }
+        } catch (...) {
+            run.failure = std::current_exception();
+        }
+        return run;
+    }
+
+    QByteArray notesText(const QDate &date, const QStringList &lines, const QDateTime &stamp) const
+    {
+        const QStringList notes = withoutBlankEnds(lines);
+        if (notes.isEmpty())
+            return {};
+        if (m_format == ExportFormat::Markdown)
+            return (u'\n' + markdownNotes(notes) + u'\n').toUtf8();
+        QByteArray text;
+        if (!m_calendar->appendComponents({date, notes, {}}, stamp, text))
+            throw CannotCreateFile(m_file);
+        return text;
+    }
+
+    void hoursText(const QDate &date, const QStringList &lines, const QDateTime &stamp,
+                   DayText &day) const
+    {
+        QList<HourEntry> own;
+        QList<HourEntry> nextDay;
+        for (int row = 0; row < kHourRows && row < lines.size(); ++row) {
+            if (isBlank(lines[row]))
+                continue;
+            // A scale that starts late runs past midnight: those rows are the next day's.
+            const int hour = m_startTime + row;
+            (hour < 24 ? own : nextDay)
+                .append({hour % 24, m_labels[std::size_t(row)], lines[row].trimmed()});
+        }
+        day.hours = entriesText(date, own, stamp);
+        day.nextDay = entriesText(date.addDays(1), nextDay, stamp);
+    }
+
+    QByteArray entriesText(const QDate &date, const QList<HourEntry> &entries,
+                           const QDateTime &stamp) const
+    {
+        QByteArray text;
+        if (entries.isEmpty())
+            return text;
+        if (m_format == ExportFormat::Markdown) {
+            QString lines;
+            for (const HourEntry &entry : entries)
+                lines += u"- " + entry.label + u' ' + entry.text + u'\n';
+            return lines.toUtf8();
+        }
+        if (!m_calendar->appendComponents({date, {}, entries}, stamp, text))
+            throw CannotCreateFile(m_file);
+        return text;
+    }
+
+    // Writes the oldest run ahead, once it is made.
+    void writeRun(std::deque<QFuture<RunText>> &ahead)
+    {
+        ahead.front().waitForFinished();
+        const RunText run = ahead.front().result();
+        ahead.pop_front();
+        if (run.failure)
+            std::rethrow_exception(run.failure);
+        for (const DayText &day : run.days) {
+            if (m_carried.date.isValid() && m_carried.date != day.date)
+                writeCarried();
+            // A day's earliest hours are the ones the day before carried past midnight: a
+            // scale that starts at 08:00 or later carries its last rows, up to startTime - 8.
+            const QByteArray carried = m_carried.date == day.date ? m_carried.hours : QByteArray();
+            writeDay(day.date, day.notes, carried, day.hours);
+            m_carried = {day.date.addDays(1), day.nextDay};
         }
     }
-    return text.toUtf8();
+
+    // The hours carried past midnight into a day that has no files of its own.
+    void writeCarried()
+    {
+        writeDay(m_carried.date, {}, m_carried.hours, {});
+        m_carried = {};
+    }
+
+    void writeDay(const QDate &date, const QByteArray &notes, const QByteArray &carried,
+                  const QByteArray &hours)
+    {
+        if (notes.isEmpty() && carried.isEmpty() && hours.isEmpty())
+            return;
+        const bool markdown = m_format == ExportFormat::Markdown;
+        if (markdown)
+            write((u"\n## " + DateTextInFormat(date, 0, m_language) + u'\n').toUtf8());
+        write(notes);
+        if (markdown && !(carried.isEmpty() && hours.isEmpty()))
+            write("\n");
+        write(carried);
+        write(hours);
+    }
+
+    void write(QByteArrayView bytes)
+    {
+        if (!m_target.write(bytes))
+            throw CannotCreateFile(m_file);
+    }
+
+    // The hour rows carried past midnight, written with the date they belong to.
+    struct Carried
+    {
+        QDate date;
+        QByteArray hours;
+    };
+
+    const ExportFormat m_format;
+    const ICalendarWriter *const m_calendar;
+    const int m_startTime;
+    const TLanguage m_language;
+    const QString m_file;
+    const std::array<QString, kHourRows> m_labels;
+    const QDateTime m_stamp; // DTSTAMP: the time of the export
+    WholeFileWriter m_target;
+    Carried m_carried;
+};
+
+// ---- iCalendar, its components made and written by libical in its module (see
+// icalendarwriter.h).
+
+const ICalendarWriter *iCalendarWriter()
+{
+    QString failures;
+    auto *writer = qobject_cast<ICalendarWriter *>(LoadProgramModule(kICalendarModule, &failures));
+    if (!writer)
+        qWarning("No calendar file, its module could not be loaded:%s", qPrintable(failures));
+    return writer;
 }
 
 } // namespace
@@ -168,11 +333,11 @@ void ExportNotes(const QString &folder, const QString &extension, const QString 
     const std::optional<ExportFormat> format = ExportFormatOf(file);
     if (!format)
         throw Error(u"Format d'export inconnu : " + file + u" (.ics ou .md)");
-    const QMap<QDate, DayNotes> days = daysOfFolder(folder, extension, startTime, language, today);
-    const QByteArray bytes =
-        *format == ExportFormat::ICalendar ? iCalendarOf(days) : markdownOf(days, language);
-    if (bytes.isEmpty() || !ReplaceFileWhole(file, bytes))
+    const ICalendarWriter *calendar = nullptr;
+    if (*format == ExportFormat::ICalendar && !(calendar = iCalendarWriter()))
         throw CannotCreateFile(file);
+    Export(*format, calendar, startTime, language, file)
+        .writeDays(ListDayFiles(folder, extension, today));
 }
 
 } // namespace ruvo

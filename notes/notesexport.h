@@ -22,10 +22,12 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file);
 // rows count from startTime (0 to 23); a row past 23:00 belongs to the next day. Markdown
 // headings and hour labels are in language.
 //
+// The days are written as they are read, a few at a time on the threads of the global thread
+// pool, so the memory taken does not grow with the folder; the call returns once all is done.
 // The file is replaced whole or not at all. Throws Error with "Format d'export inconnu : <file>
 // (.ics ou .md)" for another suffix, "Ne peut ouvrir le fichier <path>" for a day file that
-// cannot be read, "Ne peut créer le fichier <file>" when file cannot be written; nothing is
-// written then.
+// cannot be read, "Ne peut créer le fichier <file>" when file cannot be written; file is then
+// left as it was and no temporary file stays beside it.
 void ExportNotes(const QString &folder, const QString &extension, const QString &file,
                  int startTime, TLanguage language, const QDate &today);
 

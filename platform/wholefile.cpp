@@ -16,6 +16,10 @@ namespace ruvo {
 
 namespace {
 
+// Bytes written are handed to the system and their write-back started every few MiB, so that
+// the sync at the end of a long file waits for its last part only.
+constexpr qint64 kWriteBackStep = 4 * 1024 * 1024;
+
 bool syncToDisk(int descriptor)
 {
     // The data and the size are what a reader needs; the rest of the inode may come later.
@@ -56,9 +60,65 @@ bool readToEnd(int descriptor, qint64 expected, qint64 limit, QByteArray &bytes)
 
 } // namespace
 
+// QSaveFile keeps small writes in a buffer that it flushes inside commit(), where a failed
+// flush goes unseen and the short file is renamed over the old one; it also ignores a failed
+// sync. Both are done and checked here first. A QSaveFile destroyed without commit() removes
+// its temporary file.
+WholeFileWriter::WholeFileWriter(const QString &path) : m_file(std::make_unique<QSaveFile>(path))
+{
+    m_open = m_file->open(QIODevice::WriteOnly);
+}
+
+WholeFileWriter::~WholeFileWriter() = default;
+
+bool WholeFileWriter::fail()
+{
+    m_open = false;
+    return false;
+}
+
+bool WholeFileWriter::write(QByteArrayView bytes)
+{
+    if (!m_open)
+        return false;
+    m_synced = false;
+    if (m_file->write(bytes.data(), bytes.size()) != bytes.size())
+        return fail();
+    m_buffered += bytes.size();
+    return m_buffered < kWriteBackStep || flush();
+}
+
+bool WholeFileWriter::flush()
+{
+    if (!m_open || !m_file->flush())
+        return fail();
+    // Only a hint: the sync is the checked one.
+    if (m_buffered > 0)
+        ::sync_file_range(m_file->handle(), m_flushed, 0, SYNC_FILE_RANGE_WRITE);
+    m_flushed += m_buffered;
+    m_buffered = 0;
+    return true;
+}
+
+bool WholeFileWriter::sync()
+{
+    if (!flush() || !syncToDisk(m_file->handle()))
+        return fail();
+    m_synced = true;
+    return true;
+}
+
+bool WholeFileWriter::commit()
+{
+    const bool committed = m_open && (m_synced || sync()) && m_file->commit();
+    m_open = false;
+    return committed;
+}
+
 bool ReplaceFileWhole(const QString &path, QByteArrayView bytes)
 {
-    return ReplaceFilesWhole({{path, bytes.toByteArray()}}) == 1;
+    WholeFileWriter file(path);
+    return file.write(bytes) && file.commit();
 }
 
 qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed)
@@ -67,26 +127,20 @@ qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *fail
         if (failed)
             *failed = index;
     };
-    std::vector<std::unique_ptr<QSaveFile>> saving;
+    std::vector<std::unique_ptr<WholeFileWriter>> saving;
     saving.reserve(std::size_t(files.size()));
-    // QSaveFile keeps small writes in a buffer that it flushes inside commit(), where a failed
-    // flush goes unseen and the short file is renamed over the old one; it also ignores a
-    // failed sync. Both are done and checked here first. A QSaveFile destroyed without
-    // commit() removes its temporary file.
+    // Every file's data on its way to the disk before the first sync, so that the first sync's
+    // commit of the file system's journal carries them all and the next syncs only wait for
+    // the disk's cache.
     for (const FileReplacement &file : files) {
-        auto &temporary = saving.emplace_back(std::make_unique<QSaveFile>(file.path));
-        if (!temporary->open(QIODevice::WriteOnly) ||
-            temporary->write(file.bytes) != file.bytes.size() || !temporary->flush()) {
+        auto &temporary = saving.emplace_back(std::make_unique<WholeFileWriter>(file.path));
+        if (!temporary->write(file.bytes) || !temporary->flush()) {
             failing(qsizetype(saving.size()) - 1);
             return 0;
         }
-        // Every file's data on its way to the disk before the first sync, so that the first
-        // sync's commit of the file system's journal carries them all and the next syncs only
-        // wait for the disk's cache. Only a hint: the syncs below are the checked ones.
-        ::sync_file_range(temporary->handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
     }
     for (std::size_t i = 0; i < saving.size(); ++i) {
-        if (!syncToDisk(saving[i]->handle())) {
+        if (!saving[i]->sync()) {
             failing(qsizetype(i));
             return 0;
         }

@@ -5,6 +5,10 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
+class QSaveFile;
+
 namespace ruvo {
 
 // Replaces the file at path by bytes, whole or not at all: the bytes go to a temporary file in
@@ -27,6 +31,41 @@ struct FileReplacement
 // were replaced, in order; a rename that fails stops there and leaves the rest untouched. The
 // file that failed, if any, is told by its index in failed.
 qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed = nullptr);
+
+// Replaces the file at path whole or not at all, as ReplaceFileWhole does, with bytes written
+// as they are made, for a file too large to be made in memory first (a folder's export): they
+// go to a temporary file in the same folder, every write is checked, and commit() flushes,
+// syncs and renames it over the old file. Until commit() has succeeded an old file of that
+// name stays byte for byte as it was; destroyed before, the writer leaves no temporary file.
+class WholeFileWriter final
+{
+public:
+    explicit WholeFileWriter(const QString &path);
+    ~WholeFileWriter();
+    WholeFileWriter(const WholeFileWriter &) = delete;
+    WholeFileWriter &operator=(const WholeFileWriter &) = delete;
+
+    // Appends bytes. False when they or any before could not be written, or the temporary file
+    // could not be made; after a failure every call fails.
+    bool write(QByteArrayView bytes);
+    // Hands every byte written to the system and starts sending them to the disk, without
+    // waiting (a hint, so that the sync that follows has less to wait for).
+    bool flush();
+    // Flushes and waits until the bytes are on the disk.
+    bool sync();
+    // Syncs, unless nothing was written since the last sync, then renames the temporary file
+    // over the old one. The writer takes nothing more after it, whatever it returns.
+    bool commit();
+
+private:
+    bool fail();
+
+    std::unique_ptr<QSaveFile> m_file;
+    bool m_open = false; // made, nothing failed and not yet committed
+    bool m_synced = false;
+    qint64 m_flushed = 0;  // bytes handed to the system
+    qint64 m_buffered = 0; // bytes written since
+};
 
 // What reading a file whole found.
 enum class WholeFileRead : quint8 {

@@ -16,9 +16,11 @@
 
 using namespace ruvo;
 using ruvo::testing::bytesOf;
-using ruvo::testing::writeBytes;
+using ruvo::testing::cannotCreate;
+using ruvo::testing::cannotOpen;
 using ruvo::testing::errorOf;
 using ruvo::testing::FullFileSystem;
+using ruvo::testing::writeBytes;
 
 namespace {
 
@@ -50,6 +52,26 @@ void writeDays(const QString &folder)
     write("061226N.ruv", "");
     write("061226T.ruv", hourRows({}));
     write("051226N.ruv", "  \r\n\r\n");
+}
+
+// Days enough before the others that the export has written some when it meets a fault.
+void writeEarlierDays(const QString &folder, int count)
+{
+    for (int day = 0; day < count; ++day)
+        writeBytes(
+            QDir(folder).filePath(QDate(2025, 1, 1).addDays(day).toString(u"ddMMyy") + u"N.ruv"),
+            "Une journée ordinaire, une ligne de notes\r\n");
+}
+
+// The bytes libical writes for the calendar it reads from ics.
+QByteArray libicalRewrite(const QByteArray &ics)
+{
+    const std::unique_ptr<icalcomponent, void (*)(icalcomponent *)> calendar(
+        icalparser_parse_string(ics.constData()), icalcomponent_free);
+    const std::unique_ptr<char, void (*)(void *)> text(
+        calendar ? icalcomponent_as_ical_string_r(calendar.get()) : nullptr,
+        icalmemory_free_buffer);
+    return text ? QByteArray(text.get()) : QByteArray();
 }
 
 // The calendar file as libical reads it back: its version and the count of what it could not
@@ -116,6 +138,8 @@ void NotesExportTest::iCalendar_readsBackAsTheDays()
                  u"VEVENT 20261208T000000-hour@ruvo 20261208T000000 20261208T010000 Night bus"_qs,
                  u"VEVENT 20261208T080000-hour@ruvo 20261208T080000 20261208T090000 Dentist"_qs,
              }));
+    // The file is written a day at a time, yet holds the bytes libical writes for the whole.
+    QCOMPARE(libicalRewrite(bytesOf(file)), bytesOf(file));
 }
 
 void NotesExportTest::markdown_exactDocument()
@@ -152,26 +176,29 @@ void NotesExportTest::failure_leavesTheTargetAsItWas_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("message"); // <target>, <day file> stand for their paths
+    QTest::addColumn<int>("earlierDays");
     QTest::newRow("unknown suffix") << "none"
-                                    << "notes.txt"
-                                    << "Format d'export inconnu : <target> (.ics ou .md)";
+                                    << "notes.txt" << 0;
     // Reading the process's memory from its start fails with an input/output error, even as root.
     QTest::newRow("a day file that cannot be read") << "day file"
-                                                    << "notes.ics"
-                                                    << "Ne peut ouvrir le fichier <day file>";
+                                                    << "notes.ics" << 0;
     QTest::newRow("a full disk") << "full disk"
-                                 << "notes.md"
-                                 << "Ne peut créer le fichier <target>";
+                                 << "notes.md" << 0;
+    // The newest day is the last read: the days before it are written by then.
+    QTest::newRow("a day file that cannot be read, after days written") << "day file"
+                                                                        << "notes.md" << 400;
+    QTest::newRow("a full disk, found while days are written") << "full disk"
+                                                               << "notes.ics" << 400;
 }
 
 void NotesExportTest::failure_leavesTheTargetAsItWas()
 {
     QFETCH(QString, fault);
     QFETCH(QString, name);
-    QFETCH(QString, message);
+    QFETCH(int, earlierDays);
     QTemporaryDir days;
     writeDays(days.path());
+    writeEarlierDays(days.path(), earlierDays);
     const QString dayFile = days.filePath(QStringLiteral("091226N.ruv"));
     if (fault == u"day file")
         QVERIFY(QFile::link(u"/proc/self/mem"_qs, dayFile));
@@ -188,7 +215,10 @@ void NotesExportTest::failure_leavesTheTargetAsItWas()
     if (disk)
         QVERIFY(disk->fill());
 
-    message.replace(u"<target>"_qs, target).replace(u"<day file>"_qs, dayFile);
+    const QString message = fault == u"none"
+                                ? u"Format d'export inconnu : " + target + u" (.ics ou .md)"
+                            : fault == u"day file" ? cannotOpen(dayFile)
+                                                   : cannotCreate(target);
     QCOMPARE(errorOf([&] {
                  ExportNotes(days.path(), QStringLiteral("ruv"), target, kStartTime, laFrench,
                              kToday);
