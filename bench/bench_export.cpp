@@ -251,27 +251,14 @@ void BM_PeakMemoryMarkdown(benchmark::State &state)
     peakMemory(state, "notes.md");
 }
 // Memory hardly varies from run to run: five single runs are plenty.
-BENCHMARK(BM_PeakMemoryRead)
-    ->Arg(10)
-    ->Arg(30)
-    ->Iterations(1)
-    ->Repetitions(5)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PeakMemoryICalendar)
-    ->Arg(10)
-    ->Arg(30)
-    ->Iterations(1)
-    ->Repetitions(5)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PeakMemoryMarkdown)
-    ->Arg(10)
-    ->Arg(30)
-    ->Iterations(1)
-    ->Repetitions(5)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
+void singleRunsOfEachFolder(benchmark::internal::Benchmark *runs)
+{
+    runs->Arg(10)->Arg(30)->Iterations(1)->Repetitions(5)->UseManualTime()->Unit(
+        benchmark::kMillisecond);
+}
+BENCHMARK(BM_PeakMemoryRead)->Apply(singleRunsOfEachFolder);
+BENCHMARK(BM_PeakMemoryICalendar)->Apply(singleRunsOfEachFolder);
+BENCHMARK(BM_PeakMemoryMarkdown)->Apply(singleRunsOfEachFolder);
 
 } // namespace
 
