@@ -9,6 +9,10 @@
 #include <QSet>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+
 namespace ruvo {
 
 Error CannotOpenFile(const QString &path)
@@ -35,7 +39,7 @@ std::optional<QByteArray> ReadDayFileBytes(const QString &path)
     throw CannotOpenFile(path);
 }
 
-void WriteDayFilesBytes(const QList<FileReplacement> &files)
+void WriteDayFilesBytes(const QList<FileReplacement> &files, const ReplacedFile &replaced)
 {
     // A file the reader would refuse is never written: its day could no longer be opened.
     for (const FileReplacement &file : files) {
@@ -43,28 +47,52 @@ void WriteDayFilesBytes(const QList<FileReplacement> &files)
             throw CannotCreateFile(file.path);
     }
     qsizetype failed = 0;
-    if (ReplaceFilesWhole(files, &failed) != files.size())
+    if (ReplaceFilesWhole(files, &failed, replaced) != files.size())
         throw CannotCreateFile(files.at(failed).path);
 }
 
-QString KeepOutsideVersion(const QString &path, const QByteArray &bytes, const QDateTime &now)
+namespace {
+
+// The nth name for an outside version of the day file at path, at stamp.
+QString outsideVersionPath(const QString &path, const QString &stamp, int n)
 {
     const QFileInfo info(path);
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
     const QString base = dot < 0 ? name : name.first(dot);
     const QString extension = dot < 0 ? QString() : name.sliced(dot);
+    return info.dir().filePath(base + u"-autre-" + stamp +
+                               (n > 1 ? u'-' + QString::number(n) : QString()) + extension);
+}
+
+} // namespace
+
+QString KeepOutsideVersion(const QString &path, const QByteArray &bytes, const QDateTime &now)
+{
     const QString stamp = now.toString(kFileTimeStamp);
     QString kept;
     for (int n = 1;; ++n) {
-        kept = info.dir().filePath(base + u"-autre-" + stamp +
-                                   (n > 1 ? u'-' + QString::number(n) : QString()) + extension);
+        kept = outsideVersionPath(path, stamp, n);
         if (!QFileInfo::exists(kept) && !QFileInfo(kept).isSymLink())
             break;
     }
     if (!ReplaceFileWhole(kept, bytes))
         throw CannotCreateFile(kept);
     return kept;
+}
+
+QString MoveOutsideVersion(const QString &path, const QString &file, const QDateTime &now)
+{
+    const QString stamp = now.toString(kFileTimeStamp);
+    const QByteArray from = QFile::encodeName(file);
+    for (int n = 1;; ++n) {
+        const QString kept = outsideVersionPath(path, stamp, n);
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, QFile::encodeName(kept).constData(),
+                        RENAME_NOREPLACE) == 0)
+            return kept;
+        if (errno != EEXIST)
+            throw CannotCreateFile(kept);
+    }
 }
 
 namespace {

@@ -30,14 +30,18 @@ std::optional<QByteArray> ReadDayFileBytes(const QString &path);
 // Replaces a page's files whole or not at all, with one disk commit for them all: none is
 // replaced when any cannot be written, or holds more than the reader takes. Throws
 // CannotCreateFile for the first file that could not be written; the files before it in the
-// list are then replaced.
-void WriteDayFilesBytes(const QList<FileReplacement> &files);
+// list are then replaced. replaced is told of each old file as the new one takes its place
+// (see ReplaceFilesWhole).
+void WriteDayFilesBytes(const QList<FileReplacement> &files, const ReplacedFile &replaced = {});
 
 // Keeps bytes that another program wrote into a day file beside it, under a name that neither
 // the loader nor the purge ever uses ("061226N.ruv" gives "061226N-autre-20261208-093012.ruv",
 // the time of now, with "-2", "-3" … added if that name is taken). Returns its path. Throws
 // CannotCreateFile for that path.
 QString KeepOutsideVersion(const QString &path, const QByteArray &bytes, const QDateTime &now);
+// The same for a whole file that lies at file: moved there, not copied, so that what another
+// program still writes into it goes there too.
+QString MoveOutsideVersion(const QString &path, const QString &file, const QDateTime &now);
 
 // Moves the day files of the dates from today - 365 days up to the day before
 // today - destroyDelay days, and no others, to the user's trash (the freedesktop.org trash,

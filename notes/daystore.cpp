@@ -9,10 +9,16 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QThread>
 
 namespace ruvo {
 
 namespace {
+
+// How long, in milliseconds, a day file found emptied as the page replaces it is watched for
+// the rest of its writer's write.
+constexpr int kTruncatedFileWait = 50;
 
 QStringList linesOf(const std::optional<QByteArray> &bytes)
 {
@@ -49,6 +55,44 @@ PageWrite DayStore::write(const QDate &date, PageFiles &files, const PageLines &
     PageWrite done;
     std::array<QString, 2> paths;
     std::array<std::optional<QByteArray>, 2> saved;
+    std::array<std::size_t, 2> fileOfWrite{};
+    // Each old file is looked at the moment ours takes its place: another program may have
+    // written it since it was read below, while the new files were written and synced.
+    const auto replaced = [&](qsizetype index, const QString &oldFile) {
+        const std::size_t i = fileOfWrite[std::size_t(index)];
+        PageFile &file = files[i];
+        QByteArray bytes;
+        WholeFileRead read = ReadFileWhole(oldFile, kMaxDayFileSize, bytes);
+        if (read == WholeFileRead::NoPlainFile) {
+            // A folder of that name is no version and is never replaced; a pipe or the like
+            // holds no text and goes, unless the page only meant to make a missing file.
+            return file.unsaved && !QFileInfo(oldFile).isDir();
+        }
+        if (!file.unsaved) {
+            // Only a missing file is made: one that came meanwhile is shown instead.
+            file.bytes = read == WholeFileRead::Read ? std::optional(bytes) : std::nullopt;
+            done.changedOutside[i] = true;
+            saved[i].reset();
+            return true;
+        }
+        // Emptied since the page read it: most likely caught between a writer's truncation and
+        // its write, which is given a moment to come.
+        for (int wait = 0; read == WholeFileRead::Read && bytes.isEmpty() && file.bytes &&
+                           !file.bytes->isEmpty() && wait < kTruncatedFileWait;
+             ++wait) {
+            QThread::msleep(1);
+            read = ReadFileWhole(oldFile, kMaxDayFileSize, bytes);
+        }
+        // What the page read, what it writes and an empty file hold nothing to keep. Anything
+        // else is kept as it is, moved rather than copied: what its writer still puts into it
+        // goes there too.
+        if (read == WholeFileRead::Read &&
+            (bytes.isEmpty() || bytes == file.bytes || bytes == saved[i]))
+            return true;
+        done.keptAs << MoveOutsideVersion(paths[i], oldFile, QDateTime::currentDateTime());
+        done.changedFiles << paths[i];
+        return true;
+    };
     try {
         QList<FileReplacement> writes;
         for (std::size_t i = 0; i < files.size(); ++i) {
@@ -73,16 +117,14 @@ PageWrite DayStore::write(const QDate &date, PageFiles &files, const PageLines &
                 bytes = EmptyDayFileBytes(kDayFileKinds[i]);
             } else {
                 bytes = DayFileBytes(lines[i]);
-                if (now && now != file.bytes && now != bytes) {
-                    done.keptAs << KeepOutsideVersion(paths[i], *now, QDateTime::currentDateTime());
-                    done.changedFiles << paths[i];
-                }
             }
-            if (now != bytes)
-                writes.append({paths[i], bytes});
+            if (now != bytes) {
+                fileOfWrite[std::size_t(writes.size())] = i;
+                writes.append({paths[i], bytes, !file.unsaved});
+            }
             saved[i] = bytes;
         }
-        WriteDayFilesBytes(writes);
+        WriteDayFilesBytes(writes, replaced);
     } catch (const Error &error) {
         done.failure = error;
         // What was written before the failure is saved; the rest stays to be saved again.

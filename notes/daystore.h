@@ -72,9 +72,10 @@ public:
     // Writes the page of date, respecting what other programs wrote there. A file not typed on
     // is never written over: when another program changed it, files takes its bytes and the page
     // is to show them; only a missing one is made, empty. A file typed on is written from lines;
-    // when another program changed it since the page read it, its version is first kept beside
-    // it (KeepOutsideVersion). Both files are replaced together (WriteDayFilesBytes), and files
-    // holds what each now holds. A failure is in the result, not thrown.
+    // when another program changed it since the page read it, its version, as it is the moment
+    // ours takes its place, is kept beside it (MoveOutsideVersion; an empty file holds nothing to
+    // keep). Both files are replaced together (WriteDayFilesBytes), and files holds what each now
+    // holds. A failure is in the result, not thrown.
     PageWrite write(const QDate &date, PageFiles &files, const PageLines &lines) const;
 
     // A page that cannot be saved where it belongs, written readable as it is into a new file in

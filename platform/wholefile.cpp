@@ -1,15 +1,19 @@
 #include "wholefile.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace ruvo {
@@ -69,7 +73,114 @@ WholeFileWriter::WholeFileWriter(const QString &path) : m_file(std::make_unique<
     m_open = m_file->open(QIODevice::WriteOnly);
 }
 
-WholeFileWriter::~WholeFileWriter() = default;
+namespace {
+
+// Where QSaveFile renames its temporary file to: a link's target, not the link.
+QByteArray placeOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return QFile::encodeName(info.isSymLink() ? info.symLinkTarget() : path);
+}
+
+bool cannotExchangeHere(int error)
+{
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+// Gives the open file a new hidden name beside target; empty when it cannot.
+QString nameOpenFile(int descriptor, const QByteArray &target)
+{
+    const QByteArray open = "/proc/self/fd/" + QByteArray::number(descriptor);
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray() : target.first(slash + 1);
+    const QByteArray name = slash < 0 ? target : target.sliced(slash + 1);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const QByteArray hidden = folder + '.' + name + '-' +
+                                  QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        if (::linkat(AT_FDCWD, open.constData(), AT_FDCWD, hidden.constData(), AT_SYMLINK_FOLLOW) ==
+            0)
+            return QFile::decodeName(hidden);
+        if (errno != EEXIST)
+            break;
+    }
+    return {};
+}
+
+} // namespace
+
+WholeFileWriter::~WholeFileWriter()
+{
+    // An old file an exchange left is removed unless it was moved away; so is the name the
+    // temporary file was given when it did not take the old file's place.
+    if (!m_oldFile.isEmpty())
+        ::unlink(QFile::encodeName(m_oldFile).constData());
+    if (!m_temporaryPath.isEmpty())
+        ::unlink(QFile::encodeName(m_temporaryPath).constData());
+}
+
+// QSaveFile renames by name only (its temporary file may even have none) and offers no
+// exchange: the temporary file is given a name of its own here, from its descriptor, and put in
+// place by that name. The QSaveFile then only closes it.
+bool WholeFileWriter::place(Placing placing)
+{
+    const QByteArray to = placeOf(m_file->fileName());
+    const QString temporary =
+        placing == Placing::Rename ? QString() : nameOpenFile(m_file->handle(), to);
+    if (temporary.isEmpty()) {
+        if (placing == Placing::OnlyWhereMissing && QFileInfo::exists(m_file->fileName())) {
+            m_leftExisting = true;
+            return false;
+        }
+        return m_file->commit();
+    }
+    m_temporaryPath = temporary;
+    const QByteArray from = QFile::encodeName(temporary);
+    // An old file may come or go between the attempts; a few are enough to meet it either way.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (placing == Placing::Exchange) {
+            if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(),
+                            RENAME_EXCHANGE) == 0) {
+                m_oldFile = std::exchange(m_temporaryPath, QString());
+                return true;
+            }
+            if (cannotExchangeHere(errno))
+                break;
+            if (errno != ENOENT)
+                return false;
+        }
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) ==
+            0) {
+            m_temporaryPath.clear();
+            return true;
+        }
+        if (errno == EEXIST && placing == Placing::OnlyWhereMissing) {
+            m_leftExisting = true;
+            return false;
+        }
+        if (cannotExchangeHere(errno))
+            break;
+        if (errno != EEXIST)
+            return false;
+    }
+    // A file system without these renames: looked at just before the plain one.
+    if (placing == Placing::OnlyWhereMissing && QFileInfo::exists(m_file->fileName())) {
+        m_leftExisting = true;
+        return false;
+    }
+    return m_file->commit();
+}
+
+bool WholeFileWriter::undoExchange()
+{
+    if (m_oldFile.isEmpty())
+        return false;
+    const QByteArray from = QFile::encodeName(m_oldFile);
+    const QByteArray to = placeOf(m_file->fileName());
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) != 0)
+        return false;
+    m_temporaryPath = std::exchange(m_oldFile, QString()); // ours now, and not to stay
+    return true;
+}
 
 bool WholeFileWriter::fail()
 {
@@ -108,9 +219,9 @@ bool WholeFileWriter::sync()
     return true;
 }
 
-bool WholeFileWriter::commit()
+bool WholeFileWriter::commit(Placing placing)
 {
-    const bool committed = m_open && (m_synced || sync()) && m_file->commit();
+    const bool committed = m_open && (m_synced || sync()) && place(placing);
     m_open = false;
     return committed;
 }
@@ -121,7 +232,8 @@ bool ReplaceFileWhole(const QString &path, QByteArrayView bytes)
     return file.write(bytes) && file.commit();
 }
 
-qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed)
+qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed,
+                            const ReplacedFile &replaced)
 {
     const auto failing = [failed](qsizetype index) {
         if (failed)
@@ -145,15 +257,41 @@ qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *fail
             return 0;
         }
     }
-    qsizetype replaced = 0;
-    for (const auto &temporary : saving) {
-        if (!temporary->commit()) {
-            failing(replaced);
-            break;
+    qsizetype done = 0;
+    for (auto &temporary : saving) {
+        const FileReplacement &file = files.at(done);
+        using Placing = WholeFileWriter::Placing;
+        const Placing placing = file.onlyWhereMissing ? Placing::OnlyWhereMissing
+                                : replaced            ? Placing::Exchange
+                                                      : Placing::Rename;
+        if (!temporary->commit(placing)) {
+            if (!temporary->leftExisting()) {
+                failing(done);
+                break;
+            }
+            if (replaced && !replaced(done, file.path)) {
+                failing(done);
+                break;
+            }
+        } else if (!temporary->oldFile().isEmpty()) {
+            // Until the old file is dealt with it must not go with the writer.
+            bool dealtWith = false;
+            try {
+                dealtWith = replaced(done, temporary->oldFile());
+            } catch (...) {
+                temporary->undoExchange();
+                throw;
+            }
+            if (!dealtWith) {
+                temporary->undoExchange();
+                failing(done);
+                break;
+            }
         }
-        ++replaced;
+        temporary.reset();
+        ++done;
     }
-    return replaced;
+    return done;
 }
 
 WholeFileRead ReadFileWhole(const QString &path, qint64 maxSize, QByteArray &bytes)

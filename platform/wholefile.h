@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QSaveFile;
@@ -23,14 +24,25 @@ struct FileReplacement
 {
     QString path;
     QByteArray bytes;
+    // Made only where no file of that name is; one that is there is left as it is.
+    bool onlyWhereMissing = false;
 };
+
+// Told, for the file of that index, of the old file the new one met the moment it took its
+// place: at oldFile lies, until the call returns, the very file that was replaced (removed then,
+// unless the call moved it), or, for a file made only where missing, the one that was there and
+// stays. False fails the replacement, a replaced old file put back first.
+using ReplacedFile = std::function<bool(qsizetype index, const QString &oldFile)>;
 
 // Replaces several files as ReplaceFileWhole does each, with one disk commit for all of them
 // rather than one each. Every temporary file is written and synced (all checked) before the
 // first rename: when that fails for any of them, no file is replaced. Returns how many files
-// were replaced, in order; a rename that fails stops there and leaves the rest untouched. The
-// file that failed, if any, is told by its index in failed.
-qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed = nullptr);
+// were replaced (or left, being made only where missing), in order; a rename that fails stops
+// there and leaves the rest untouched. The file that failed, if any, is told by its index in
+// failed. With replaced, each old file is handed over as the new one takes its place (an atomic
+// exchange), so that nothing another program wrote up to that moment goes unseen.
+qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed = nullptr,
+                            const ReplacedFile &replaced = {});
 
 // Replaces the file at path whole or not at all, as ReplaceFileWhole does, with bytes written
 // as they are made, for a file too large to be made in memory first (a folder's export): they
@@ -53,14 +65,31 @@ public:
     bool flush();
     // Flushes and waits until the bytes are on the disk.
     bool sync();
-    // Syncs, unless nothing was written since the last sync, then renames the temporary file
-    // over the old one. The writer takes nothing more after it, whatever it returns.
-    bool commit();
+    // How commit() puts the new file in place.
+    enum class Placing : quint8 {
+        Rename,           // renamed over the old file
+        Exchange,         // exchanged with the old file, which then lies at oldFile()
+        OnlyWhereMissing, // renamed only where no file of that name is; one there is left
+    };
+    // Syncs, unless nothing was written since the last sync, then puts the temporary file in
+    // place. The writer takes nothing more after it, whatever it returns. False when it failed,
+    // or when a file made only where missing found one (leftExisting()).
+    bool commit(Placing placing = Placing::Rename);
+    bool leftExisting() const { return m_leftExisting; }
+    // After an exchange that met an old file: where that file lies until the writer goes (and
+    // is removed then, unless it was moved away).
+    const QString &oldFile() const { return m_oldFile; }
+    // Puts the old file back in its place, the new one going instead; false when it cannot.
+    bool undoExchange();
 
 private:
     bool fail();
+    bool place(Placing placing);
 
     std::unique_ptr<QSaveFile> m_file;
+    QString m_temporaryPath;
+    QString m_oldFile;
+    bool m_leftExisting = false;
     bool m_open = false; // made, nothing failed and not yet committed
     bool m_synced = false;
     qint64 m_flushed = 0;  // bytes handed to the system
