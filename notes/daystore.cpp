@@ -5,6 +5,7 @@
 #include "notes/notesexport.h"
 
 #include "calendar/datetext.h"
+#include "platform/rescuefolder.h"
 #include "platform/wholefile.h"
 
 #include <QDateTime>
@@ -147,8 +148,8 @@ PageWrite DayStore::write(const QDate &date, PageFiles &files, const PageLines &
 QString DayStore::rescue(const QString &folder, const QDate &date, const QStringList &notes,
                          const std::array<QString, kHourRows> &hours, int startTime)
 {
-    const QString path = folder + u'/' + date.toString(u"yyyy-MM-dd") + u'_' +
-                         QDateTime::currentDateTime().toString(kFileTimeStamp) + u".txt";
+    const QString stem =
+        date.toString(u"yyyy-MM-dd") + u'_' + QDateTime::currentDateTime().toString(kFileTimeStamp);
     QString text = DateToText(date) + u"\n\n";
     for (const QString &line : notes)
         text += line + u'\n';
@@ -156,8 +157,10 @@ QString DayStore::rescue(const QString &folder, const QDate &date, const QString
     const std::array<QString, kHourRows> labels = HourScaleLabels(startTime, laFrench);
     for (std::size_t row = 0; row < hours.size(); ++row)
         text += labels[row] + u' ' + hours[row] + u'\n';
-    if (!QDir().mkpath(folder) || !ReplaceFileWhole(path, text.toUtf8()))
-        throw CannotCreateFile(path);
+    // Two copies of the program ending in the same second each get a file of their own.
+    const QString path = WriteNewRescueFile(folder, stem, text.toUtf8());
+    if (path.isEmpty())
+        throw CannotCreateFile(folder + u'/' + stem + u".txt");
     return path;
 }
 

@@ -79,9 +79,10 @@ public:
     PageWrite write(const QDate &date, PageFiles &files, const PageLines &lines) const;
 
     // A page that cannot be saved where it belongs, written readable as it is into a new file in
-    // folder (made if need be), named after the date and the time of now: the date, the notes,
-    // then each hour (counted from startTime) with its entry. Returns the path. Throws
-    // CannotCreateFile.
+    // folder (made if need be), named after the date and the time of now, with a number added
+    // where that name is taken (WriteNewRescueFile; no file is ever written over): the date, the
+    // notes, then each hour (counted from startTime) with its entry. Returns the path of the
+    // file written. Throws CannotCreateFile.
     static QString rescue(const QString &folder, const QDate &date, const QStringList &notes,
                           const std::array<QString, kHourRows> &hours, int startTime);
 

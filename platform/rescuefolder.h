@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace ruvo {
@@ -7,5 +8,12 @@ namespace ruvo {
 // Where text goes that could not be saved where it belongs when the session ends:
 // $XDG_STATE_HOME/Ruvo (~/.local/state/Ruvo when it is not set, or not an absolute path).
 QString RescueFolder();
+
+// Writes bytes into a new file of folder (made if need be), readable by the user only: stem +
+// ".txt", or stem + "-2.txt", "-3.txt" … where that name is taken. A file that exists, whoever
+// made it, is never written over. Every write is checked; the bytes are not synced (see there).
+// Returns the path of the file written; empty when it could not be written whole, and then
+// nothing of it is left.
+QString WriteNewRescueFile(const QString &folder, const QString &stem, QByteArrayView bytes);
 
 } // namespace ruvo

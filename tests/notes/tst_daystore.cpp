@@ -73,6 +73,7 @@ private slots:
     void purgeEntryKinds();
     void purgeMissingFolder_isSilent();
     void purgedFilesGoToTheTrash();
+    void rescuesInTheSameSecond_keepEveryPage();
 };
 
 void DayStoreTest::noteFileName_data()
@@ -390,6 +391,20 @@ void DayStoreTest::purgedFilesGoToTheTrash()
     QVERIFY(bytesOf(trash + u"info/" + stem + u"N.ruv.trashinfo")
                 .contains(QByteArray("Path=" + QFile::encodeName(notes))));
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+// Two copies of the program ending at once, each with a page of the same date it cannot save:
+// two files, each with its own text and at the path returned.
+void DayStoreTest::rescuesInTheSameSecond_keepEveryPage()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(u"state/Ruvo"_qs);
+    const std::array<QString, kHourRows> hours;
+    const QString first = DayStore::rescue(folder, kDay, {u"première copie"_qs}, hours, 7);
+    const QString second = DayStore::rescue(folder, kDay, {u"seconde copie"_qs}, hours, 7);
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+    QVERIFY(QString::fromUtf8(bytesOf(first)).contains(u"\npremière copie\n"_qs));
+    QVERIFY(QString::fromUtf8(bytesOf(second)).contains(u"\nseconde copie\n"_qs));
 }
 
 QTEST_GUILESS_MAIN(DayStoreTest)
