@@ -1,5 +1,7 @@
 #include "instancelock.h"
 
+#include "platform/runtimefolder.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +17,7 @@ constexpr qint64 kUnfinishedLockAge = 60; // seconds
 } // namespace
 
 InstanceLock::InstanceLock(const QString &folder)
-    : m_folder(folder), m_lock(QDir(folder).filePath(QStringLiteral(".ruvo.lock")))
+    : m_folder(folder), m_lock(RuntimeFileFor(folder, u".lock"))
 {
     // Held for as long as the program runs: only a lock whose process has ended is stale,
     // never one that is merely old.
@@ -24,7 +26,7 @@ InstanceLock::InstanceLock(const QString &folder)
 
 bool InstanceLock::acquire()
 {
-    if (m_lock.tryLock(0))
+    if (m_lock.fileName().isEmpty() || m_lock.tryLock(0))
         return true;
     if (m_lock.error() != QLockFile::LockFailedError)
         return true; // no lock can be made here, and so no notes saved either

@@ -1,8 +1,8 @@
 #include "runningcopy.h"
 
-#include <QCryptographicHash>
+#include "platform/runtimefolder.h"
+
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <QSocketNotifier>
@@ -52,13 +52,7 @@ bool waitFor(int descriptor, short events, const QDeadlineTimer &deadline)
 
 QString RunningCopy::serverName(const QString &folder)
 {
-    const QString beside = QDir(folder).absoluteFilePath(QStringLiteral(".ruvo.socket"));
-    sockaddr_un address;
-    if (addressOf(beside, address))
-        return beside;
-    const QByteArray hash = QCryptographicHash::hash(QFile::encodeName(QDir(folder).absolutePath()),
-                                                     QCryptographicHash::Sha1);
-    return QDir::temp().absoluteFilePath(u"ruvo-" + QString::fromLatin1(hash.toHex()));
+    return RuntimeFileFor(folder, u".socket");
 }
 
 bool RunningCopy::bringToFront(const QString &folder, int timeoutMs)
@@ -106,7 +100,8 @@ RunningCopy::RunningCopy(const QString &folder, QWidget *window)
         cannotListen("socket");
         return;
     }
-    // A socket left by a copy that crashed is stale: this copy holds the folder's lock now.
+    // A socket left by a copy that crashed is stale: this copy holds the folder's lock now, and
+    // no one else may make names in the private folder.
     ::unlink(address.sun_path);
     // Only this user may ask: the socket is made without any other permission.
     const mode_t mask = ::umask(S_IRWXG | S_IRWXO);

@@ -11,16 +11,16 @@ namespace ruvo {
 
 // A second start in a start folder that a running copy holds brings that copy's window to the
 // front instead of refusing with a message. The running copy listens on a local socket named
-// after its start folder, beside the folder's lock. A plain Unix socket watched by the event
-// loop: Qt's network module and the libraries it brings are not loaded for six bytes.
+// after its start folder, beside its lock in the user's private runtime folder, where no other
+// user can make that name first. A plain Unix socket watched by the event loop: Qt's network
+// module and the libraries it brings are not loaded for six bytes.
 class RunningCopy final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RunningCopy)
 
 public:
-    // The socket's path: ".ruvo.socket" in the folder, or, where that path is too long for a
-    // socket, a name made from the folder's path in the temporary folder.
+    // The socket's path (RuntimeFileFor); empty without a private runtime folder.
     static QString serverName(const QString &folder);
     // Asks the copy running in folder to come to the front; true once it said it did.
     static bool bringToFront(const QString &folder, int timeoutMs = 2000);

@@ -1,12 +1,16 @@
 #include "ruvotestmain.h"
 
+#include "filebytes.h"
+
 #include "app/instancelock.h"
 #include "app/runningcopy.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -16,10 +20,12 @@
 #include <memory>
 #include <optional>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace ruvo;
+using ruvo::testing::writeBytes;
 
 namespace {
 
@@ -52,42 +58,83 @@ class InstanceLockTest : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
+    void cleanup();
     void secondCopyIsRefused_data();
     void secondCopyIsRefused();
     void leftoverLock_data();
     void leftoverLock();
-    void folderWithoutRoomForALock_startsAnyway();
+    void lockLeftInTheNotesFolder_isIgnored();
+    void lockGoesToAPrivateFolder_data();
+    void lockGoesToAPrivateFolder();
     void secondStart_bringsTheRunningWindowToTheFront_data();
     void secondStart_bringsTheRunningWindowToTheFront();
+
+private:
+    // Each test has a runtime and a cache folder of its own.
+    std::optional<QTemporaryDir> m_runtime;
+    std::optional<QTemporaryDir> m_cache;
+    QByteArray m_savedRuntime;
+    QByteArray m_savedCache;
 };
+
+void InstanceLockTest::init()
+{
+    m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    m_savedCache = qgetenv("XDG_CACHE_HOME");
+    m_runtime.emplace();
+    m_cache.emplace();
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime->path()));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_cache->path()));
+}
+
+void InstanceLockTest::cleanup()
+{
+    qputenv("XDG_RUNTIME_DIR", m_savedRuntime);
+    qputenv("XDG_CACHE_HOME", m_savedCache);
+    m_runtime.reset();
+    m_cache.reset();
+}
 
 void InstanceLockTest::secondCopyIsRefused_data()
 {
     QTest::addColumn<qint64>("age");
-    QTest::newRow("first copy just started") << qint64(0);
-    QTest::newRow("first copy running for a day") << qint64(24 * 3600);
+    QTest::addColumn<bool>("throughLink"); // the second start finds the folder through a link
+    QTest::newRow("first copy just started") << qint64(0) << false;
+    QTest::newRow("first copy running for a day") << qint64(24 * 3600) << false;
+    QTest::newRow("second start through a link") << qint64(0) << true;
 }
 
 void InstanceLockTest::secondCopyIsRefused()
 {
     QFETCH(qint64, age);
+    QFETCH(bool, throughLink);
     QTemporaryDir dir;
-    std::optional<InstanceLock> first(std::in_place, dir.path());
+    const QString folder = dir.filePath(u"notes"_qs);
+    QVERIFY(QDir().mkdir(folder));
+    const QString link = dir.filePath(u"link"_qs);
+    QVERIFY(QFile::link(folder, link));
+    std::optional<InstanceLock> first(std::in_place, folder);
     QVERIFY(first->acquire());
     QVERIFY(first->isLocked());
-    QCOMPARE(first->lockFilePath(), dir.filePath(u".ruvo.lock"_qs));
+    QCOMPARE(QFileInfo(first->lockFilePath()).path(), m_runtime->path());
     QVERIFY(setAge(first->lockFilePath(), age));
 
-    InstanceLock second(dir.path());
+    const QString secondFolder = throughLink ? link : folder;
+    InstanceLock second(secondFolder);
     QVERIFY(!second.acquire());
     QVERIFY(!second.isLocked());
-    QCOMPARE(second.refusalMessage(), u"Ruvo est déjà ouvert dans le dossier " + dir.path());
+    QCOMPARE(second.refusalMessage(), u"Ruvo est déjà ouvert dans le dossier " + secondFolder);
     QVERIFY(first->isLocked());
 
     // Once the first copy has ended, the folder is free again.
+    const QString lockFile = first->lockFilePath();
     first.reset();
-    QVERIFY(!QFile::exists(dir.filePath(u".ruvo.lock"_qs)));
+    QVERIFY(!QFile::exists(lockFile));
     QVERIFY(second.acquire());
+    // Nothing of the lock in the notes folder, which a sync tool carries to other machines.
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
 }
 
 void InstanceLockTest::leftoverLock_data()
@@ -104,7 +151,7 @@ void InstanceLockTest::leftoverLock()
     QFETCH(QString, leftover);
     QFETCH(bool, takenOver);
     QTemporaryDir dir;
-    const QString path = dir.filePath(u".ruvo.lock"_qs);
+    const QString path = InstanceLock(dir.path()).lockFilePath();
     if (leftover == u"killed") {
         QVERIFY(lockAndDieInChild(dir.path()));
     } else {
@@ -120,24 +167,89 @@ void InstanceLockTest::leftoverLock()
     QCOMPARE(lock.isLocked(), takenOver);
 }
 
-// Where no lock file can be made no notes can be saved either: nothing to protect.
-void InstanceLockTest::folderWithoutRoomForALock_startsAnyway()
+// A lock a sync tool brought from another machine, or an older copy left, in the folder
+// itself: it names a process of another host, which no start could ever take over.
+void InstanceLockTest::lockLeftInTheNotesFolder_isIgnored()
 {
     QTemporaryDir dir;
-    const QString notAFolder = dir.filePath(u"file"_qs);
-    QFile file(notAFolder);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    InstanceLock lock(notAFolder);
+    writeBytes(dir.filePath(u".ruvo.lock"_qs), "4242\nRuvo\nanother-machine\n");
+    InstanceLock lock(dir.path());
     QVERIFY(lock.acquire());
-    QVERIFY(!lock.isLocked());
+    QVERIFY(lock.isLocked());
+}
+
+void InstanceLockTest::lockGoesToAPrivateFolder_data()
+{
+    QTest::addColumn<QString>("runtime");  // what XDG_RUNTIME_DIR is
+    QTest::addColumn<QString>("cache");    // what the cache folder's runtime folder is
+    QTest::addColumn<QString>("lockedIn"); // "runtime", "cache" or "" for no lock at all
+    QTest::newRow("private runtime folder") << u"private"_qs << u""_qs << u"runtime"_qs;
+    QTest::newRow("no runtime folder") << u"unset"_qs << u""_qs << u"cache"_qs;
+    QTest::newRow("runtime folder open to others") << u"0755"_qs << u""_qs << u"cache"_qs;
+    QTest::newRow("runtime folder of another user") << u"other"_qs << u""_qs << u"cache"_qs;
+    QTest::newRow("runtime folder a link") << u"link"_qs << u""_qs << u"cache"_qs;
+    QTest::newRow("cache's folder taken by another user") << u"unset"_qs << u"other"_qs << u""_qs;
+    QTest::newRow("cache's folder open to others") << u"0755"_qs << u"0777"_qs << u""_qs;
+}
+
+// Never a name another user can make first: where neither the runtime folder nor the user's
+// own one under the cache is private, the program starts without a lock.
+void InstanceLockTest::lockGoesToAPrivateFolder()
+{
+    QFETCH(QString, runtime);
+    QFETCH(QString, cache);
+    QFETCH(QString, lockedIn);
+    constexpr uid_t kNobody = 65534;
+    const QByteArray runtimePath = QFile::encodeName(m_runtime->path());
+    if (runtime == u"unset") {
+        qunsetenv("XDG_RUNTIME_DIR");
+    } else if (runtime == u"0755") {
+        QVERIFY(::chmod(runtimePath.constData(), 0755) == 0);
+    } else if (runtime == u"other") {
+        if (::geteuid() != 0)
+            QSKIP("giving a folder to another user needs root");
+        QVERIFY(::chown(runtimePath.constData(), kNobody, kNobody) == 0);
+    } else if (runtime == u"link") {
+        const QString link = m_cache->filePath(u"runtime-link"_qs);
+        QVERIFY(QFile::link(m_runtime->path(), link));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(link));
+    }
+    const QString own = m_cache->path() + u"/Ruvo/runtime-" + QSysInfo::machineHostName();
+    if (!cache.isEmpty()) {
+        QVERIFY(QDir().mkpath(own));
+        const QByteArray ownPath = QFile::encodeName(own);
+        if (cache == u"other") {
+            if (::geteuid() != 0)
+                QSKIP("giving a folder to another user needs root");
+            QVERIFY(::chown(ownPath.constData(), kNobody, kNobody) == 0);
+        } else {
+            QVERIFY(::chmod(ownPath.constData(), 0777) == 0);
+        }
+    }
+
+    QTemporaryDir notes;
+    InstanceLock lock(notes.path());
+    QVERIFY(lock.acquire());
+    if (lockedIn.isEmpty()) {
+        QCOMPARE(lock.lockFilePath(), QString());
+        QVERIFY(!lock.isLocked());
+        QVERIFY(RunningCopy::serverName(notes.path()).isEmpty());
+        return;
+    }
+    QVERIFY(lock.isLocked());
+    const QString folder = lockedIn == u"runtime" ? m_runtime->path() : own;
+    QCOMPARE(QFileInfo(lock.lockFilePath()).path(), folder);
+    QCOMPARE(QFileInfo(RunningCopy::serverName(notes.path())).path(), folder);
+    struct stat status = {};
+    QVERIFY(::stat(QFile::encodeName(folder).constData(), &status) == 0);
+    QCOMPARE(status.st_mode & 0777, mode_t(0700));
 }
 
 void InstanceLockTest::secondStart_bringsTheRunningWindowToTheFront_data()
 {
     QTest::addColumn<int>("extraDepth"); // folders below the temporary one
-    QTest::newRow("beside the lock") << 0;
-    QTest::newRow("a path too long for a socket") << 12;
+    QTest::newRow("a short path") << 0;
+    QTest::newRow("a path too long for a socket") << 12; // over 300 bytes
 }
 
 void InstanceLockTest::secondStart_bringsTheRunningWindowToTheFront()
@@ -149,6 +261,8 @@ void InstanceLockTest::secondStart_bringsTheRunningWindowToTheFront()
     for (int i = 0; i < extraDepth; ++i)
         folder += QStringLiteral("/folder-with-a-long-name");
     QVERIFY(QDir().mkpath(folder));
+    // In the private runtime folder, where no other user can make its name first.
+    QCOMPARE(QFileInfo(RunningCopy::serverName(folder)).path(), m_runtime->path());
     // No copy running: the second start gets no answer and shows its message.
     QVERIFY(!RunningCopy::bringToFront(folder, 200));
 

@@ -89,8 +89,14 @@ chmod 700 "$work/runtime"
     "${trace[@]}" "$dest/usr/bin/ruvo" "${command[@]:1}" >"$work/ruvo.log" 2>&1) &
 app_pid=$!
 # It listens for a second start once its window exists, and its handler of a session end was
-# set up before that; the handler runs in the event loop, so after the window is shown.
-wait_for 30 test -S "$home/Ruvo/.ruvo.socket"
+# set up before that; the handler runs in the event loop, so after the window is shown. The
+# socket is in the private runtime folder.
+listening() {
+    local socket
+    for socket in "$work/runtime"/ruvo-*.socket; do [ -S "$socket" ] && return 0; done
+    return 1
+}
+wait_for 30 listening
 # Under strace the program is strace's child.
 target=$app_pid
 [ ${#trace[@]} -gt 0 ] && target=$(pgrep -P "$app_pid" -x ruvo)
