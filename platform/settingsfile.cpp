@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <limits>
 #include <vector>
@@ -225,6 +227,44 @@ bool readsBackAsWritten(QByteArrayView section, QByteArrayView key, QByteArrayVi
            setting.kind == LineMeaning::Setting && setting.name == key;
 }
 
+// The encoding the file spells its names in. A file written by the program's first platform is
+// in Windows-1252; its names are matched and written in it, so that the file keeps one
+// encoding. Any file where the section is spelt in UTF-8, or that is valid UTF-8, is UTF-8.
+struct FileEncoding
+{
+    bool windows1252 = false;
+
+    static FileEncoding of(QByteArrayView bytes, const QString &section)
+    {
+        const QByteArray utf8 = section.toUtf8();
+        for (const Line &line : linesOf(bytes)) {
+            if (line.meaning.kind == LineMeaning::Section && sameName(line.meaning.name, utf8))
+                return {};
+        }
+        QStringDecoder decoder(QStringConverter::Utf8);
+        [[maybe_unused]] const QString text = decoder(bytes);
+        return {decoder.hasError()};
+    }
+
+    // The bytes of text in this encoding; none where a character has no byte in it.
+    std::optional<QByteArray> encode(const QString &text) const
+    {
+        if (!windows1252)
+            return text.toUtf8();
+        QStringEncoder encoder("windows-1252");
+        QByteArray bytes = encoder(text);
+        return encoder.hasError() ? std::nullopt : std::optional(bytes);
+    }
+
+    QString decode(QByteArrayView bytes) const
+    {
+        if (!windows1252)
+            return QString::fromUtf8(bytes);
+        QStringDecoder decoder("windows-1252");
+        return decoder(bytes);
+    }
+};
+
 } // namespace
 
 QString SettingsFile::defaultPath()
@@ -239,14 +279,17 @@ QString SettingsFile::readString(const QString &section, const QString &key,
     const std::optional<QByteArray> bytes = bytesOf(m_path, kMaxReadSize);
     if (!bytes)
         return fallback;
-    const QByteArray sectionName = section.toUtf8();
-    const QByteArray keyName = key.toUtf8();
+    const FileEncoding encoding = FileEncoding::of(*bytes, section);
+    const std::optional<QByteArray> sectionName = encoding.encode(section);
+    const std::optional<QByteArray> keyName = encoding.encode(key);
+    if (!sectionName || !keyName)
+        return fallback;
     std::optional<QByteArrayView> value;
     for (const Line &line : linesOf(*bytes)) {
-        if (isKeyLine(line, sectionName, keyName))
+        if (isKeyLine(line, *sectionName, *keyName))
             value = line.meaning.value; // the last one counts, as for a section written twice
     }
-    return value ? QString::fromUtf8(*value) : fallback;
+    return value ? encoding.decode(*value) : fallback;
 }
 
 std::optional<qint32> SettingsFile::parseInteger(const QString &text)
@@ -278,11 +321,6 @@ void SettingsFile::writeString(const QString &section, const QString &key,
     const auto fail = [this] {
         throw Error(u"Ne peut écrire dans " + m_path);
     };
-    const QByteArray sectionName = section.toUtf8();
-    const QByteArray keyName = key.toUtf8();
-    const QByteArray text = value.toUtf8();
-    if (!readsBackAsWritten(sectionName, keyName, text))
-        fail();
     // Never replace a file we could not read whole: its content would be lost.
     QByteArray bytes;
     if (QFileInfo::exists(m_path)) {
@@ -291,8 +329,14 @@ void SettingsFile::writeString(const QString &section, const QString &key,
             fail();
         bytes = std::move(*old);
     }
+    const FileEncoding encoding = FileEncoding::of(bytes, section);
+    const std::optional<QByteArray> sectionName = encoding.encode(section);
+    const std::optional<QByteArray> keyName = encoding.encode(key);
+    const std::optional<QByteArray> text = encoding.encode(value);
+    if (!sectionName || !keyName || !text || !readsBackAsWritten(*sectionName, *keyName, *text))
+        fail();
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    if (!ReplaceFileWhole(m_path, withValue(bytes, sectionName, keyName, text)))
+    if (!ReplaceFileWhole(m_path, withValue(bytes, *sectionName, *keyName, *text)))
         fail();
 }
 

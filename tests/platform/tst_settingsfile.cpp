@@ -86,8 +86,8 @@ void SettingsFileTest::readBool_data()
     QTest::newRow("spaces around") << QByteArray("[Propriétés]\n  apropos = 1 \n") << true;
     QTest::newRow("CR LF lines") << QByteArray("[Propriétés]\r\napropos=1\r\n") << true;
     QTest::newRow("key in another section") << QByteArray("[Other]\napropos=1\n") << false;
-    QTest::newRow("section name in Latin-1")
-        << QByteArray("[Propri\xE9t\xE9s]\napropos=1\n") << false;
+    QTest::newRow("Windows-1252, as the first platform wrote it")
+        << QByteArray("[Propri\xE9t\xE9s]\r\napropos=1\r\n") << true;
     QTest::newRow("binary garbage") << QByteArray("\x00\xFF[\x01\x02=\n\x80", 8) << false;
     QTest::newRow("last of two keys")
         << QByteArray("[Propriétés]\napropos=1\napropos=0\n") << false;
@@ -208,6 +208,12 @@ void SettingsFileTest::writeChangesOnlyTheKeysLines_data()
     QTest::newRow("section absent: no final line break")
         << QByteArray("[Fenêtre]\r\nx=1")
         << QByteArray("[Fenêtre]\r\nx=1\r\n[Propriétés]\r\napropos=1\r\n");
+    QTest::newRow("Windows-1252: its own encoding and line ends")
+        << QByteArray("[Propri\xE9t\xE9s]\r\napropos=0\r\n; \xE9t\xE9\r\n")
+        << QByteArray("[Propri\xE9t\xE9s]\r\napropos=1\r\n; \xE9t\xE9\r\n");
+    QTest::newRow("Windows-1252, key absent")
+        << QByteArray("[Propri\xE9t\xE9s]\r\nx=1\r\n")
+        << QByteArray("[Propri\xE9t\xE9s]\r\nx=1\r\napropos=1\r\n");
     QTest::newRow("empty file") << QByteArray() << QByteArray("[Propriétés]\napropos=1\n");
     const QByteArray large = "\n[Image]\ndonnees=" + QByteArray(2 << 20, 'A') + "\n";
     QTest::newRow("over 1 MiB") << "[Propriétés]\napropos=0" + large
