@@ -9,16 +9,19 @@
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
 #include "calendar/error.h"
+#include "notes/daystore.h"
 #include "notes/notesexport.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 #include "platform/colorvalue.h"
+#include "platform/deadlinerescue.h"
 #include "platform/helpviewer.h"
 #include "platform/installedfiles.h"
 #include "platform/rescuefolder.h"
 #include "platform/resourcebitmap.h"
 #include "platform/settingsfile.h"
 #include "platform/shellopen.h"
+#include "platform/terminationsignals.h"
 #include "widgets/tapropos.h"
 
 #include <QAction>
@@ -36,7 +39,9 @@
 #include <QPixmap>
 #include <QShowEvent>
 
+#include <array>
 #include <cstdio>
+#include <optional>
 
 namespace ruvo {
 
@@ -225,6 +230,30 @@ bool TForm1::FormCloseQuery()
     return true;
 }
 
+// The page's unsaved text as it is now, written to a rescue file when called, from whatever
+// thread: it holds copies, never the widgets.
+std::function<void()> TForm1::pageRescue() const
+{
+    const QString loaded = CP()->LoadedDate();
+    std::array<QString, kHourRows> hours;
+    for (std::size_t row = 0; row < hours.size(); ++row)
+        hours[row] = CP()->TimeFields(int(row) + 1)->text();
+    return [folder = RescueFolder(), date = TextToDate(loaded.isEmpty() ? CP()->Date() : loaded),
+            notes = CP()->NotesMemo()->visualLines(), hours, startTime = CP()->StartTime()] {
+        try {
+            const QString path = DayStore::rescue(folder, date, notes, hours, startTime);
+            std::fprintf(stderr, "Ruvo : la page non enregistrée est gardée dans %s\n",
+                         QFile::encodeName(path).constData());
+        } catch (const Error &e) {
+            // Nowhere to write: the text itself goes to standard error, the last place left.
+            std::fprintf(stderr, "%s\n%s\n", e.message().toLocal8Bit().constData(),
+                         notes.join(u'\n').toLocal8Bit().constData());
+            for (const QString &row : hours)
+                std::fprintf(stderr, "%s\n", row.toLocal8Bit().constData());
+        }
+    };
+}
+
 void TForm1::savePageForSession()
 {
     try {
@@ -233,19 +262,8 @@ void TForm1::savePageForSession()
     } catch (const Error &e) {
         qWarning("%s", qPrintable(e.message()));
     }
-    if (!CP()->hasUnsavedNotes())
-        return;
-    try {
-        const QString path = CP()->RescueNotes(RescueFolder());
-        std::fprintf(stderr, "Ruvo : la page non enregistrée est gardée dans %s\n",
-                     QFile::encodeName(path).constData());
-    } catch (const Error &e) {
-        // Nowhere to write: the text itself goes to standard error, the last place left.
-        std::fprintf(stderr, "%s\n%s\n", e.message().toLocal8Bit().constData(),
-                     CP()->NotesMemo()->toPlainText().toLocal8Bit().constData());
-        for (int row = 1; row <= TCalendarPad::kTimeFieldCount; ++row)
-            std::fprintf(stderr, "%s\n", CP()->TimeFields(row)->text().toLocal8Bit().constData());
-    }
+    if (CP()->hasUnsavedNotes())
+        pageRescue()();
 }
 
 void TForm1::quitForSession()
@@ -253,7 +271,13 @@ void TForm1::quitForSession()
     if (m_closingForSession)
         return; // a second signal while the first one is being handled
     m_closingForSession = true;
-    savePageForSession();
+    {
+        // The alarm would end a save that hangs on the folder's disk with the page in no file.
+        std::optional<DeadlineRescue> lastResort;
+        if (const auto at = TerminationSignals::rescueTime(); at && CP()->hasUnsavedNotes())
+            lastResort.emplace(*at, pageRescue());
+        savePageForSession();
+    }
     try {
         WriteSettings();
     } catch (const Error &e) {

@@ -8,6 +8,7 @@
 class QAction;
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -70,7 +71,9 @@ public:
     // The session is ending (a termination signal): save the page and the settings and quit
     // at once, without the about box. Text that cannot be saved where it belongs goes to a
     // rescue file (see RescueFolder()), whose path is printed on standard error; nothing
-    // keeps the program from ending.
+    // keeps the program from ending. Should the save still hang on the folder's disk shortly
+    // before the process is ended (TerminationSignals::rescueTime()), a copy of the page taken
+    // here goes to the rescue file first (DeadlineRescue).
     void quitForSession();
 
 protected:
@@ -97,6 +100,7 @@ private:
     void nameCommands();
     void chooseExportFile();
     void savePageForSession();
+    std::function<void()> pageRescue() const;
 
     std::unique_ptr<Ui::TForm1> m_ui;
     QString m_startDir;

@@ -3,7 +3,11 @@
 #include <QSocketNotifier>
 
 #include <array>
+#include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstdint>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,16 +19,28 @@ namespace {
 // The handler may only write to a descriptor; the event loop reads the other end. This pair
 // is the one piece of state a signal handler can reach.
 std::array<int, 2> g_signalPipe = {-1, -1};
+// When the first signal came, in nanoseconds of the monotonic clock (steady_clock's); 0 before.
+// The rescue's moment counts from it, not from when the event loop got to the signal.
+std::atomic<std::int64_t> g_firstSignalAt = 0;
+static_assert(std::atomic<std::int64_t>::is_always_lock_free);
 
 constexpr std::array kWatched = {SIGTERM, SIGHUP, SIGINT};
 
 extern "C" void onTerminationSignal(int signal)
 {
+    const int savedErrno = errno;
+    timespec now = {};
+    if (::clock_gettime(CLOCK_MONOTONIC, &now) == 0) {
+        std::int64_t none = 0;
+        g_firstSignalAt.compare_exchange_strong(none, std::int64_t(now.tv_sec) * 1'000'000'000 +
+                                                          now.tv_nsec);
+    }
     const unsigned char number = static_cast<unsigned char>(signal);
     [[maybe_unused]] const auto written = ::write(g_signalPipe[0], &number, 1);
     // Should the event loop never get to the signal (the program hangs), the alarm's default
     // action ends the process: a session end is never held up for good.
     ::alarm(TerminationSignals::kGraceSeconds);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -53,10 +69,20 @@ TerminationSignals::~TerminationSignals()
     for (int signal : kWatched)
         ::signal(signal, SIG_DFL);
     ::alarm(0);
+    g_firstSignalAt = 0;
     delete m_notifier;
     ::close(g_signalPipe[0]);
     ::close(g_signalPipe[1]);
     g_signalPipe = {-1, -1};
+}
+
+std::optional<std::chrono::steady_clock::time_point> TerminationSignals::rescueTime()
+{
+    static_assert(std::chrono::steady_clock::is_steady); // CLOCK_MONOTONIC on Linux
+    const std::int64_t at = g_firstSignalAt;
+    if (at == 0)
+        return std::nullopt;
+    return std::chrono::steady_clock::time_point(std::chrono::nanoseconds(at)) + kRescueDelay;
 }
 
 void TerminationSignals::readSignal()

@@ -2,6 +2,9 @@
 
 #include <QObject>
 
+#include <chrono>
+#include <optional>
+
 class QSocketNotifier;
 
 namespace ruvo {
@@ -17,6 +20,12 @@ class TerminationSignals final : public QObject
 public:
     // How long the program has, after a signal, before the process is ended regardless.
     static constexpr unsigned kGraceSeconds = 3;
+    // When, after the first signal, a page whose save has not finished is rescued (see
+    // DeadlineRescue): a second before the end, time enough to write one file.
+    static constexpr std::chrono::milliseconds kRescueDelay{(kGraceSeconds - 1) * 1000};
+
+    // kRescueDelay after the first signal caught; none before a signal came.
+    static std::optional<std::chrono::steady_clock::time_point> rescueTime();
 
     explicit TerminationSignals(QObject *parent = nullptr);
     ~TerminationSignals() override;
