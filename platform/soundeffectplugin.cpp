@@ -2,6 +2,8 @@
 
 #include "soundeffectplugin.h"
 
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 
 namespace ruvo {
@@ -15,6 +17,7 @@ public:
     void setSource(const QUrl &source) override { m_effect.setSource(source); }
     void play() override { m_effect.play(); }
     bool failed() const override { return m_effect.status() == QSoundEffect::Error; }
+    bool hasOutput() const override { return !QMediaDevices::defaultAudioOutput().isNull(); }
     void setStatusHandler(std::function<void()> handler) override
     {
         QObject::disconnect(m_connection);

@@ -26,6 +26,8 @@ public:
     virtual void play() = 0;
     // The file could not be loaded or played.
     virtual bool failed() const = 0;
+    // There is an audio output to play on; without one, play() is silent.
+    virtual bool hasOutput() const = 0;
     // Called in the thread of the effect after each change of its loading status.
     virtual void setStatusHandler(std::function<void()> handler) = 0;
 };
@@ -43,5 +45,5 @@ inline constexpr auto kSoundEffectModule = "ruvo_soundeffect";
 
 } // namespace ruvo
 
-#define RuvoSoundEffectPlugin_iid "ruvo.SoundEffectPlugin/2.0"
+#define RuvoSoundEffectPlugin_iid "ruvo.SoundEffectPlugin/3.0"
 Q_DECLARE_INTERFACE(ruvo::SoundEffectPlugin, RuvoSoundEffectPlugin_iid)

@@ -79,6 +79,11 @@ void SoundPlayer::play(const QString &path)
         beep(path); // already known to be unplayable: no new status will say so
         return;
     }
+    // Without an audio output the effect plays in silence and says nothing of it.
+    if (!player->hasOutput()) {
+        beep(path);
+        return;
+    }
     player->play();
 }
 

@@ -23,7 +23,8 @@ public:
     // The application's player; nullptr when there is no application object.
     static SoundPlayer *instance();
 
-    // Starts playing and returns at once. A missing or unplayable file gives the system beep.
+    // Starts playing and returns at once. A missing or unplayable file, or a machine without an
+    // audio output, gives the system beep.
     void play(const QString &path);
 
     QString currentSource() const;

@@ -1,9 +1,11 @@
 #include "platform/soundplayer.h"
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QMediaDevices>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,7 +100,8 @@ void SoundPlayerTest::playsFileWithLongPath()
     QSignalSpy beeped(player, &SoundPlayer::beeped);
     PlaySoundFile(path);
     QCOMPARE(player->currentSource(), path);
-    QCOMPARE(beeped.count(), 0);
+    // Played; a machine without an audio output beeps instead of playing it in silence.
+    QCOMPARE(beeped.count(), QMediaDevices::defaultAudioOutput().isNull() ? 1 : 0);
 }
 
 void SoundPlayerTest::garbageFileBeeps()
