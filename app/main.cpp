@@ -1,3 +1,4 @@
+#include "exitrescue.h"
 #include "instancelock.h"
 #include "runningcopy.h"
 #include "ruvoapplication.h"
@@ -32,5 +33,8 @@ int main(int argc, char **argv)
     ruvo::StartedWindow window;
     const ruvo::RunningCopy runningCopy(QDir::currentPath(), &window.form());
     window.show();
+    // Registered after everything the window has made at its start, so that exit() runs the
+    // hook before it destroys any of that.
+    const ruvo::ExitRescue exitRescue(window.form());
     return app.exec();
 }

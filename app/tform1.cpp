@@ -38,6 +38,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 #include <array>
 #include <cstdio>
@@ -287,6 +288,14 @@ void TForm1::quitForSession()
     }
     close();
     QCoreApplication::quit();
+}
+
+void TForm1::savePageBeforeExit()
+{
+    m_closingForSession = true;
+    // A report would open a box on a display that may be gone.
+    const QSignalBlocker quiet(CP());
+    savePageForSession();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -75,6 +75,10 @@ public:
     // before the process is ended (TerminationSignals::rescueTime()), a copy of the page taken
     // here goes to the rescue file first (DeadlineRescue).
     void quitForSession();
+    // The process is ending under the event loop (exit() called by Qt when the X connection
+    // breaks): the page is saved, or rescued, as at a session's end. Nothing is shown, as the
+    // display may be gone.
+    void savePageBeforeExit();
 
 protected:
     void showEvent(QShowEvent *event) override;
