@@ -28,13 +28,10 @@ void PadCommands::name(TLanguage language, const PadWords &words)
         return;
     m_language = language;
     const PadCommandWords commands = PadCommandWordsOf(language);
-    const auto withKey = [](const QString &text, const QString &key) {
-        return QStringLiteral("%1 (%2)").arg(text, key);
-    };
-    m_priorTip = withKey(words.prior, commands.previousKey);
-    m_nextTip = withKey(words.next, commands.nextKey);
-    m_goTip = QStringLiteral("%1, %2").arg(withKey(words.go, commands.goToDateKey),
-                                           withKey(commands.today, commands.todayKey));
+    // The hints are the page's own words; the keys are in the menu, the help and the README.
+    m_priorTip = words.prior;
+    m_nextTip = words.next;
+    m_goTip = words.go;
     // The key after a tab: a menu shows it in its column of keys, in the page's language.
     const auto menuText = [](const QString &text, const QString &key) {
         return QStringLiteral("%1\t%2").arg(text, key);

@@ -33,7 +33,7 @@ public:
     // words of that language; nothing changes when they already are.
     void name(TLanguage language, const PadWords &words);
 
-    // The corners' and the day block's hints, with the keys that do the same.
+    // The corners' and the day block's hints: the page's words for them.
     const QString &priorTip() const { return m_priorTip; }
     const QString &nextTip() const { return m_nextTip; }
     const QString &goTip() const { return m_goTip; }
