@@ -122,7 +122,24 @@ TLanguage languageFromAbbreviation(const QString &abbreviation)
 TLanguage SystemLanguage()
 {
     const QString locale = LocaleVariable("LC_MESSAGES");
-    return locale.isEmpty() ? laEnglish : languageFromAbbreviation(locale);
+    if (locale.isEmpty())
+        return laEnglish;
+    // As gettext: the list of languages in LANGUAGE comes first, its first one the page speaks,
+    // unless the locale is the C one, which always speaks English.
+    const bool cLocale = locale == u"C" || locale == u"POSIX" || locale.startsWith(u"C.");
+    if (!cLocale) {
+        const QStringList languages =
+            qEnvironmentVariable("LANGUAGE").split(u':', Qt::SkipEmptyParts);
+        for (const QString &entry : languages) {
+            // "de", "de_AT", "de.UTF-8": a language code, then perhaps a country or a charset.
+            if (entry.size() > 2 && entry.at(2).isLetter())
+                continue;
+            const QString code = entry.left(2).toLower();
+            if (code == u"en" || code == u"de" || code == u"fr" || code == u"it" || code == u"es")
+                return languageFromAbbreviation(code);
+        }
+    }
+    return languageFromAbbreviation(locale);
 }
 
 TLanguage resolvedLanguage(TLanguage language)

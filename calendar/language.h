@@ -23,8 +23,10 @@ Q_ENUM_NS(TLanguage)
 // upper-cased, "DE", "ES", "FR", "IT" or "EN"; anything else is English.
 TLanguage languageFromAbbreviation(const QString &abbreviation);
 
-// The language of the process's messages locale: LC_ALL, else LC_MESSAGES, else LANG, read at
-// every call so that a change shows at the next use. Never laDefault.
+// The language of the process's messages, as gettext picks it: the first of the languages
+// listed in LANGUAGE that the page speaks, unless the locale is the C one; else that of the
+// messages locale, LC_ALL, else LC_MESSAGES, else LANG. Read at every call so that a change
+// shows at the next use. Never laDefault.
 TLanguage SystemLanguage();
 
 // laDefault replaced by SystemLanguage(); every other value as it is.

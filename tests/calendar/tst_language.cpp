@@ -14,24 +14,26 @@ namespace {
 class LocaleEnvironment
 {
 public:
-    LocaleEnvironment(const QByteArray &lcAll, const QByteArray &lcMessages, const QByteArray &lang)
+    LocaleEnvironment(const QByteArray &lcAll, const QByteArray &lcMessages, const QByteArray &lang,
+                      const QByteArray &languages = {})
     {
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 4; ++i)
             m_saved[i] = qgetenv(kNames[i]);
         qputenv("LC_ALL", lcAll);
         qputenv("LC_MESSAGES", lcMessages);
         qputenv("LANG", lang);
+        qputenv("LANGUAGE", languages);
     }
     ~LocaleEnvironment()
     {
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 4; ++i)
             qputenv(kNames[i], m_saved[i]);
     }
     Q_DISABLE_COPY_MOVE(LocaleEnvironment)
 
 private:
-    static constexpr const char *kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-    QByteArray m_saved[3];
+    static constexpr const char *kNames[4] = {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"};
+    QByteArray m_saved[4];
 };
 
 } // namespace
@@ -46,6 +48,8 @@ private slots:
 
     void systemLanguage_data();
     void systemLanguage();
+    void languageList_data();
+    void languageList();
     void systemLanguage_readAtEveryCall();
     void names_data();
     void names();
@@ -88,6 +92,32 @@ void LanguageTest::systemLanguage_data()
     QTest::newRow("then LC_MESSAGES")
         << QByteArray() << QByteArray("de_DE.UTF-8") << QByteArray("fr_FR") << laGerman;
     QTest::newRow("then LANG") << QByteArray() << QByteArray() << QByteArray("fr_FR") << laFrench;
+}
+
+void LanguageTest::languageList_data()
+{
+    QTest::addColumn<QByteArray>("lang");
+    QTest::addColumn<QByteArray>("languages");
+    QTest::addColumn<TLanguage>("language");
+    QTest::newRow("LANGUAGE first") << QByteArray("fr_FR.UTF-8") << QByteArray("de:en") << laGerman;
+    QTest::newRow("languages the page lacks skipped")
+        << QByteArray("fr_FR.UTF-8") << QByteArray("nl_NL:pt:it_IT") << laItalian;
+    QTest::newRow("English is one of them")
+        << QByteArray("de_DE") << QByteArray("en_GB:de") << laEnglish;
+    QTest::newRow("none of them: the locale")
+        << QByteArray("es_ES.UTF-8") << QByteArray("nl:sv") << laSpanish;
+    QTest::newRow("ignored in the C locale") << QByteArray("C") << QByteArray("de") << laEnglish;
+    QTest::newRow("ignored without a locale") << QByteArray() << QByteArray("fr") << laEnglish;
+}
+
+// As gettext picks the language of messages.
+void LanguageTest::languageList()
+{
+    QFETCH(QByteArray, lang);
+    QFETCH(QByteArray, languages);
+    QFETCH(TLanguage, language);
+    const LocaleEnvironment env({}, {}, lang, languages);
+    QCOMPARE(SystemLanguage(), language);
 }
 
 void LanguageTest::systemLanguage()
