@@ -228,22 +228,22 @@ bool readsBackAsWritten(QByteArrayView section, QByteArrayView key, QByteArrayVi
 }
 
 // The encoding the file spells its names in. A file written by the program's first platform is
-// in Windows-1252; its names are matched and written in it, so that the file keeps one
-// encoding. Any file where the section is spelt in UTF-8, or that is valid UTF-8, is UTF-8.
+// in Windows-1252; where the section is spelt so, its names are matched and written in it, so
+// that the file keeps one encoding. Any other file is read and written in UTF-8.
 struct FileEncoding
 {
     bool windows1252 = false;
 
     static FileEncoding of(QByteArrayView bytes, const QString &section)
     {
-        const QByteArray utf8 = section.toUtf8();
+        const std::optional<QByteArray> old = FileEncoding{true}.encode(section);
+        if (!old || *old == section.toUtf8())
+            return {};
         for (const Line &line : linesOf(bytes)) {
-            if (line.meaning.kind == LineMeaning::Section && sameName(line.meaning.name, utf8))
-                return {};
+            if (line.meaning.kind == LineMeaning::Section && sameName(line.meaning.name, *old))
+                return {true};
         }
-        QStringDecoder decoder(QStringConverter::Utf8);
-        [[maybe_unused]] const QString text = decoder(bytes);
-        return {decoder.hasError()};
+        return {};
     }
 
     // The bytes of text in this encoding; none where a character has no byte in it.
