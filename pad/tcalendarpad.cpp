@@ -2,6 +2,7 @@
 
 #include "hotareas.h"
 #include "noteseditor.h"
+#include "screenreader.h"
 
 #include "calendar/datetext.h"
 #include "calendar/error.h"
@@ -112,6 +113,7 @@ void TCalendarPad::setDate(const QString &date)
     // belong to stay the same.
     const QDate read = TextToDate(date);
     m_face.showDate(read, m_language);
+    ShowPageToScreenReaders(*this, m_face);
     m_date = date;
     m_shownDate = read;
     m_notes->setDateOnShow(read);
@@ -174,10 +176,8 @@ void TCalendarPad::showLanguage()
 {
     m_face.show(m_shownDate, m_language, m_startTime);
     nameEditors();
-    const PadWords &words = m_face.words();
-    m_commands->name(m_face.language(), words);
-    // The page's three corner actions, for a screen reader.
-    setAccessibleDescription(words.prior + u", " + words.next + u", " + words.go);
+    m_commands->name(m_face.language(), m_face.words());
+    ShowPageToScreenReaders(*this, m_face);
 }
 
 void TCalendarPad::markCurrentHour()

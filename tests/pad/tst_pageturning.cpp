@@ -8,6 +8,7 @@
 
 #include "calendar/datetext.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -156,9 +157,13 @@ void PageTurningTest::cornersTurnPages_data()
     QTest::addColumn<QString>("from");
     QTest::addColumn<bool>("forward");
     QTest::addColumn<QString>("to");
-    QTest::newRow("back into a leap day") << "01/03/2024" << false << "29/02/2024";
-    QTest::newRow("on into a new year") << "31/12/2026" << true << "01/01/2027";
-    QTest::newRow("back over the year end") << "01/01/2027" << false << "31/12/2026";
+    QTest::addColumn<QString>("spoken");
+    QTest::newRow("back into a leap day") << "01/03/2024" << false << "29/02/2024"
+                                          << "Thursday 29 February 2024";
+    QTest::newRow("on into a new year") << "31/12/2026" << true << "01/01/2027"
+                                        << "Friday 1 January 2027";
+    QTest::newRow("back over the year end") << "01/01/2027" << false << "31/12/2026"
+                                            << "Thursday 31 December 2026";
 }
 
 void PageTurningTest::cornersTurnPages()
@@ -166,10 +171,15 @@ void PageTurningTest::cornersTurnPages()
     QFETCH(QString, from);
     QFETCH(bool, forward);
     QFETCH(QString, to);
+    QFETCH(QString, spoken);
     m_t->pad.setDate(from);
     m_t->clickAt(forward ? kNextCorner : kPriorCorner);
     QCOMPARE(m_t->pad.Date(), to);
     QCOMPARE(m_sounds->count(), 1);
+    // A screen reader is told the new date, the day of the year and the week.
+    QAccessibleInterface *page = QAccessible::queryAccessibleInterface(&m_t->pad);
+    QCOMPARE(page->text(QAccessible::Name), spoken);
+    QVERIFY(page->text(QAccessible::Description).startsWith(u"Day "));
 }
 
 void PageTurningTest::anyButtonTurns_data()

@@ -1,0 +1,30 @@
+#include "screenreader.h"
+
+#include "pageface.h"
+
+#include <QAccessible>
+#include <QWidget>
+
+namespace ruvo {
+
+void ShowPageToScreenReaders(QWidget &page, const PageFace &face)
+{
+    if (!face.isShown())
+        return;
+    const PageTexts &texts = face.texts();
+    const PadWords &words = face.words();
+    // The day without its leading zero, as it is read out.
+    const QString name = texts.weekday + u' ' + QString::number(texts.day.toInt()) + u' ' +
+                         texts.month + u' ' + texts.year;
+    const QString description =
+        face.dayWeekLine() + u". " + words.prior + u", " + words.next + u", " + words.go;
+    if (page.accessibleDescription() != description)
+        page.setAccessibleDescription(description);
+    if (page.accessibleName() == name)
+        return;
+    page.setAccessibleName(name);
+    QAccessibleEvent renamed(&page, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
+}
+
+} // namespace ruvo
