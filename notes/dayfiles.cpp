@@ -1,5 +1,6 @@
 #include "dayfiles.h"
 
+#include "notes/dayfilefolder.h"
 #include "platform/wholefile.h"
 
 #include <QDir>
@@ -8,10 +9,14 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QStandardPaths>
+#include <QStorageInfo>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace ruvo {
 
@@ -97,53 +102,178 @@ QString MoveOutsideVersion(const QString &path, const QString &file, const QDate
 
 namespace {
 
-// Into the desktop's trash, from where any file manager can restore it; deleted only where
-// no trash can take it. A folder of that name is no day file and stays.
-void removeDayFile(const QString &path, bool trashReady)
+// Whatever the clock says, the days of the last month up to the newest day with text stay.
+constexpr int kDaysKeptBeforeNewest = 30;
+
+// Where the trash keeps what a file manager needs to put back the file it holds at inTrash.
+QString trashInformationPath(const QString &inTrash)
 {
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        return;
-    if (!trashReady || !QFile::moveToTrash(path))
-        QFile::remove(path);
+    const QFileInfo file(inTrash);
+    return QFileInfo(file.absolutePath()).absolutePath() + u"/info/" + file.fileName() +
+           u".trashinfo";
 }
 
-// The trash lives in the user's data folder. Qt finds no trash when that folder is missing,
-// and then moves the file into the current folder instead, so it is made first.
-bool prepareTrash()
+// Whether that information was written whole: on a full disk it is made, but empty or cut.
+bool hasTrashInformation(const QString &inTrash)
 {
-    return QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    constexpr qint64 kMaxInformation = 64 * 1024;
+    QByteArray bytes;
+    return ReadFileWhole(trashInformationPath(inTrash), kMaxInformation, bytes) ==
+               WholeFileRead::Read &&
+           bytes.startsWith("[Trash Info]\n") && bytes.contains("\nPath=") &&
+           bytes.contains("\nDeletionDate=") && bytes.endsWith('\n');
+}
+
+enum class Trashing { Moved, Refused, Unrestorable };
+
+// The desktop's trash (freedesktop.org), from where any file manager can restore a file, used
+// through Qt with its traps kept away: Qt 6.4 moves the file into the current folder when it
+// finds no trash, waits forever on a trash whose folders take no file, and leaves a file in it
+// without its information when that cannot be written (a full disk).
+class Trash final
+{
+public:
+    // The trash folders a file of folder may go to: the home trash and, for a file on another
+    // disk, the two at the top of that disk.
+    explicit Trash(const QString &folder)
+    {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        m_folders << QDir::cleanPath(data + u"/Trash");
+        const QStorageInfo disk(folder);
+        if (disk.isValid() && disk != QStorageInfo(QDir::home())) {
+            const QDir top(disk.rootPath());
+            const QString user = QString::number(::getuid());
+            m_folders << QDir::cleanPath(top.filePath(u".Trash/" + user))
+                      << QDir::cleanPath(top.filePath(u".Trash-" + user));
+        }
+        m_usable = QDir().mkpath(data) &&
+                   std::all_of(m_folders.cbegin(), m_folders.cend(), [&](const QString &trash) {
+                       return canTake(trash, trash == m_folders.first());
+                   });
+    }
+
+    bool usable() const { return m_usable; }
+
+    // Moves the file at path into the trash. One the trash holds where no file manager finds
+    // it, or without the information to restore it, is put back where it was.
+    Trashing take(const QString &path) const
+    {
+        QString inTrash;
+        if (!m_usable || !QFile::moveToTrash(path, &inTrash))
+            return Trashing::Refused;
+        if (holds(inTrash) && hasTrashInformation(inTrash))
+            return Trashing::Moved;
+        if (QFile::rename(inTrash, path))
+            QFile::remove(trashInformationPath(inTrash));
+        return Trashing::Unrestorable;
+    }
+
+private:
+    // A trash folder that is there must take files into its two folders; a missing one is made
+    // when needed, the home trash in a data folder that takes it.
+    static bool canTake(const QString &trash, bool home)
+    {
+        const QFileInfo info(trash);
+        if (!info.exists() && !info.isSymLink())
+            return !home || QFileInfo(info.absolutePath()).isWritable();
+        if (!info.isDir() || !info.isWritable())
+            return false;
+        for (const QStringView part : {u"/files", u"/info"}) {
+            const QFileInfo folder(trash + part);
+            if (folder.exists() ? !(folder.isDir() && folder.isWritable()) : folder.isSymLink())
+                return false;
+        }
+        return true;
+    }
+
+    bool holds(const QString &inTrash) const
+    {
+        const QString folder = QFileInfo(inTrash).absolutePath();
+        return std::any_of(m_folders.cbegin(), m_folders.cend(),
+                           [&](const QString &trash) { return folder == trash + u"/files"; });
+    }
+
+    QStringList m_folders;
+    bool m_usable = false;
+};
+
+// The newest day whose files hold text; invalid when there is none.
+QDate newestDayWithText(const QString &directory, const QString &extension, const QDate &today)
+{
+    for (const DayFileEntry &entry : ListDayFiles(directory, extension, today)) {
+        if (DayFileHasText(entry.kind, QFileInfo(entry.path).size()))
+            return entry.date;
+    }
+    return {};
+}
+
+Error notMovedToTrash(const QString &directory, qsizetype count)
+{
+    const QString folder = QDir::cleanPath(directory);
+    if (count == 1)
+        return Error(u"Ne peut mettre à la corbeille 1 ancien fichier de notes du dossier " +
+                     folder + u" : il y reste.");
+    return Error(u"Ne peut mettre à la corbeille " + QString::number(count) +
+                 u" anciens fichiers de notes du dossier " + folder + u" : ils y restent.");
 }
 
 } // namespace
 
-void PurgeDayFiles(const QString &directory, const QString &extension, const QDate &today,
-                   int destroyDelay)
+std::optional<Error> PurgeDayFiles(const QString &directory, const QString &extension,
+                                   const QDate &today, int destroyDelay)
 {
-    // The folder is listed once and only the files present are deleted: most days of the
-    // window have nothing left to delete, and 730 failing removals cost more than one listing.
+    // The folder is listed once and only the files present are moved: most days of the
+    // window have nothing left to move, and 730 failing moves cost more than one listing.
     QSet<QString> present;
     // Every kind of entry, as a removal by name would meet it: a directory is not removed.
     QDirIterator entries(directory + u'/',
                          QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
     while (entries.hasNext())
         present.insert(entries.nextFileInfo().fileName());
+    if (present.isEmpty())
+        return std::nullopt;
 
-    std::optional<bool> trashReady;
-    const QDate end = today.addDays(-destroyDelay);
+    // A clock far ahead would take the last days written for old ones: whatever the clock
+    // says, the days up to the newest one with text are kept as if it were the day after it.
+    QDate end = today.addDays(-destroyDelay);
+    if (const QDate newest = newestDayWithText(directory, extension, today); newest.isValid())
+        end = std::min(end, newest.addDays(1 - std::max(kDaysKeptBeforeNewest, destroyDelay)));
+
+    QStringList expired; // oldest day first, and its hours before its notes
     for (QDate day = today.addDays(-365); day < end; day = day.addDays(1)) {
         const QString stem = DayFileStem(day);
         for (const DayFileKind kind : {DayFileKind::TimeFields, DayFileKind::Notes}) {
             const QString path = DayFilePath(directory, stem, kind, extension);
             const QString name = path.sliced(directory.size() + 1);
-            // A name that reaches into a subfolder cannot be found by the listing.
-            if (present.contains(name) || name.contains(u'/')) {
-                if (!trashReady)
-                    trashReady = prepareTrash();
-                removeDayFile(path, *trashReady);
-            }
+            // A name that reaches into a subfolder cannot be found by the listing. A folder, or a
+            // link that leads nowhere, holds no notes and stays.
+            if (!present.contains(name) && !name.contains(u'/'))
+                continue;
+            if (QFileInfo(path).isFile())
+                expired << path;
         }
     }
+    if (expired.isEmpty())
+        return std::nullopt;
+
+    // Never deleted: a file the trash cannot take stays where it is. A trash that keeps files
+    // where they cannot be given back is not used any further.
+    const Trash trash(directory);
+    bool allMoved = trash.usable();
+    if (allMoved) {
+        for (const QString &path : std::as_const(expired)) {
+            const Trashing trashing = trash.take(path);
+            allMoved = allMoved && trashing == Trashing::Moved;
+            if (trashing == Trashing::Unrestorable)
+                break;
+        }
+    }
+    if (allMoved)
+        return std::nullopt;
+    const qsizetype stayed =
+        std::count_if(expired.cbegin(), expired.cend(),
+                      [](const QString &path) { return QFileInfo(path).isFile(); });
+    return notMovedToTrash(directory, stayed);
 }
 
 } // namespace ruvo

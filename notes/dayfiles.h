@@ -45,9 +45,13 @@ QString MoveOutsideVersion(const QString &path, const QString &file, const QDate
 
 // Moves the day files of the dates from today - 365 days up to the day before
 // today - destroyDelay days, and no others, to the user's trash (the freedesktop.org trash,
-// where a file manager can restore them); deletes them where no trash can take them.
-// Failures are ignored.
-void PurgeDayFiles(const QString &directory, const QString &extension, const QDate &today,
-                   int destroyDelay);
+// where a file manager can restore them). Whatever the clock says, the last 30 days (or
+// destroyDelay days, if more) up to the newest day whose files hold text stay. Nothing is ever
+// deleted: a file the trash cannot take stays in the folder, and so does one the trash took
+// without the information to restore it, which is put back, and the purge stops there.
+// Returns the message for the user when any of those files stayed: "Ne peut mettre à la
+// corbeille 335 anciens fichiers de notes du dossier <directory> : ils y restent."
+std::optional<Error> PurgeDayFiles(const QString &directory, const QString &extension,
+                                   const QDate &today, int destroyDelay);
 
 } // namespace ruvo

@@ -174,9 +174,9 @@ std::bitset<32> DayStore::daysWithText(int year, int month) const
     return DaysWithText(m_folder, m_extension, year, month);
 }
 
-void DayStore::purge(const QDate &today, int destroyDelay) const
+std::optional<Error> DayStore::purge(const QDate &today, int destroyDelay) const
 {
-    PurgeDayFiles(m_folder, m_extension, today, destroyDelay);
+    return PurgeDayFiles(m_folder, m_extension, today, destroyDelay);
 }
 
 void DayStore::exportTo(const QString &file, int startTime, TLanguage language,

@@ -91,8 +91,8 @@ public:
     // The days of a month whose files hold text (see DaysWithText).
     std::bitset<32> daysWithText(int year, int month) const;
     // Moves the files of the days from today - 365 up to the day before today - destroyDelay
-    // to the trash (see PurgeDayFiles).
-    void purge(const QDate &today, int destroyDelay) const;
+    // to the trash; the message for the user when any stayed (see PurgeDayFiles).
+    std::optional<Error> purge(const QDate &today, int destroyDelay) const;
     // Writes every day with text to file (see ExportNotes).
     void exportTo(const QString &file, int startTime, TLanguage language, const QDate &today) const;
 

@@ -191,9 +191,14 @@ public:
     {
         return m_notes->rescue(folder, m_startTime);
     }
-    // Deletes the day files from 365 days before today up to the day before today minus
-    // DestroyDelay days.
-    void PurgeNotes() { store().purge(QDate::currentDate(), m_destroyDelay); }
+    // Moves the day files from 365 days before today up to the day before today minus
+    // DestroyDelay days to the trash (see PurgeDayFiles); errorRaised() tells of those that
+    // stayed.
+    void PurgeNotes()
+    {
+        if (const std::optional<Error> stayed = store().purge(QDate::currentDate(), m_destroyDelay))
+            emit errorRaised(stayed->message());
+    }
     // The date text of the notes the editors hold; empty while they hold none.
     QString LoadedDate() const;
     // Whether the editors hold text typed since the last load or save.

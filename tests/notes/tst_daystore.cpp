@@ -1,6 +1,7 @@
 #include "errorof.h"
 
 #include "filebytes.h"
+#include "fullfilesystem.h"
 
 #include "notes/dayfiles.h"
 #include "notes/daystore.h"
@@ -43,6 +44,43 @@ QStringList notesOf(const DayStore &store)
     return store.read(kDay).notes();
 }
 
+// The user's home and data folder, and so the trash, moved under home for as long as it lives.
+class TrashUnder final
+{
+public:
+    explicit TrashUnder(const QString &home)
+        : m_home(home), m_savedHome(qgetenv("HOME")), m_savedData(qgetenv("XDG_DATA_HOME"))
+    {
+        qputenv("HOME", QFile::encodeName(home));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dataFolder()));
+    }
+    ~TrashUnder()
+    {
+        qputenv("HOME", m_savedHome);
+        qputenv("XDG_DATA_HOME", m_savedData);
+    }
+    Q_DISABLE_COPY_MOVE(TrashUnder)
+
+    QString dataFolder() const { return m_home + u"/share"; }
+    QString trash() const { return dataFolder() + u"/Trash"; }
+    // The names in the trash whose information a file manager could not put back.
+    QStringList withoutInformation() const
+    {
+        QStringList names;
+        for (const QString &name :
+             QDir(trash() + u"/files").entryList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+            if (!bytesOf(trash() + u"/info/" + name + u".trashinfo").contains("\nPath="))
+                names << name;
+        }
+        return names;
+    }
+
+private:
+    QString m_home;
+    QByteArray m_savedHome;
+    QByteArray m_savedData;
+};
+
 } // namespace
 
 class DayStoreTest : public QObject
@@ -73,6 +111,8 @@ private slots:
     void purgeEntryKinds();
     void purgeMissingFolder_isSilent();
     void purgedFilesGoToTheTrash();
+    void trashCannotTakeThem_theyStay_data();
+    void trashCannotTakeThem_theyStay();
     void rescuesInTheSameSecond_keepEveryPage();
 };
 
@@ -295,20 +335,29 @@ void DayStoreTest::pipeOfTheSameNameIsReplacedNotWaitedOn()
 void DayStoreTest::purgeWindow_data()
 {
     QTest::addColumn<int>("destroyDelay");
-    QTest::addColumn<int>("deleted");
+    QTest::addColumn<int>("clockAhead"); // days the clock runs ahead of the true day
+    // The days moved, counted back from the true day; none when both are 0.
+    QTest::addColumn<int>("oldestMoved");
+    QTest::addColumn<int>("newestMoved");
 
-    QTest::newRow("30 days") << 30 << 335;
-    QTest::newRow("1 day") << 1 << 364;
-    QTest::newRow("365 days") << 365 << 0;
+    QTest::newRow("30 days") << 30 << 0 << 365 << 31;
+    // The newest day with text is 5 days ahead: the 30 days up to it stay whatever the delay.
+    QTest::newRow("1 day") << 1 << 0 << 365 << 25;
+    QTest::newRow("365 days") << 365 << 0 << 0 << 0;
+    QTest::newRow("a clock 60 days ahead") << 30 << 60 << 305 << 25;
 }
 
 // Files for every date from 400 days back to 5 days ahead; exactly the dates from 365 days
-// back to destroyDelay + 1 days back lose both files.
+// back to destroyDelay + 1 days back lose both files, but never a date of the 30 days up to
+// the newest one written.
 void DayStoreTest::purgeWindow()
 {
     QFETCH(int, destroyDelay);
-    QFETCH(int, deleted);
+    QFETCH(int, clockAhead);
+    QFETCH(int, oldestMoved);
+    QFETCH(int, newestMoved);
     QTemporaryDir dir;
+    const TrashUnder trash(dir.filePath(u"home"_qs));
     const QDate today(2026, 3, 15);
     for (int back = -5; back <= 400; ++back) {
         const QString stem = DayFileStem(today.addDays(-back));
@@ -320,49 +369,55 @@ void DayStoreTest::purgeWindow()
     writeBytes(dir.filePath(stem + u"N.000"), "x");
     writeBytes(dir.filePath(stem + u"n.ruv"), "x");
 
-    DayStore(dir.path() + u'/', u"ruv"_qs).purge(today, destroyDelay);
+    QVERIFY(!DayStore(dir.path() + u'/', u"ruv"_qs).purge(today.addDays(clockAhead), destroyDelay));
 
-    int gone = 0;
     for (int back = -5; back <= 400; ++back) {
         const QString s = DayFileStem(today.addDays(-back));
         const bool notes = QFile::exists(DayFilePath(dir.path(), s, DayFileKind::Notes, u"ruv"_qs));
         const bool rows =
             QFile::exists(DayFilePath(dir.path(), s, DayFileKind::TimeFields, u"ruv"_qs));
-        const bool shouldGo = back > destroyDelay && back <= 365;
+        const bool shouldGo = back >= newestMoved && back <= oldestMoved && oldestMoved > 0;
         QVERIFY2(notes == rows, qPrintable(s));
         QVERIFY2(notes != shouldGo, qPrintable(QStringLiteral("%1 days back").arg(back)));
-        gone += shouldGo;
     }
-    QCOMPARE(gone, deleted);
     QVERIFY(QFile::exists(dir.filePath(stem + u"N.000")));
     QVERIFY(QFile::exists(dir.filePath(stem + u"n.ruv")));
 }
 
-// What a removal by name would do to each kind of entry: links go (even dangling ones), a
-// directory stays, and an extension that reaches into a subfolder still finds its file.
+// What is a day file: a file or a link to one goes (the link, not what it leads to); a
+// directory and a link that leads nowhere hold no notes and stay; an extension that reaches
+// into a subfolder still finds its file.
 void DayStoreTest::purgeEntryKinds()
 {
     QTemporaryDir dir;
+    const TrashUnder trash(dir.filePath(u"home"_qs));
     const QDate today(2026, 3, 15);
     const QString stem = DayFileStem(QDate(2026, 3, 1));
     const QString notes = DayFilePath(dir.path(), stem, DayFileKind::Notes, u"ruv"_qs);
     const QString rows = DayFilePath(dir.path(), stem, DayFileKind::TimeFields, u"ruv"_qs);
-    QVERIFY(QFile::link(dir.filePath(u"gone"_qs), notes));
+    const QString elsewhere = dir.filePath(u"elsewhere"_qs);
+    writeBytes(elsewhere, "");
+    QVERIFY(QFile::link(elsewhere, notes));
     QVERIFY(QDir().mkpath(rows));
-    DayStore(dir.path(), u"ruv"_qs).purge(today, 1);
+    const QString dangling =
+        DayFilePath(dir.path(), DayFileStem(QDate(2026, 3, 2)), DayFileKind::Notes, u"ruv"_qs);
+    QVERIFY(QFile::link(dir.filePath(u"gone"_qs), dangling));
+    QVERIFY(!DayStore(dir.path(), u"ruv"_qs).purge(today, 1));
     QVERIFY(!QFileInfo(notes).isSymLink());
+    QVERIFY(QFileInfo(elsewhere).isFile());
     QVERIFY(QFileInfo(rows).isDir());
+    QVERIFY(QFileInfo(dangling).isSymLink());
 
     QVERIFY(QDir(dir.path()).mkpath(stem + u"N.sub"));
     const QString nested = DayFilePath(dir.path(), stem, DayFileKind::Notes, u"sub/ruv"_qs);
     writeBytes(nested, "x");
-    DayStore(dir.path(), u"sub/ruv"_qs).purge(today, 1);
+    QVERIFY(!DayStore(dir.path(), u"sub/ruv"_qs).purge(today, 1));
     QVERIFY(!QFile::exists(nested));
 }
 
 void DayStoreTest::purgeMissingFolder_isSilent()
 {
-    DayStore(u"/nonexistent/ruvo"_qs, u"ruv"_qs).purge(QDate(2026, 3, 15), 30);
+    QVERIFY(!DayStore(u"/nonexistent/ruvo"_qs, u"ruv"_qs).purge(QDate(2026, 3, 15), 30));
 }
 
 // Into the trash of the user's data folder, even one that does not exist yet, with the
@@ -370,27 +425,88 @@ void DayStoreTest::purgeMissingFolder_isSilent()
 void DayStoreTest::purgedFilesGoToTheTrash()
 {
     QTemporaryDir home;
-    const QByteArray savedHome = qgetenv("HOME");
-    const QByteArray savedData = qgetenv("XDG_DATA_HOME");
-    const auto restore = qScopeGuard([&] {
-        qputenv("HOME", savedHome);
-        qputenv("XDG_DATA_HOME", savedData);
-    });
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(u"share"_qs)));
+    const TrashUnder trash(home.path());
     const QString folder = home.filePath(u"notes"_qs);
     QVERIFY(QDir().mkdir(folder));
-    const QString stem = DayFileStem(QDate(2026, 3, 1));
+    const QString stem = DayFileStem(QDate(2026, 1, 10));
     const QString notes = DayFilePath(folder, stem, DayFileKind::Notes, u"ruv"_qs);
-    writeBytes(notes, "notes de mars\r\n");
+    writeBytes(notes, "notes de janvier\r\n");
+    const QString today = DayFilePath(folder, u"150326"_qs, DayFileKind::Notes, u"ruv"_qs);
+    writeBytes(today, "notes du jour\r\n");
 
-    DayStore(folder, u"ruv"_qs).purge(QDate(2026, 3, 15), 1);
+    QVERIFY(!DayStore(folder, u"ruv"_qs).purge(QDate(2026, 3, 15), 30));
     QVERIFY(!QFile::exists(notes));
-    const QString trash = home.filePath(u"share/Trash/"_qs);
-    QCOMPARE(bytesOf(trash + u"files/" + stem + u"N.ruv"), QByteArray("notes de mars\r\n"));
-    QVERIFY(bytesOf(trash + u"info/" + stem + u"N.ruv.trashinfo")
+    QCOMPARE(bytesOf(trash.trash() + u"/files/" + stem + u"N.ruv"),
+             QByteArray("notes de janvier\r\n"));
+    QVERIFY(bytesOf(trash.trash() + u"/info/" + stem + u"N.ruv.trashinfo")
                 .contains(QByteArray("Path=" + QFile::encodeName(notes))));
-    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{u"150326N.ruv"_qs});
+}
+
+void DayStoreTest::trashCannotTakeThem_theyStay_data()
+{
+    QTest::addColumn<QString>("trashIs");
+    QTest::newRow("a file where the trash should be") << "a file";
+    // Where the information cannot be written, a plain move would wait on it forever.
+    QTest::newRow("a trash on a read-only file system") << "read-only";
+    // The move goes through, but the information to put the file back cannot be written.
+    QTest::newRow("the trash on a full file system") << "full";
+}
+
+// Expired notes are never deleted, nor left in a trash that cannot give them back: they stay
+// where they are, and the user is told once.
+void DayStoreTest::trashCannotTakeThem_theyStay()
+{
+    QFETCH(QString, trashIs);
+    QTemporaryDir dir;
+    ruvo::testing::FullFileSystem disk;
+    const bool fullDisk = trashIs == u"full";
+    if (fullDisk)
+        RUVO_REQUIRE_FULL_FILE_SYSTEM(disk);
+    const QString home = fullDisk ? disk.path() : dir.path();
+    const TrashUnder trash(home);
+    const QByteArray trashPath = QFile::encodeName(trash.trash());
+    if (trashIs == u"a file") {
+        QVERIFY(QDir().mkpath(trash.dataFolder()));
+        writeBytes(trash.trash(), "not a folder");
+    } else {
+        QVERIFY(QDir().mkpath(trash.trash() + u"/files"));
+        QVERIFY(QDir().mkpath(trash.trash() + u"/info"));
+    }
+    const auto unmount = qScopeGuard([&] {
+        if (trashIs == u"read-only")
+            ::umount2(trashPath.constData(), MNT_DETACH);
+    });
+    if (trashIs == u"read-only" &&
+        (::mount(trashPath.constData(), trashPath.constData(), nullptr, MS_BIND, nullptr) != 0 ||
+         ::mount(nullptr, trashPath.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                 nullptr) != 0))
+        QSKIP("cannot mount the trash read-only");
+    const QString folder = home + u"/notes";
+    QVERIFY(QDir().mkdir(folder));
+    const QDate today(2026, 3, 15);
+    QMap<QString, QByteArray> expired;
+    for (int back = 40; back <= 42; ++back) {
+        const QString stem = DayFileStem(today.addDays(-back));
+        for (auto kind : {DayFileKind::Notes, DayFileKind::TimeFields}) {
+            const QString path = DayFilePath(folder, stem, kind, u"ruv"_qs);
+            expired[path] = "notes du " + stem.toLatin1() + "\r\n";
+            writeBytes(path, expired[path]);
+        }
+    }
+    writeBytes(DayFilePath(folder, DayFileStem(today), DayFileKind::Notes, u"ruv"_qs), "x\r\n");
+    if (fullDisk)
+        QVERIFY(disk.fill());
+
+    const std::optional<Error> told = DayStore(folder + u'/', u"ruv"_qs).purge(today, 30);
+    QVERIFY(told);
+    QCOMPARE(told->message(), u"Ne peut mettre à la corbeille 6 anciens fichiers de notes du "
+                              u"dossier " +
+                                  folder + u" : ils y restent.");
+    for (auto file = expired.cbegin(); file != expired.cend(); ++file)
+        QCOMPARE(bytesOf(file.key()), file.value());
+    QCOMPARE(trash.withoutInformation(), QStringList());
 }
 
 // Two copies of the program ending at once, each with a page of the same date it cannot save:
