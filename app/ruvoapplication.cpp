@@ -51,7 +51,12 @@ void RuvoApplication::showError(const QString &message)
     auto *box = new QMessageBox(QMessageBox::Critical, programName(), message, QMessageBox::Ok,
                                 activeWindow());
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
+    // Most reports come while the user types (a save after a pause, another program's write):
+    // the box neither blocks the page nor takes the keyboard, so every key still reaches the
+    // page. It is closed with the mouse.
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     connect(box, &QObject::destroyed, this, [this, message] { m_shownMessages.remove(message); });
     box->show();
     emit errorShown(message);

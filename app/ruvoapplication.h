@@ -31,7 +31,8 @@ public:
     QSet<QString> shownMessages() const { return m_shownMessages; }
 
 public slots:
-    // Shows a message box with the message, unless a box with the same message is open.
+    // Shows a message box with the message, unless a box with the same message is open. The box
+    // leaves the keyboard where it is and blocks no window.
     void showError(const QString &message);
     // The same, waiting until the user has closed the box: for a message that must be read
     // before the program goes on (a window that is about to close).
