@@ -61,6 +61,10 @@ QString WriteNewRescueFile(const QString &folder, const QString &stem, QByteArra
         if (descriptor < 0)
             return {};
         const bool written = writeAll(descriptor, bytes);
+        // Sent on to the disk at once, without waiting for it: a power cut soon after the
+        // session's end finds it there all the same, most likely.
+        if (written)
+            ::sync_file_range(descriptor, 0, 0, SYNC_FILE_RANGE_WRITE);
         // A network file system may report a failed write only here; EINTR has closed it all
         // the same.
         if ((::close(descriptor) == 0 || errno == EINTR) && written)
