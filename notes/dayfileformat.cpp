@@ -163,6 +163,13 @@ QStringList DayFileLines(const QByteArray &bytes)
     return SplitDayLines(DayFileText(bytes));
 }
 
+bool DayFileHoldsOnly(const QByteArray &bytes, QStringView text)
+{
+    QString held = DecodeDayText(bytes);
+    held.removeIf([](QChar c) { return c == u'\r' || c == u'\n'; });
+    return held == text;
+}
+
 std::array<QString, kHourRows> HourRowsOf(const QStringList &lines)
 {
     std::array<QString, kHourRows> rows;

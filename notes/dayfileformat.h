@@ -75,6 +75,11 @@ QString DayFileText(const QByteArray &bytes);
 // The lines that a day file's bytes hold: SplitDayLines(DayFileText(bytes)).
 QStringList DayFileLines(const QByteArray &bytes);
 
+// Whether every byte of a day file (past a NUL too) holds text and nothing else once its line
+// breaks are left out: then a page that shows text writes back all that the file held, in its
+// own line breaks (CR LF, wrapped lines) and encoding.
+bool DayFileHoldsOnly(const QByteArray &bytes, QStringView text);
+
 // The 17 hour rows of an hour file's lines: line k for row k, empty rows where lines are
 // missing; lines after the 17th are not the page's.
 std::array<QString, kHourRows> HourRowsOf(const QStringList &lines);

@@ -84,11 +84,11 @@ PageWrite DayStore::write(const QDate &date, PageFiles &files, const PageLines &
             QThread::msleep(1);
             read = ReadFileWhole(oldFile, kMaxDayFileSize, bytes);
         }
-        // What the page read, what it writes and an empty file hold nothing to keep. Anything
-        // else is kept as it is, moved rather than copied: what its writer still puts into it
-        // goes there too.
+        // What the page read (unless it could not show all of it), what it writes and an empty
+        // file hold nothing to keep. Anything else is kept as it is, moved rather than copied:
+        // what its writer still puts into it goes there too.
         if (read == WholeFileRead::Read &&
-            (bytes.isEmpty() || bytes == file.bytes || bytes == saved[i]))
+            (bytes.isEmpty() || (bytes == file.bytes && !file.notShownWhole) || bytes == saved[i]))
             return true;
         done.keptAs << MoveOutsideVersion(paths[i], oldFile, QDateTime::currentDateTime());
         done.changedFiles << paths[i];

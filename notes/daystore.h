@@ -23,6 +23,9 @@ struct PageFile
 {
     std::optional<QByteArray> bytes; // what the file held; none: there was no file
     bool unsaved = false;            // typed on since
+    // The page shows less or other than the file holds (a NUL, an 18th row, a row too long, a
+    // control character): written by the page, the file would lose it.
+    bool notShownWhole = false;
 };
 // A page's two files, in the order of kDayFileKinds.
 using PageFiles = std::array<PageFile, 2>;
@@ -72,10 +75,11 @@ public:
     // Writes the page of date, respecting what other programs wrote there. A file not typed on
     // is never written over: when another program changed it, files takes its bytes and the page
     // is to show them; only a missing one is made, empty. A file typed on is written from lines;
-    // when another program changed it since the page read it, its version, as it is the moment
-    // ours takes its place, is kept beside it (MoveOutsideVersion; an empty file holds nothing to
-    // keep). Both files are replaced together (WriteDayFilesBytes), and files holds what each now
-    // holds. A failure is in the result, not thrown.
+    // when another program changed it since the page read it, or when the page did not show all
+    // of it, its version, as it is the moment ours takes its place, is kept beside it
+    // (MoveOutsideVersion; an empty file holds nothing to keep). Both files are replaced together
+    // (WriteDayFilesBytes), and files holds what each now holds. A failure is in the result, not
+    // thrown.
     PageWrite write(const QDate &date, PageFiles &files, const PageLines &lines) const;
 
     // A page that cannot be saved where it belongs, written readable as it is into a new file in

@@ -104,22 +104,31 @@ PageLines PageNotes::typedLines() const
     return lines;
 }
 
-void PageNotes::showFile(DayFileKind kind, const std::optional<QByteArray> &bytes)
+bool PageNotes::showFile(DayFileKind kind, const std::optional<QByteArray> &bytes)
 {
     m_loading = true;
     const auto done = qScopeGuard([this] { m_loading = false; });
     const QStringList lines = bytes ? DayFileLines(*bytes) : QStringList();
+    // What the editors then hold, without the line breaks the page writes of its own.
+    QString shown;
     if (kind == DayFileKind::Notes) {
         // The typing limit is not the page's: a full page comes back with a line break for
         // every wrapped row, and none of it may be cut.
         m_notesEditor->setMaxLength(std::numeric_limits<int>::max());
         const auto limit = qScopeGuard([this] { m_notesEditor->setMaxLength(kNotesMaxLength); });
         m_notesEditor->setPlainText(lines.join(u'\n'));
-        return;
+        for (QTextBlock block = m_notesEditor->document()->begin(); block.isValid();
+             block = block.next())
+            shown += block.text();
+        shown.remove(QChar::LineSeparator); // each ends a shown line, written as a line break
+    } else {
+        const std::array<QString, kHourRows> rows = HourRowsOf(lines);
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            m_timeFields[row]->setText(rows[row]);
+            shown += m_timeFields[row]->text();
+        }
     }
-    const std::array<QString, kHourRows> rows = HourRowsOf(lines);
-    for (std::size_t row = 0; row < rows.size(); ++row)
-        m_timeFields[row]->setText(rows[row]);
+    return bytes && !DayFileHoldsOnly(*bytes, shown);
 }
 
 void PageNotes::markUnsaved(DayFileKind kind)
@@ -205,7 +214,9 @@ void PageNotes::load()
         // A file that still holds what the editor shows is not shown again: the cursor and
         // the selection stay where the user left them (coming back from another window).
         if (shownDate != m_dateOnShow || read.files[i].bytes != m_files[i].bytes)
-            showFile(kDayFileKinds[i], read.files[i].bytes);
+            read.files[i].notShownWhole = showFile(kDayFileKinds[i], read.files[i].bytes);
+        else
+            read.files[i].notShownWhole = m_files[i].notShownWhole;
     }
     m_files = read.files;
     setEditable(true);
@@ -223,7 +234,7 @@ void PageNotes::save()
     const PageWrite written = m_store.write(m_loadedDate, m_files, typedLines());
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         if (written.changedOutside[i])
-            showFile(kDayFileKinds[i], m_files[i].bytes);
+            m_files[i].notShownWhole = showFile(kDayFileKinds[i], m_files[i].bytes);
     }
     if (!written.keptAs.isEmpty())
         emit outsideVersionsKept(written.changedFiles, written.keptAs);
@@ -270,7 +281,7 @@ void PageNotes::followOutsideChanges()
         // other one shows the new version now.
         for (std::size_t i = 0; i < m_files.size(); ++i) {
             if (!m_files[i].unsaved && now.files[i].bytes != m_files[i].bytes) {
-                showFile(kDayFileKinds[i], now.files[i].bytes);
+                m_files[i].notShownWhole = showFile(kDayFileKinds[i], now.files[i].bytes);
                 m_files[i].bytes = now.files[i].bytes;
             }
         }

@@ -87,7 +87,9 @@ signals:
 
 private:
     PageLines typedLines() const;
-    void showFile(DayFileKind kind, const std::optional<QByteArray> &bytes);
+    // Shows a day file in its editors; whether they show all of it (see
+    // PageFile::notShownWhole).
+    bool showFile(DayFileKind kind, const std::optional<QByteArray> &bytes);
     void markUnsaved(DayFileKind kind);
     void setEditable(bool editable);
     void watchDayFiles();

@@ -53,6 +53,8 @@ private slots:
     void outsideChangeWithNothingTyped_isShownNotWrittenOver();
     void outsideChangeWhileTyping_keepsBothVersions();
     void visitedPage_leavesOutsideFilesAsTheyAre();
+    void typingOnAFileThePageCannotShowWhole_keepsItFirst_data();
+    void typingOnAFileThePageCannotShowWhole_keepsItFirst();
     void typedTextIsSavedAfterAPause();
     void leavingTheWindowSaves();
     void backgroundSaveFailure_isReportedOnce();
@@ -146,6 +148,59 @@ void OutsideChangesTest::visitedPage_leavesOutsideFilesAsTheyAre()
     QCOMPARE(p.pad.Date(), u"07/03/1998"_qs);
     QCOMPARE(bytesOf(p.notes(kDate)), notes);
     QCOMPARE(bytesOf(p.rows(kDate)), rows);
+}
+
+void OutsideChangesTest::typingOnAFileThePageCannotShowWhole_keepsItFirst_data()
+{
+    QTest::addColumn<bool>("hours"); // else the notes
+    QTest::addColumn<QByteArray>("theirs");
+    QTest::addColumn<bool>("kept");
+    const QByteArray empty = "\r\n";
+    QTest::newRow("a NUL in the notes") << false << QByteArray("avant\0apr\xE8s\r\n", 13) << true;
+    QTest::newRow("a NUL in the hours")
+        << true << QByteArray("08:00\0 train\r\n", 14) + empty.repeated(16) << true;
+    QTest::newRow("an 18th row") << true << empty.repeated(17) + "dix-huiti\xE8me\r\n" << true;
+    QTest::newRow("a row of 300 characters")
+        << true << empty + QByteArray(300, 'x') + "\r\n" + empty.repeated(15) << true;
+    QTest::newRow("a control character") << false << QByteArray("bip\x07\r\n") << true;
+    QTest::newRow("a byte with no character") << false << QByteArray("caf\xE9 \x81\r\n") << true;
+    QTest::newRow("a tab in a row not typed on")
+        << true << empty.repeated(2) + "a\tb\r\n" + empty.repeated(14) << true;
+    // Line ends, a line wider than the editor and the encoding are the page's to choose.
+    QTest::newRow("LF line ends, a long line, UTF-8")
+        << false << "caf\xC3\xA9\n" + QByteArray("mot ").repeated(40) + "\n"
+        << false;
+}
+
+// A file another program wrote that the page shows only in part (what the editors cannot
+// hold goes) is kept beside the day file before the first save over it, and the user told.
+void OutsideChangesTest::typingOnAFileThePageCannotShowWhole_keepsItFirst()
+{
+    QFETCH(bool, hours);
+    QFETCH(QByteArray, theirs);
+    QFETCH(bool, kept);
+    PadOnDisk p(u"05/03/1998"_qs);
+    const QString file = hours ? p.rows(kDate) : p.notes(kDate);
+    writeBytes(file, theirs);
+    p.clickAt(kNextCorner);
+    QCOMPARE(p.pad.Date(), kDate);
+    QSignalSpy told(&p.pad, &TCalendarPad::outsideVersionsKept);
+    QWidget *editor = hours ? static_cast<QWidget *>(p.pad.TimeFields(1)) : p.pad.NotesMemo();
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Z);
+    p.pad.SaveNotes();
+    QVERIFY(bytesOf(file).contains('z'));
+    QCOMPARE(told.count(), kept ? 1 : 0);
+    if (!kept)
+        return;
+    QCOMPARE(told.first().at(0).toStringList(), QStringList{file});
+    const QStringList keptAs = told.first().at(1).toStringList();
+    QCOMPARE(keptAs.size(), 1);
+    QCOMPARE(bytesOf(keptAs.first()), theirs);
+    // Once: the page's own file now holds all that the page shows.
+    QTest::keyClick(editor, Qt::Key_Z);
+    p.pad.SaveNotes();
+    QCOMPARE(told.count(), 1);
 }
 
 void OutsideChangesTest::typedTextIsSavedAfterAPause()
