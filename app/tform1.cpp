@@ -32,6 +32,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLayout>
 #include <QLineEdit>
@@ -39,6 +40,7 @@
 #include <QPixmap>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 
 #include <array>
 #include <cstdio>
@@ -381,8 +383,13 @@ void TForm1::chooseExportFile()
     const QString iCalendar = QStringLiteral("iCalendar (*.ics)");
     const QString markdown = QStringLiteral("Markdown (*.md)");
     QString filter = iCalendar;
+    // In the user's documents (or the home folder, where there are none), never among the day
+    // files: the notes folder is no place for it.
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documents.isEmpty() || !QFileInfo(documents).isDir())
+        documents = QDir::homePath();
     QString file = QFileDialog::getSaveFileName(
-        this, words.exportTitle, QDir(m_startDir).filePath(QStringLiteral("Ruvo.ics")),
+        this, words.exportTitle, QDir(documents).filePath(QStringLiteral("Ruvo.ics")),
         iCalendar + u";;" + markdown, &filter);
     if (file.isEmpty())
         return;

@@ -23,6 +23,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
@@ -112,6 +113,8 @@ private slots:
     void pageMenu_offersTheCommandsWithTheirKeys();
     void searchFindsADayAndPutsTheCursorOnTheText();
     void exportHoldsTheTextOnThePage();
+    void exportIsOfferedTheDocumentsFolder_data();
+    void exportIsOfferedTheDocumentsFolder();
     void documentationOpensTheStartFoldersHelp_data();
     void documentationOpensTheStartFoldersHelp();
     void settingsFirstRun();
@@ -382,6 +385,39 @@ void MainWindowTest::exportHoldsTheTextOnThePage()
     const QString file = dir.filePath(QStringLiteral("out.md"));
     QVERIFY(form.exportNotes(file));
     QVERIFY(bytesOf(file).contains("not saved yet"));
+}
+
+void MainWindowTest::exportIsOfferedTheDocumentsFolder_data()
+{
+    QTest::addColumn<bool>("documents");
+    QTest::newRow("the documents folder") << true;
+    QTest::newRow("none: the home folder") << false;
+}
+
+// The export is offered a place among the user's documents, never among the day files.
+void MainWindowTest::exportIsOfferedTheDocumentsFolder()
+{
+    QFETCH(bool, documents);
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    const auto restore = qScopeGuard([&] { qputenv("HOME", savedHome); });
+    qputenv("HOME", QFile::encodeName(home.path()));
+    if (documents)
+        QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
+    QTemporaryDir notes;
+    QVERIFY(QDir::setCurrent(notes.path()));
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QString offered;
+    QTimer::singleShot(0, [&] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            offered = dialog->directory().absolutePath();
+            dialog->reject();
+        }
+    });
+    form.ExportAction()->trigger();
+    QCOMPARE(offered, documents ? home.filePath(QStringLiteral("Documents")) : home.path());
 }
 
 void MainWindowTest::documentationOpensTheStartFoldersHelp_data()
