@@ -37,7 +37,9 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -209,17 +211,17 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 bool TForm1::FormCloseQuery()
 {
-    // Typed text that cannot be saved keeps the window open: it stays on the page. A page
-    // with nothing typed never holds the close up, whatever the folder.
+    // Typed text that cannot be saved keeps the window open, unless the user has it kept in a
+    // rescue file: it stays on the page. A page with nothing typed never holds the close up,
+    // whatever the folder.
     const bool typed = CP()->hasUnsavedNotes();
     try {
         CP()->SaveNotes();
     } catch (const Error &e) {
-        if (typed) {
-            reportError(e.message());
+        if (typed && !keepInRescueFile(e.message()))
             return false;
-        }
-        qWarning("%s", qPrintable(e.message()));
+        if (!typed)
+            qWarning("%s", qPrintable(e.message()));
     }
     if (!aproposTicked())
         apropos()->exec();
@@ -231,6 +233,30 @@ bool TForm1::FormCloseQuery()
             app->showErrorAndWait(e.message());
     }
     return true;
+}
+
+bool TForm1::keepInRescueFile(const QString &failure)
+{
+    QMessageBox box(QMessageBox::Warning, RuvoApplication::programName(),
+                    failure +
+                        u"\n\nLa page peut être gardée dans un fichier de secours du dossier " +
+                        QDir::toNativeSeparators(RescueFolder()) + u".",
+                    QMessageBox::NoButton, this);
+    QPushButton *keep =
+        box.addButton(QStringLiteral("&Garder et quitter"), QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("&Rester"), QMessageBox::RejectRole));
+    box.exec();
+    if (box.clickedButton() != keep)
+        return false;
+    try {
+        const QString path = CP()->RescueNotes(RescueFolder());
+        std::fprintf(stderr, "Ruvo : la page non enregistrée est gardée dans %s\n",
+                     QFile::encodeName(path).constData());
+        return true;
+    } catch (const Error &e) {
+        reportError(e.message());
+        return false;
+    }
 }
 
 // The page's unsaved text as it is now, written to a rescue file when called, from whatever

@@ -105,6 +105,9 @@ private:
     void chooseExportFile();
     void savePageForSession();
     std::function<void()> pageRescue() const;
+    // A close refused because typed text cannot be saved (failure says why) offers to keep the
+    // page in a rescue file; true once it is there.
+    bool keepInRescueFile(const QString &failure);
 
     std::unique_ptr<Ui::TForm1> m_ui;
     QString m_startDir;

@@ -29,6 +29,8 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
@@ -129,6 +131,8 @@ private slots:
     void sessionEndSkipsTheAboutBox();
     void sessionEndWithUnwritableSettingsStillQuits();
     void sessionEndInAnUnwritableFolder_rescuesTheText();
+    void unsaveableTypedPage_closeOffersTheRescue_data();
+    void unsaveableTypedPage_closeOffersTheRescue();
 
 private:
     QString m_savedDir;
@@ -657,6 +661,46 @@ void MainWindowTest::sessionEndInAnUnwritableFolder_rescuesTheText()
     const QString text = QString::fromUtf8(bytesOf(rescue.filePath(files.first())));
     QVERIFY(text.contains(u"à ne pas perdre\n"_qs));
     QVERIFY(text.contains(u" réunion\n"_qs));
+}
+
+void MainWindowTest::unsaveableTypedPage_closeOffersTheRescue_data()
+{
+    QTest::addColumn<bool>("keep");
+    QTest::newRow("kept in a rescue file: the window closes") << true;
+    QTest::newRow("stay: the window and the text stay") << false;
+}
+
+void MainWindowTest::unsaveableTypedPage_closeOffersTheRescue()
+{
+    QFETCH(bool, keep);
+    QTemporaryDir dir;
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", savedState); });
+    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_qs)));
+    TForm1 form(nullptr, dir.filePath(QStringLiteral("Ruvo.ini")));
+    form.show();
+    TCalendarPad *pad = form.CP();
+    pad->setDirectory(dir.filePath(u"notes"_qs));
+    QVERIFY(QDir().mkdir(pad->Directory()));
+    QVERIFY(QDir().mkdir(pad->notesFilePath(pad->Date())));
+    pad->LoadNotes();
+    pad->NotesMemo()->setPlainText(u"à garder"_qs);
+    QTimer::singleShot(0, [keep] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        for (QAbstractButton *button : box ? box->buttons() : QList<QAbstractButton *>()) {
+            if (box->buttonRole(button) ==
+                (keep ? QMessageBox::AcceptRole : QMessageBox::RejectRole))
+                button->click();
+        }
+    });
+    AboutBoxAnswer answer(form, true);
+    QCOMPARE(form.close(), keep);
+    const QStringList rescued = QDir(dir.filePath(u"state/Ruvo"_qs)).entryList(QDir::Files);
+    QCOMPARE(rescued.size(), keep ? 1 : 0);
+    if (keep)
+        QVERIFY(bytesOf(dir.filePath(u"state/Ruvo/"_qs + rescued.first())).contains("à garder"));
+    else
+        QCOMPARE(pad->NotesMemo()->toPlainText(), u"à garder"_qs);
 }
 
 RUVO_TEST_MAIN(MainWindowTest)
