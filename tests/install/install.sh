@@ -28,6 +28,8 @@ expected=(
     usr/share/ruvo/DOCDE.HLP
     usr/share/applications/org.example.Ruvo.desktop
     usr/share/metainfo/org.example.Ruvo.metainfo.xml
+    usr/share/man/man1/ruvo.1.gz
+    usr/share/doc/ruvo/changelog.gz usr/share/doc/ruvo/copyright
 )
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/org.example.Ruvo.png")
@@ -51,6 +53,13 @@ if command -v dpkg-shlibdeps >/dev/null; then
     for library in libqt6widgets6 libical3; do
         grep -qw "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
     done
+    # What a distribution asks of a package. The hardening of its build is scripts/package's, and
+    # only this build's /usr/local library folder, lib/, has CPack call ldconfig for the modules.
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error,warning --suppress-tags \
+            hardening-no-bindnow,hardening-no-fortify-functions,maintscript-calls-ldconfig "$deb" ||
+            fail "lintian finds errors or warnings in the package"
+    fi
 else
     echo "note: dpkg-dev is not installed, the Debian package was not built"
 fi
