@@ -14,8 +14,10 @@ namespace ruvo {
 int ExportFromCommandLine(const QString &folder, const QString &file)
 {
     try {
-        DayStore(folder, kMainPadExtension.toString())
-            .exportTo(file, kMainPadStartTime, kMainPadLanguage, QDate::currentDate());
+        if (const std::optional<Error> leftOut =
+                DayStore(folder, kMainPadExtension.toString())
+                    .exportTo(file, kMainPadStartTime, kMainPadLanguage, QDate::currentDate()))
+            std::fprintf(stderr, "Ruvo : %s\n", leftOut->what());
     } catch (const Error &error) {
         std::fprintf(stderr, "Ruvo : %s\n", error.what());
         return 1;

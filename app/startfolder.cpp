@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <cstdlib>
@@ -68,6 +69,12 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         folder = parser.value(folderOption);
     else if (parser.isSet(notesFolderOption))
         folder = NotesFolder();
+    // An export reads a folder and never makes one: a mistyped name would give an empty export.
+    if (parser.isSet(exportOption) && !QFileInfo(folder).isDir()) {
+        std::fprintf(stderr, "Ruvo : le dossier %s n'existe pas\n",
+                     QFile::encodeName(folder).constData());
+        std::exit(1);
+    }
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "Ruvo : ne peut créer le dossier %s\n",
                      QFile::encodeName(folder).constData());

@@ -19,7 +19,8 @@ struct CommandLine
 // ~/Ruvo) with --notes-folder, as the desktop entry starts the program, so that a start from a
 // menu never works in the bare home folder; else the current folder, the program's rule when
 // started from a terminal. --help and --version print and end the process with 0; a bad option
-// or a folder that cannot be made ends it with 1 and the reason.
+// or a folder that cannot be made ends it with 1 and the reason. With --export the folder is
+// never made: one that does not exist ends the process with 1.
 CommandLine ReadCommandLine(const QStringList &arguments);
 
 // The start folder of ReadCommandLine.

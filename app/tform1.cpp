@@ -430,7 +430,9 @@ bool TForm1::exportNotes(const QString &file)
     try {
         // What is on the page belongs in the export too.
         CP()->SaveNotes();
-        CP()->store().exportTo(file, CP()->StartTime(), CP()->Language(), QDate::currentDate());
+        if (const std::optional<Error> leftOut = CP()->store().exportTo(
+                file, CP()->StartTime(), CP()->Language(), QDate::currentDate()))
+            reportError(leftOut->message()); // written all the same, without what it names
         return true;
     } catch (const Error &e) {
         reportError(e.message());

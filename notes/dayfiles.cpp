@@ -25,6 +25,13 @@ Error CannotOpenFile(const QString &path)
     return Error(u"Ne peut ouvrir le fichier " + path);
 }
 
+Error CannotOpenFiles(const QStringList &paths)
+{
+    if (paths.size() == 1)
+        return CannotOpenFile(paths.first());
+    return Error(u"Ne peut ouvrir les fichiers " + paths.join(u", "));
+}
+
 Error CannotCreateFile(const QString &path)
 {
     return Error(u"Ne peut créer le fichier " + path);

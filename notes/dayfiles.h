@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,6 +21,8 @@ namespace ruvo {
 // The errors the user is shown for a file: "Ne peut ouvrir le fichier <path>" (it cannot be
 // read), "Ne peut créer le fichier <path>" (it cannot be written).
 Error CannotOpenFile(const QString &path);
+// The same for several: "Ne peut ouvrir les fichiers <path>, <path>".
+Error CannotOpenFiles(const QStringList &paths);
 Error CannotCreateFile(const QString &path);
 
 // The bytes of a day file; none when there is no plain file of that name. Throws

@@ -179,10 +179,10 @@ std::optional<Error> DayStore::purge(const QDate &today, int destroyDelay) const
     return PurgeDayFiles(m_folder, m_extension, today, destroyDelay);
 }
 
-void DayStore::exportTo(const QString &file, int startTime, TLanguage language,
-                        const QDate &today) const
+std::optional<Error> DayStore::exportTo(const QString &file, int startTime, TLanguage language,
+                                        const QDate &today) const
 {
-    ExportNotes(m_folder, m_extension, file, startTime, language, today);
+    return ExportNotes(m_folder, m_extension, file, startTime, language, today);
 }
 
 } // namespace ruvo

@@ -97,8 +97,10 @@ public:
     // Moves the files of the days from today - 365 up to the day before today - destroyDelay
     // to the trash; the message for the user when any stayed (see PurgeDayFiles).
     std::optional<Error> purge(const QDate &today, int destroyDelay) const;
-    // Writes every day with text to file (see ExportNotes).
-    void exportTo(const QString &file, int startTime, TLanguage language, const QDate &today) const;
+    // Writes every day with text to file; the message for the user when files were left out
+    // (see ExportNotes).
+    std::optional<Error> exportTo(const QString &file, int startTime, TLanguage language,
+                                  const QDate &today) const;
 
 private:
     QString m_folder;

@@ -104,6 +104,8 @@ struct DayText
 struct RunText
 {
     QList<DayText> days;
+    qsizetype filesRead = 0;
+    QStringList unreadable; // the day files left out
     std::exception_ptr failure;
 };
 
@@ -118,8 +120,8 @@ public:
     {}
 
     // Writes the days of entries (newest first, as listed) to the target, and replaces the
-    // file with it.
-    void writeDays(const QList<DayFileEntry> &entries)
+    // file with it. Returns the day files left out, that could not be read.
+    QStringList writeDays(const QList<DayFileEntry> &entries)
     {
         write(m_format == ExportFormat::ICalendar ? m_calendar->calendarBegin() : "# Ruvo\n");
         const QList<qsizetype> runEnds = runsOf(entries);
@@ -143,10 +145,14 @@ public:
         }
         while (!ahead.empty())
             writeRun(ahead);
+        // An export of nothing read would replace the last good one for nothing.
+        if (m_filesRead == 0 && !m_unreadable.isEmpty())
+            throw CannotOpenFiles(m_unreadable);
         writeCarried();
         write(m_format == ExportFormat::ICalendar ? m_calendar->calendarEnd() : QByteArray());
         if (!m_target.commit())
             throw CannotCreateFile(m_file);
+        return m_unreadable;
     }
 
 private:
@@ -178,9 +184,16 @@ private:
                 const DayFileEntry &entry = entries[i];
                 if (run.days.isEmpty() || run.days.constLast().date != entry.date)
                     run.days.append({entry.date, {}, {}, {}});
-                const std::optional<QByteArray> bytes = ReadDayFileBytes(entry.path);
+                std::optional<QByteArray> bytes;
+                try {
+                    bytes = ReadDayFileBytes(entry.path);
+                } catch (const Error &) {
+                    run.unreadable << entry.path; // the others are written all the same
+                    continue;
+                }
                 if (!bytes) // gone since the listing
                     continue;
+                ++run.filesRead;
                 if (entry.kind == DayFileKind::Notes)
                     run.days.last().notes = notesText(entry.date, DayFileLines(*bytes), stamp);
                 else
@@ -247,6 +260,8 @@ private:
         ahead.pop_front();
         if (run.failure)
             std::rethrow_exception(run.failure);
+        m_filesRead += run.filesRead;
+        m_unreadable += run.unreadable;
         for (const DayText &day : run.days) {
             if (m_carried.date.isValid() && m_carried.date != day.date)
                 writeCarried();
@@ -302,6 +317,8 @@ private:
     const QDateTime m_stamp; // DTSTAMP: the time of the export
     WholeFileWriter m_target;
     Carried m_carried;
+    qsizetype m_filesRead = 0;
+    QStringList m_unreadable;
 };
 
 // ---- iCalendar, its components made and written by libical in its module (see
@@ -327,8 +344,9 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file)
     return std::nullopt;
 }
 
-void ExportNotes(const QString &folder, const QString &extension, const QString &file,
-                 int startTime, TLanguage language, const QDate &today)
+std::optional<Error> ExportNotes(const QString &folder, const QString &extension,
+                                 const QString &file, int startTime, TLanguage language,
+                                 const QDate &today)
 {
     const std::optional<ExportFormat> format = ExportFormatOf(file);
     if (!format)
@@ -336,8 +354,12 @@ void ExportNotes(const QString &folder, const QString &extension, const QString 
     const ICalendarWriter *calendar = nullptr;
     if (*format == ExportFormat::ICalendar && !(calendar = iCalendarWriter()))
         throw CannotCreateFile(file);
-    Export(*format, calendar, startTime, language, file)
-        .writeDays(ListDayFiles(folder, extension, today));
+    const QStringList unreadable = Export(*format, calendar, startTime, language, file)
+                                       .writeDays(ListDayFiles(folder, extension, today));
+    if (unreadable.isEmpty())
+        return std::nullopt;
+    return Error(u"L'export " + file + u" est écrit sans ce qui ne peut être lu.\n" +
+                 CannotOpenFiles(unreadable).message());
 }
 
 } // namespace ruvo

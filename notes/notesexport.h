@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/error.h"
 #include "calendar/language.h"
 
 #include <QDate>
@@ -24,11 +25,16 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file);
 //
 // The days are written as they are read, a few at a time on the threads of the global thread
 // pool, so the memory taken does not grow with the folder; the call returns once all is done.
-// The file is replaced whole or not at all. Throws Error with "Format d'export inconnu : <file>
-// (.ics ou .md)" for another suffix, "Ne peut ouvrir le fichier <path>" for a day file that
-// cannot be read, "Ne peut créer le fichier <file>" when file cannot be written; file is then
-// left as it was and no temporary file stays beside it.
-void ExportNotes(const QString &folder, const QString &extension, const QString &file,
-                 int startTime, TLanguage language, const QDate &today);
+// A day file that cannot be read (or is far larger than any page) is left out, and the export
+// goes on with the others. Returns the message for the user when files were left out: "L'export
+// <file> est écrit sans ce qui ne peut être lu." and, on a line of its own, "Ne peut ouvrir le
+// fichier <path>" (or "les fichiers <path>, <path>"). The file is replaced whole or not at all.
+// Throws Error with "Format d'export inconnu : <file> (.ics ou .md)" for another suffix, "Ne
+// peut ouvrir le fichier <path>" when no day file could be read but some could not, "Ne peut
+// créer le fichier <file>" when file cannot be written; file is then left as it was and no
+// temporary file stays beside it.
+std::optional<Error> ExportNotes(const QString &folder, const QString &extension,
+                                 const QString &file, int startTime, TLanguage language,
+                                 const QDate &today);
 
 } // namespace ruvo

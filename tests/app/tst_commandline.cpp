@@ -1,5 +1,7 @@
 #include "ruvotestmain.h"
 
+#include "filebytes.h"
+
 #include "app/startfolder.h"
 
 #include <QDir>
@@ -8,6 +10,8 @@
 #include <QTest>
 
 using namespace ruvo;
+using ruvo::testing::bytesOf;
+using ruvo::testing::writeBytes;
 
 class CommandLineTest : public QObject
 {
@@ -94,43 +98,61 @@ void CommandLineTest::helpAndVersionPrintAndEnd()
 
 void CommandLineTest::exportWritesWithoutADisplay_data()
 {
-    QTest::addColumn<QString>("target"); // under the test's folder
+    QTest::addColumn<QString>("folder"); // under the test's folder, where the days are "days"
+    QTest::addColumn<bool>("largeDayFile");
+    QTest::addColumn<QString>("target");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("expected"); // in the file, or on standard error
+    QTest::addColumn<QString>("inFile"); // empty: the file is left as it was
+    QTest::addColumn<QString>("onError");
     // The main window's pad counts its hours from 07:00.
-    QTest::newRow("written") << "notes.md" << 0 << "\n- 07:00 Dentist\n";
-    QTest::newRow("a folder that is not there")
-        << "gone/notes.md" << 1 << "Ne peut créer le fichier <root>/gone/notes.md";
+    QTest::newRow("written") << "days" << false << "notes.md" << 0 << "\n- 07:00 Dentist\n"
+                             << "";
+    QTest::newRow("a folder for the file that is not there")
+        << "days" << false << "gone/notes.md" << 1 << ""
+        << "Ne peut créer le fichier <root>/gone/notes.md";
+    QTest::newRow("a day file larger than any page: left out and named")
+        << "days" << true << "notes.md" << 0 << "\n- 07:00 Dentist\n"
+        << "Ne peut ouvrir le fichier <root>/days/091226N.ruv";
+    QTest::newRow("a mistyped --folder") << "dyas" << false << "notes.md" << 1 << ""
+                                         << "le dossier <root>/dyas n'existe pas";
 }
 
 void CommandLineTest::exportWritesWithoutADisplay()
 {
+    QFETCH(QString, folder);
+    QFETCH(bool, largeDayFile);
     QFETCH(QString, target);
     QFETCH(int, exitCode);
-    QFETCH(QString, expected);
+    QFETCH(QString, inFile);
+    QFETCH(QString, onError);
     QTemporaryDir root;
     QVERIFY(root.isValid());
-    const QString days = root.filePath(QStringLiteral("days"));
-    QVERIFY(QDir().mkdir(days));
-    QFile rows(QDir(days).filePath(QStringLiteral("081226T.ruv")));
-    QVERIFY(rows.open(QIODevice::WriteOnly));
-    rows.write("Dentist" + QByteArray("\r\n").repeated(17));
-    rows.close();
+    const QDir days(root.filePath(QStringLiteral("days")));
+    QVERIFY(QDir().mkdir(days.path()));
+    writeBytes(days.filePath(QStringLiteral("081226T.ruv")),
+               "Dentist" + QByteArray("\r\n").repeated(17));
+    if (largeDayFile)
+        writeBytes(days.filePath(QStringLiteral("091226N.ruv")), QByteArray(256 * 1024 + 1, 'x'));
+    const QByteArray before("the export of last week\n");
+    writeBytes(root.filePath(QStringLiteral("notes.md")), before);
 
     QProcess program;
     withoutDisplay(program);
-    program.start(
-        QStringLiteral(RUVO_PROGRAM),
-        {QStringLiteral("--folder"), days, QStringLiteral("--export"), root.filePath(target)});
+    program.start(QStringLiteral(RUVO_PROGRAM),
+                  {QStringLiteral("--folder"), root.filePath(folder), QStringLiteral("--export"),
+                   root.filePath(target)});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), exitCode);
-    expected.replace(QStringLiteral("<root>"), root.path());
-    QFile written(root.filePath(target));
-    const QByteArray found = exitCode == 0 && written.open(QIODevice::ReadOnly)
-                                 ? written.readAll()
-                                 : program.readAllStandardError();
-    QVERIFY2(found.contains(expected.toUtf8()), found.constData());
+    const QByteArray written = bytesOf(root.filePath(target));
+    if (inFile.isEmpty())
+        QVERIFY(written == before || written == "<missing>");
+    else
+        QVERIFY2(written.contains(inFile.toUtf8()), written.constData());
+    const QByteArray errors = program.readAllStandardError();
+    QVERIFY2(errors.contains(onError.replace(u"<root>"_qs, root.path()).toUtf8()),
+             errors.constData());
+    QCOMPARE(QFileInfo::exists(root.filePath(folder)), folder == u"days"); // never made
 }
 
 RUVO_TEST_MAIN(CommandLineTest)

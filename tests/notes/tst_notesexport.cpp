@@ -54,6 +54,29 @@ void writeDays(const QString &folder)
     write("051226N.ruv", "  \r\n\r\n");
 }
 
+// What writeDays() writes, as a Markdown document.
+const QString kMarkdownOfTheDays = uR"(# Ruvo
+
+## Vendredi 31 Décembre 1999
+
+Fin du siècle
+
+## Lundi 7 Décembre 2026
+
+- 12:00 Lunch, Bob
+- 23:00 Late train
+
+## Mardi 8 Décembre 2026
+
+Café, réunion; à 9h\
+Apporter le gâteau
+
+\# pas un titre
+
+- 00:00 Night bus
+- 08:00 Dentist
+)"_qs;
+
 // Days enough before the others that the export has written some when it meets a fault.
 void writeEarlierDays(const QString &folder, int count)
 {
@@ -118,6 +141,8 @@ private slots:
     void markdown_exactDocument();
     void failure_leavesTheTargetAsItWas_data();
     void failure_leavesTheTargetAsItWas();
+    void unreadableDayFiles_areLeftOutAndNamed_data();
+    void unreadableDayFiles_areLeftOutAndNamed();
 };
 
 void NotesExportTest::iCalendar_readsBackAsTheDays()
@@ -149,27 +174,7 @@ void NotesExportTest::markdown_exactDocument()
     const QString file = dir.filePath(QStringLiteral("notes.md"));
     ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday);
 
-    QCOMPARE(QString::fromUtf8(bytesOf(file)), uR"(# Ruvo
-
-## Vendredi 31 Décembre 1999
-
-Fin du siècle
-
-## Lundi 7 Décembre 2026
-
-- 12:00 Lunch, Bob
-- 23:00 Late train
-
-## Mardi 8 Décembre 2026
-
-Café, réunion; à 9h\
-Apporter le gâteau
-
-\# pas un titre
-
-- 00:00 Night bus
-- 08:00 Dentist
-)"_qs);
+    QCOMPARE(QString::fromUtf8(bytesOf(file)), kMarkdownOfTheDays);
 }
 
 void NotesExportTest::failure_leavesTheTargetAsItWas_data()
@@ -180,13 +185,10 @@ void NotesExportTest::failure_leavesTheTargetAsItWas_data()
     QTest::newRow("unknown suffix") << "none"
                                     << "notes.txt" << 0;
     // Reading the process's memory from its start fails with an input/output error, even as root.
-    QTest::newRow("a day file that cannot be read") << "day file"
-                                                    << "notes.ics" << 0;
+    QTest::newRow("no day file that can be read") << "day file"
+                                                  << "notes.ics" << 0;
     QTest::newRow("a full disk") << "full disk"
                                  << "notes.md" << 0;
-    // The newest day is the last read: the days before it are written by then.
-    QTest::newRow("a day file that cannot be read, after days written") << "day file"
-                                                                        << "notes.md" << 400;
     QTest::newRow("a full disk, found while days are written") << "full disk"
                                                                << "notes.ics" << 400;
 }
@@ -197,11 +199,12 @@ void NotesExportTest::failure_leavesTheTargetAsItWas()
     QFETCH(QString, name);
     QFETCH(int, earlierDays);
     QTemporaryDir days;
-    writeDays(days.path());
-    writeEarlierDays(days.path(), earlierDays);
     const QString dayFile = days.filePath(QStringLiteral("091226N.ruv"));
     if (fault == u"day file")
         QVERIFY(QFile::link(u"/proc/self/mem"_qs, dayFile));
+    else
+        writeDays(days.path());
+    writeEarlierDays(days.path(), earlierDays);
     QTemporaryDir targets;
     QString target = targets.filePath(name);
     std::optional<FullFileSystem> disk;
@@ -227,6 +230,37 @@ void NotesExportTest::failure_leavesTheTargetAsItWas()
     QCOMPARE(bytesOf(target), before);
     QCOMPARE(QDir(QFileInfo(target).path()).entryList(QDir::Files),
              QStringList{QFileInfo(target).fileName()});
+}
+
+void NotesExportTest::unreadableDayFiles_areLeftOutAndNamed_data()
+{
+    QTest::addColumn<QStringList>("unreadable");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("a read error") << QStringList{u"091226N.ruv"_qs}
+                                  << "le fichier <dir>/091226N.ruv";
+    QTest::newRow("larger than any page, and a read error")
+        << QStringList{u"091226N.ruv"_qs, u"091226T.ruv"_qs}
+        << "les fichiers <dir>/091226T.ruv, <dir>/091226N.ruv";
+}
+
+// One file that cannot be read leaves the others in the export, and is named.
+void NotesExportTest::unreadableDayFiles_areLeftOutAndNamed()
+{
+    QFETCH(QStringList, unreadable);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    writeDays(dir.path());
+    QVERIFY(QFile::link(u"/proc/self/mem"_qs, dir.filePath(unreadable.first())));
+    if (unreadable.size() > 1)
+        writeBytes(dir.filePath(unreadable.at(1)), QByteArray(256 * 1024 + 1, 'x'));
+    const QString file = dir.filePath(QStringLiteral("notes.md"));
+    const std::optional<Error> leftOut =
+        ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday);
+    QVERIFY(leftOut);
+    QCOMPARE(leftOut->message(), u"L'export " + file +
+                                     u" est écrit sans ce qui ne peut être lu.\nNe peut ouvrir " +
+                                     named.replace(u"<dir>"_qs, dir.path()));
+    QCOMPARE(QString::fromUtf8(bytesOf(file)), kMarkdownOfTheDays);
 }
 
 QTEST_GUILESS_MAIN(NotesExportTest)
