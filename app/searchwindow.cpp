@@ -2,6 +2,7 @@
 
 #include "app/searchresultdelegate.h"
 #include "app/searchresultsmodel.h"
+#include "notes/dayfiles.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -35,6 +36,7 @@ SearchWindow::SearchWindow(QWidget *parent)
     m_results->setSelectionMode(QAbstractItemView::SingleSelection);
     m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_status->setAlignment(Qt::AlignCenter);
+    m_status->setWordWrap(true); // a folder's path may be wider than the window
     m_status->hide();
 
     auto *layout = new QVBoxLayout(this);
@@ -66,8 +68,9 @@ void SearchWindow::setLanguage(TLanguage language)
     m_field->setPlaceholderText(words.searchPlaceholder);
     m_field->setAccessibleName(words.searchPlaceholder);
     m_results->setAccessibleName(words.searchTitle);
-    m_status->setText(words.noMatch);
     m_model->setLanguage(language);
+    if (m_status->isVisible())
+        searchFinished(); // in the new language
 }
 
 void SearchWindow::setStartTime(int hour)
@@ -132,7 +135,14 @@ void SearchWindow::takeHits(const QList<SearchHit> &hits)
 
 void SearchWindow::searchFinished()
 {
-    m_status->setVisible(m_model->rowCount() == 0);
+    // Under the results: no match, and the files the search could not look into.
+    QStringList lines;
+    if (m_model->rowCount() == 0)
+        lines << PadCommandWordsOf(m_language).noMatch;
+    if (!m_search->unreadable().isEmpty())
+        lines << CannotOpenFiles(m_search->unreadable()).message();
+    m_status->setText(lines.join(u'\n'));
+    m_status->setVisible(!lines.isEmpty());
 }
 
 void SearchWindow::choose(const QModelIndex &index)

@@ -38,7 +38,8 @@ public:
 
     QLineEdit *field() const { return m_field; }
     QListView *results() const { return m_results; }
-    // Shows the language's "no match" once a search finished without a hit.
+    // Shows, once a search has finished, the language's "no match" when it found no hit, and
+    // the day files it could not read ("Ne peut ouvrir le fichier <path>").
     QLabel *status() const { return m_status; }
 
 signals:

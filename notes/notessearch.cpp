@@ -21,23 +21,24 @@ namespace {
 constexpr qsizetype kBatchSize = 512;
 constexpr qint64 kBatchIntervalMs = 30;
 
-void searchFile(const DayFileEntry &entry, QStringView key, bool keyIsAscii, QList<SearchHit> &hits)
+// False for a file that cannot be read.
+bool searchFile(const DayFileEntry &entry, QStringView key, bool keyIsAscii, QList<SearchHit> &hits)
 {
     std::optional<QByteArray> bytes;
     try {
         bytes = ReadDayFileBytes(entry.path);
     } catch (const Error &) {
-        return; // a file that cannot be read holds nothing to find
+        return false;
     }
     if (!bytes || !MayHoldKey(*bytes, key, keyIsAscii))
-        return;
+        return true;
     // The key is looked for in the whole text at once; only a line where the text holds it is
     // searched again, for the match within it. Most files hold the key nowhere, and most lines
     // of a file that does are passed over.
     const QString text = DayFileText(*bytes);
     LineMatch inText = FindInLine(text, key);
     if (!inText.found())
-        return;
+        return true;
     QList<QStringView> lines = DayLineViews(text);
     // The page shows only the first 17 rows of an hour file.
     if (entry.kind == DayFileKind::TimeFields && lines.size() > kHourRows)
@@ -52,17 +53,17 @@ void searchFile(const DayFileEntry &entry, QStringView key, bool keyIsAscii, QLi
         while (line < lines.size() && offsetOf(lines[line]) + lines[line].size() < at)
             ++line;
         if (line == lines.size())
-            return;
+            return true;
         const QStringView found = lines[line];
         if (const LineMatch match = FindInLine(found, key); match.found())
             hits.append({entry.date, entry.kind, int(line), int(match.column), int(match.length),
                          found.toString()});
         if (++line == lines.size())
-            return;
+            return true;
         from = offsetOf(lines[line]);
         inText = FindInLine(QStringView(text).sliced(from), key);
         if (!inText.found())
-            return;
+            return true;
     }
 }
 
@@ -90,9 +91,13 @@ bool NotesSearch::start(const QString &folder, const QString &extension, const Q
     m_running = true;
     m_future = QtConcurrent::run(
         &m_pool, [this, generation, folder, extension, key, today](QPromise<void> &promise) {
+            QStringList unreadable;
             const auto send = [&](QList<SearchHit> hits, bool last) {
                 QMetaObject::invokeMethod(
-                    this, [this, generation, hits, last] { deliver(generation, hits, last); },
+                    this,
+                    [this, generation, hits, last, unreadable = last ? unreadable : QStringList()] {
+                        deliver(generation, hits, last, unreadable);
+                    },
                     Qt::QueuedConnection);
             };
             const bool keyIsAscii = IsAsciiText(key);
@@ -102,7 +107,8 @@ bool NotesSearch::start(const QString &folder, const QString &extension, const Q
             for (const DayFileEntry &entry : ListDayFiles(folder, extension, today)) {
                 if (promise.isCanceled())
                     return;
-                searchFile(entry, key, keyIsAscii, batch);
+                if (!searchFile(entry, key, keyIsAscii, batch))
+                    unreadable << entry.path;
                 if (!batch.isEmpty() &&
                     (batch.size() >= kBatchSize || sinceSent.hasExpired(kBatchIntervalMs))) {
                     send(std::exchange(batch, {}), false);
@@ -121,7 +127,8 @@ void NotesSearch::cancel()
     m_running = false;
 }
 
-void NotesSearch::deliver(quint64 generation, const QList<SearchHit> &hits, bool last)
+void NotesSearch::deliver(quint64 generation, const QList<SearchHit> &hits, bool last,
+                          const QStringList &unreadable)
 {
     if (generation != m_generation)
         return;
@@ -130,6 +137,7 @@ void NotesSearch::deliver(quint64 generation, const QList<SearchHit> &hits, bool
     // A receiver of the hits may have started another search meanwhile.
     if (last && generation == m_generation) {
         m_running = false;
+        m_unreadable = unreadable;
         emit finished();
     }
 }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QThreadPool>
 
@@ -45,6 +46,9 @@ public:
                const QDate &today);
     void cancel();
     bool isRunning() const { return m_running; }
+    // The day files the last search to finish could not read (or that are far larger than any
+    // page), which it passed over.
+    const QStringList &unreadable() const { return m_unreadable; }
     // The worker of the last search. Once it is done its hits may still be on their way to this
     // object's thread.
     QFuture<void> worker() const { return m_future; }
@@ -54,7 +58,8 @@ signals:
     void finished();
 
 private:
-    void deliver(quint64 generation, const QList<SearchHit> &hits, bool last);
+    void deliver(quint64 generation, const QList<SearchHit> &hits, bool last,
+                 const QStringList &unreadable);
 
     // One thread: a cancelled search stops at its next file, before the next one reads.
     QThreadPool m_pool;
@@ -62,6 +67,7 @@ private:
     // Counts the searches started; a batch of an older one is stale.
     quint64 m_generation = 0;
     bool m_running = false;
+    QStringList m_unreadable;
 };
 
 } // namespace ruvo

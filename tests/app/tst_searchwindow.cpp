@@ -51,6 +51,7 @@ private slots:
     void rowsFollowTheTyping_data();
     void rowsFollowTheTyping();
     void enter_choosesTheResult();
+    void unreadableFile_isNamedUnderTheResults();
 
 private:
     QTemporaryDir m_dir;
@@ -120,6 +121,19 @@ void SearchWindowTest::enter_choosesTheResult()
     };
     QCOMPARE(chosen, expected);
     QVERIFY(open.window.isVisible());
+}
+
+void SearchWindowTest::unreadableFile_isNamedUnderTheResults()
+{
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(QStringLiteral("061226N.ruv")), "budget\r\n");
+    const QString large = dir.filePath(QStringLiteral("071226N.ruv"));
+    writeBytes(large, "budget " + QByteArray(256 * 1024, 'x'));
+    OpenWindow open(dir.path());
+    open.type(QStringLiteral("budget"));
+    QTRY_VERIFY(open.window.status()->isVisible());
+    QCOMPARE(shownRows(open.window), QStringList{u"Dimanche 6 Décembre 2026: budget"_qs});
+    QCOMPARE(open.window.status()->text(), u"Ne peut ouvrir le fichier "_qs + large);
 }
 
 RUVO_TEST_MAIN(SearchWindowTest)
