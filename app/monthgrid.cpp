@@ -1,7 +1,10 @@
 #include "monthgrid.h"
 
+#include "monthgridaccessible.h"
+
 #include "calendar/calendarnames.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +13,10 @@ namespace ruvo {
 
 MonthGrid::MonthGrid(QWidget *parent) : QWidget(parent)
 {
+    // Qt's table of accessibility factories is the process's: one entry for every grid.
+    static const bool describedToScreenReaders =
+        (QAccessible::installFactory(&MonthGridAccessibleFactory), true);
+    Q_UNUSED(describedToScreenReaders);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }

@@ -42,6 +42,15 @@ public:
     QDate today() const { return m_today; }
     void setToday(const QDate &today);
 
+    // What a screen reader says of a day that holds notes, and of today.
+    const QString &withNotesWord() const { return m_withNotesWord; }
+    const QString &todayWord() const { return m_todayWord; }
+    void setDayWords(const QString &withNotes, const QString &today)
+    {
+        m_withNotesWord = withNotes;
+        m_todayWord = today;
+    }
+
     // Column c (0..6), row r (1..6): the day number it shows, or 0 for an empty cell.
     int dayAt(int column, int row) const;
     // The cell of a day of the current month.
@@ -67,6 +76,8 @@ private:
     QDate m_date = QDate::currentDate();
     QDate m_today = QDate::currentDate();
     std::bitset<32> m_markedDays;
+    QString m_withNotesWord;
+    QString m_todayWord;
 };
 
 } // namespace ruvo

@@ -10,6 +10,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QToolButton>
 
 namespace ruvo {
 
@@ -130,8 +131,13 @@ void TPerpetualCalendarDlg::FormShow()
     BitBtn2()->setText(CancelCaption(m_dialogLanguage));
     const DateDialogWords words = DateDialogWordsOf(m_dialogLanguage);
     Month()->setAccessibleName(words.month);
+    // On this platform a box's accessible name is its value: what it is goes in its description.
+    Month()->setAccessibleDescription(words.month);
     Year()->setAccessibleName(words.year);
+    Year()->upButton()->setAccessibleName(words.nextYear);
+    Year()->downButton()->setAccessibleName(words.previousYear);
     Calendar()->setAccessibleName(words.days);
+    Calendar()->setDayWords(words.withNotes, words.today);
 }
 
 namespace {

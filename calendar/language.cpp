@@ -187,21 +187,25 @@ PadCommandWords PadCommandWordsOf(TLanguage language)
             at(8), at(9), at(10), at(11), at(12), at(13), at(14), at(15)};
 }
 
+// Indexed by TLanguage - 1, in the order of DateDialogWords.
+constexpr std::array<std::array<const char16_t *, 7>, 5> kDateDialogWords = {{
+    {u"Month", u"Year", u"Days of the month", u"Next year", u"Previous year", u"notes", u"today"},
+    {u"Monat", u"Jahr", u"Tage des Monats", u"Nächstes Jahr", u"Voriges Jahr", u"Notizen",
+     u"heute"},
+    {u"Mois", u"Année", u"Jours du mois", u"Année suivante", u"Année précédente", u"notes",
+     u"aujourd'hui"},
+    {u"Mese", u"Anno", u"Giorni del mese", u"Anno successivo", u"Anno precedente", u"note",
+     u"oggi"},
+    {u"Mes", u"Año", u"Días del mes", u"Año siguiente", u"Año anterior", u"notas", u"hoy"},
+}};
+
 DateDialogWords DateDialogWordsOf(TLanguage language)
 {
-    switch (resolvedLanguage(language)) {
-    case laGerman:
-        return {QStringLiteral("Monat"), QStringLiteral("Jahr"), QStringLiteral("Tage des Monats")};
-    case laFrench:
-        return {QStringLiteral("Mois"), QStringLiteral("Année"), QStringLiteral("Jours du mois")};
-    case laItalian:
-        return {QStringLiteral("Mese"), QStringLiteral("Anno"), QStringLiteral("Giorni del mese")};
-    case laSpanish:
-        return {QStringLiteral("Mes"), QStringLiteral("Año"), QStringLiteral("Días del mes")};
-    default:
-        return {QStringLiteral("Month"), QStringLiteral("Year"),
-                QStringLiteral("Days of the month")};
-    }
+    const auto &words = kDateDialogWords[std::size_t(resolvedLanguage(language) - 1)];
+    const auto at = [&words](std::size_t i) {
+        return QString::fromUtf16(words[i]);
+    };
+    return {at(0), at(1), at(2), at(3), at(4), at(5), at(6)};
 }
 
 QString CancelCaption(TLanguage language)

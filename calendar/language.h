@@ -82,6 +82,11 @@ struct DateDialogWords
     QString month;
     QString year;
     QString days;
+    // What a screen reader is told of the year's arrows and of the grid's days.
+    QString nextYear;
+    QString previousYear;
+    QString withNotes;
+    QString today;
 };
 DateDialogWords DateDialogWordsOf(TLanguage language);
 

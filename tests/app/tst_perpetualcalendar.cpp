@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -67,6 +68,7 @@ private slots:
     void accessibleNames_inTheDialogsLanguage_data();
     void accessibleNames_inTheDialogsLanguage();
 
+    void screenReaderReadsTheGridsDays();
     void daysWithNotesInBold_followTheMonth();
     void todayIsOutlined();
 
@@ -442,9 +444,15 @@ void PerpetualCalendarTest::windowHasNoCloseButton()
 void PerpetualCalendarTest::accessibleNames_inTheDialogsLanguage_data()
 {
     QTest::addColumn<TLanguage>("language");
-    QTest::addColumn<QStringList>("names"); // month list, year field, month grid
-    QTest::newRow("English") << laEnglish << QStringList{"Month", "Year", "Days of the month"};
-    QTest::newRow("French") << laFrench << QStringList{"Mois", "Année", "Jours du mois"};
+    // The month list (its description: its name is its value), the year field, its arrows, the
+    // month grid.
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("English") << laEnglish
+                             << QStringList{"Month", "Year", "Next year", "Previous year",
+                                            "Days of the month"};
+    QTest::newRow("French") << laFrench
+                            << QStringList{"Mois", "Année", "Année suivante", "Année précédente",
+                                           "Jours du mois"};
 }
 
 void PerpetualCalendarTest::accessibleNames_inTheDialogsLanguage()
@@ -452,10 +460,46 @@ void PerpetualCalendarTest::accessibleNames_inTheDialogsLanguage()
     QFETCH(TLanguage, language);
     QFETCH(QStringList, names);
     OpenDialog open(QStringLiteral("06/03/1998"), language);
-    QCOMPARE(
-        (QStringList{open.dialog.Month()->accessibleName(), open.dialog.Year()->accessibleName(),
-                     open.dialog.Calendar()->accessibleName()}),
-        names);
+    const auto told = [](QWidget *widget, QAccessible::Text kind) {
+        return QAccessible::queryAccessibleInterface(widget)->text(kind);
+    };
+    QCOMPARE((QStringList{told(open.dialog.Month(), QAccessible::Description),
+                          told(open.dialog.Year(), QAccessible::Name),
+                          told(open.dialog.Year()->upButton(), QAccessible::Name),
+                          told(open.dialog.Year()->downButton(), QAccessible::Name),
+                          told(open.dialog.Calendar(), QAccessible::Name)}),
+             names);
+}
+
+// A screen reader reads the grid as a table of cells: the weekday headers, then the days, the
+// chosen one selected, the days with notes and today told apart.
+void PerpetualCalendarTest::screenReaderReadsTheGridsDays()
+{
+    const QDate today = QDate::currentDate();
+    const QDate chosen = today.addDays(today.day() > 1 ? -1 : 1);
+    OpenDialog open(DateToText(chosen), laFrench);
+    MonthGrid *grid = open.dialog.Calendar();
+    std::bitset<32> marked;
+    marked.set(std::size_t(chosen.day()));
+    grid->setMarkedDays(marked);
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(grid);
+    QCOMPARE(table->role(), QAccessible::Table);
+    QCOMPARE(table->childCount(), MonthGrid::kColumns * MonthGrid::kRows);
+    QCOMPARE(table->child(0)->role(), QAccessible::ColumnHeader);
+    QCOMPARE(table->child(0)->text(QAccessible::Name), grid->cellText(0, 0));
+    const auto cellOf = [&](int day) {
+        const QPoint cell = grid->cellOfDay(day);
+        return table->child(cell.y() * MonthGrid::kColumns + cell.x());
+    };
+    QAccessibleInterface *chosenCell = cellOf(chosen.day());
+    QCOMPARE(chosenCell->role(), QAccessible::Cell);
+    QCOMPARE(chosenCell->parent(), table);
+    QCOMPARE(table->child(table->indexOfChild(chosenCell)), chosenCell);
+    QCOMPARE(chosenCell->text(QAccessible::Name), QString::number(chosen.day()));
+    QCOMPARE(chosenCell->text(QAccessible::Description), u"notes"_qs);
+    QVERIFY(chosenCell->state().selected);
+    QCOMPARE(cellOf(today.day())->text(QAccessible::Description), u"aujourd'hui"_qs);
+    QVERIFY(!cellOf(today.day())->state().selected);
 }
 
 void PerpetualCalendarTest::daysWithNotesInBold_followTheMonth()
