@@ -180,10 +180,26 @@ private:
     {
         RunText run;
         try {
+            // A day's two files are read before it is made: rows of the hour file past the
+            // last hour join the day's notes.
+            QStringList notes;
+            QStringList hours;
+            const auto makeDay = [&] {
+                if (run.days.isEmpty())
+                    return;
+                DayText &day = run.days.last();
+                notes += hours.mid(kHourRows);
+                day.notes = notesText(day.date, notes, stamp);
+                hoursText(day.date, hours, stamp, day);
+            };
             for (qsizetype i = begin - 1; i >= end; --i) {
                 const DayFileEntry &entry = entries[i];
-                if (run.days.isEmpty() || run.days.constLast().date != entry.date)
+                if (run.days.isEmpty() || run.days.constLast().date != entry.date) {
+                    makeDay();
                     run.days.append({entry.date, {}, {}, {}});
+                    notes.clear();
+                    hours.clear();
+                }
                 std::optional<QByteArray> bytes;
                 try {
                     bytes = ReadDayFileBytes(entry.path);
@@ -194,15 +210,25 @@ private:
                 if (!bytes) // gone since the listing
                     continue;
                 ++run.filesRead;
-                if (entry.kind == DayFileKind::Notes)
-                    run.days.last().notes = notesText(entry.date, DayFileLines(*bytes), stamp);
-                else
-                    hoursText(entry.date, DayFileLines(*bytes), stamp, run.days.last());
+                (entry.kind == DayFileKind::Notes ? notes : hours) = exportedLines(*bytes);
             }
+            makeDay();
         } catch (...) {
             run.failure = std::current_exception();
         }
         return run;
+    }
+
+    // All the text of a day file, also what the page leaves out (past a NUL, which ends the
+    // page's text), without the control characters no calendar takes.
+    static QStringList exportedLines(QByteArray bytes)
+    {
+        bytes.replace('\0', QByteArrayView());
+        QStringList lines = DayFileLines(bytes);
+        for (QString &line : lines)
+            line.removeIf(
+                [](QChar c) { return c.category() == QChar::Other_Control && c != u'\t'; });
+        return lines;
     }
 
     QByteArray notesText(const QDate &date, const QStringList &lines, const QDateTime &stamp) const

@@ -143,6 +143,7 @@ private slots:
     void failure_leavesTheTargetAsItWas();
     void unreadableDayFiles_areLeftOutAndNamed_data();
     void unreadableDayFiles_areLeftOutAndNamed();
+    void textThePageLeavesOut_isExported();
 };
 
 void NotesExportTest::iCalendar_readsBackAsTheDays()
@@ -261,6 +262,23 @@ void NotesExportTest::unreadableDayFiles_areLeftOutAndNamed()
                                      u" est écrit sans ce qui ne peut être lu.\nNe peut ouvrir " +
                                      named.replace(u"<dir>"_qs, dir.path()));
     QCOMPARE(QString::fromUtf8(bytesOf(file)), kMarkdownOfTheDays);
+}
+
+// What another program wrote that the page leaves out is in the export all the same: text past
+// a NUL, a row past the last hour; control characters are not.
+void NotesExportTest::textThePageLeavesOut_isExported()
+{
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(u"091226N.ruv"_qs), QByteArray("avant\0apr\xE8s\r\n", 14));
+    writeBytes(dir.filePath(u"091226T.ruv"_qs), "\r\n\r\nr\x01"
+                                                "endez-vous\r\n" +
+                                                    QByteArray("\r\n").repeated(14) +
+                                                    "dix-huiti\xE8me\r\n");
+    const QString file = dir.filePath(QStringLiteral("notes.md"));
+    QVERIFY(!ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday));
+    const QString exported = QString::fromUtf8(bytesOf(file));
+    for (const QString &text : {u"avant"_qs, u"après"_qs, u"rendez-vous"_qs, u"dix-huitième"_qs})
+        QVERIFY2(exported.contains(text), qPrintable(text + u" is missing from:\n" + exported));
 }
 
 QTEST_GUILESS_MAIN(NotesExportTest)
