@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The export of a whole folder to a calendar file and to Markdown, beside the floor it cannot
 // beat: reading every day file of the same folder. Each is also run in a fresh process of its
 // own, whose peak resident memory tells whether the export holds more than the day it writes.

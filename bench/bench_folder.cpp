@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What looks across a whole folder of day files, each beside the floor it cannot beat: the search
 // through every note, the search window's keystrokes while a search runs, and the marked days of
 // a month.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The pad's hot paths on the offscreen platform, each beside the floor it cannot beat:
 // turning a page (and its parts), painting the page, the clock tick and purging old notes.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The week number of the last day the program works in, computed in constant time and by
 // stepping Monday by Monday from the end of 1979.
 

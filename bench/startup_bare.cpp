@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The start-up floors: Qt Widgets windows of the main window's size that quit at their first
 // paint, linking Qt Widgets and nothing of the program.
 //   (no option)  a bare window;

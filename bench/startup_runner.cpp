@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Starts several commands in turn, round after round, each run in a fresh start folder with
 // its own configuration and runtime folders, and reports the median wall time from fork to
 // exit, the median peak resident size and the median time from fork to the end of the first

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's start-up as app/main.cpp does it, ending at the first paint of the pad:
 // application object, cursors, main window, termination signals, centring, show.
 

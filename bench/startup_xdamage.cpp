@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times start-up as an X server sees it: from the fork of each command to the first drawing
 // its window puts on the screen, reported by the server's DAMAGE extension. Commands run in
 // turn, round after round, each in a fresh start folder (startupruns.h) on Qt's xcb platform.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // What the start-up runners share: the private folders of one run, the commands they start and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Week numbers in constant time.
 //
 // The program's week numbers come from counting Mondays one by one from Monday 31/12/1979,

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Ruvo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # ruvo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [ENVIRONMENT <VAR=value...>])
 #
 # One Qt Test executable registered with CTest. Every test runs headless on the offscreen

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any UTF-16 as pasted text. An hour field keeps one line: no line break, no control character,
 // no half of a surrogate pair, at most its length, and every other character as it came, in
 // order. The notes keep their line breaks and tabs and lose only the other control characters

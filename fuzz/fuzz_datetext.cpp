@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as a date text: reading either gives a date or throws the conversion error, and a
 // date that is read writes back to a text that reads as the same date.
 

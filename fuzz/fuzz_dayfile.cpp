@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as a day file: reading never fails on content, and the lines read, written back
 // and read again are the same lines, so a load followed by a save never changes what the
 // user sees.

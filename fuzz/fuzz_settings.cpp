@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as the settings file: reading never fails; writing the toggled value succeeds,
 // reads back, and changes nothing but the lines of that key. With those lines taken out of both
 // files, what is left after the write is what was left before, followed at most by a line break

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "tcalendarpad.h"
 
 #include "hotareas.h"
@@ -13,7 +16,6 @@
 #include "platform/soundplayer.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QDate>
@@ -23,7 +25,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QResizeEvent>
 #include <QScopeGuard>
 #include <QTimer>

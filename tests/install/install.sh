@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ruvo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a DESTDIR as a package would (prefix /usr, stripped), checks what
 # lands where and validates the desktop entry and the AppStream description. Then starts the
 # installed program as the desktop entry does, from a fresh home folder, ends it as a session

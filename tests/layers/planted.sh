@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ruvo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layer check on a copy of the source folders: silent and 0 as they are, then 1 and naming
 # the line once an include it forbids is added to a file of FOLDER.
 #

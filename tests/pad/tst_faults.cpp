@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the pad does when the disk misbehaves: the program goes on, says what failed, and keeps
 // every byte the user typed.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Another program (a sync tool, an editor, another computer) writes the day files while the
 // page is on show; and typed text reaches the disk without the user doing anything.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ruvo developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program itself in a real X window, driven as a person drives it: type into the notes
 # and an hour field, turn the page forward and back with the corners and with the keys, find
 # a page through the search, open the web site's confirmation box, double-click the day block

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The built-in pictures: that every one is reachable without any set-up call, and that their
 // files have exactly the layout, sizes and depths the program and the window descriptions rely
 // on; that the page leaves white paper wherever the program puts an editor or a text cell; that

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ruvo developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // ruvo_artgen: draws every picture of the program and synthesizes its page sound.
 //
 // Its output is committed under resources/; the build never runs it and builds it only when
