@@ -241,7 +241,8 @@ void CalendarPadTest::accessibleNames_inThePagesLanguage()
     QCOMPARE(pad.NotesMemo()->accessibleName(), notes);
     QCOMPARE(pad.TimeFields(1)->accessibleName(), QStringLiteral("08:00")); // by its hour
     QCOMPARE(pad.TimeFields(17)->accessibleName(), lastHour);
-    QCOMPARE(pad.accessibleDescription(), actions);
+    // After the day of the year and the week: the corners' actions.
+    QVERIFY(pad.accessibleDescription().endsWith(u". " + actions));
 }
 
 QTEST_MAIN(CalendarPadTest)
