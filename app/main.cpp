@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QMessageBox>
 
+#include <cstdio>
 #include <optional>
 
 int main(int argc, char **argv)
@@ -18,7 +19,7 @@ int main(int argc, char **argv)
     if (const std::optional<int> exitCode = ruvo::AnswerWithoutWindow(argc, argv))
         return *exitCode;
     ruvo::RuvoApplication app(argc, argv);
-    // The day files, the settings' neighbours and the lock all live in the current folder.
+    // The day files and the page sound and help put beside them live in the current folder.
     QDir::setCurrent(ruvo::StartFolderFromCommandLine(QCoreApplication::arguments()));
 
     // Before the window exists: a second copy in the same folder would save over the notes of
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
         // The running copy comes to the front; the message is for a copy that cannot be reached.
         if (ruvo::RunningCopy::bringToFront(QDir::currentPath()))
             return 0;
+        std::fprintf(stderr, "%s\n", instanceLock.refusalMessage().toLocal8Bit().constData());
         QMessageBox::warning(nullptr, ruvo::RuvoApplication::programName(),
                              instanceLock.refusalMessage());
         return 1;

@@ -6,11 +6,13 @@
 #include "notesexportcommand.h"
 #include "ruvoapplication.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,69 +25,103 @@ QString NotesFolder()
     return named.isEmpty() ? QDir::home().filePath(QStringLiteral("Ruvo")) : named;
 }
 
+namespace {
+
+// The program's options, shared by the first look at the command line and its reading.
+struct Options
+{
+    explicit Options(QCommandLineParser &parser)
+    {
+        parser.setApplicationDescription(QStringLiteral(
+            "A tear-off daily calendar: a page for each day, with notes and hours.\n"
+            "Started from a terminal without --folder or --notes-folder, it keeps the day\n"
+            "files in the current folder."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(folder);
+        parser.addOption(notesFolder);
+        parser.addOption(exportFile);
+    }
+
+    const QCommandLineOption folder{
+        QStringLiteral("folder"),
+        QStringLiteral("Keep the day files in <folder> (created if need be)."),
+        QStringLiteral("folder")};
+    const QCommandLineOption notesFolder{
+        QStringLiteral("notes-folder"),
+        QStringLiteral("Keep the day files in the notes folder: $RUVO_HOME, else ~/Ruvo.")};
+    const QCommandLineOption exportFile{
+        QStringLiteral("export"),
+        QStringLiteral("Write the notes of every day of the folder to <file>, an iCalendar file "
+                       "(.ics) or a Markdown document (.md), and end without opening a window."),
+        QStringLiteral("file")};
+};
+
+// Says why the program cannot start: on standard error, and in a box where there is a window
+// system (a start from the desktop's menu has no terminal to read).
+[[noreturn]] void refuseToStart(const QString &message)
+{
+    std::fprintf(stderr, "Ruvo : %s\n", message.toLocal8Bit().constData());
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()))
+        QMessageBox::critical(nullptr, RuvoApplication::programName(), message);
+    std::exit(1);
+}
+
+} // namespace
+
 std::optional<int> AnswerWithoutWindow(int argc, char **argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArrayView argument(argv[i]);
-        if (argument == "-h" || argument == "--help" || argument == "--help-all" ||
-            argument == "-v" || argument == "--version" || argument == "--export" ||
-            argument.startsWith("--export=")) {
-            const QCoreApplication core(argc, argv);
-            QCoreApplication::setApplicationName(RuvoApplication::programName());
-            QCoreApplication::setApplicationVersion(RuvoApplication::programVersion());
-            // --help and --version print and end here.
-            const CommandLine commandLine = ReadCommandLine(QCoreApplication::arguments());
-            if (commandLine.exportFile)
-                return ExportFromCommandLine(commandLine.folder, *commandLine.exportFile);
-            return std::nullopt; // "--export" was the value of another option
-        }
-    }
-    return std::nullopt;
+    // A first look without any application object: a command line that asks for the window
+    // reaches the window system only once it is known to be right.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    const Options options(parser);
+    const bool understood = parser.parse(arguments) && parser.positionalArguments().isEmpty();
+    if (understood && !parser.isSet(QStringLiteral("help")) &&
+        !parser.isSet(QStringLiteral("help-all")) && !parser.isSet(QStringLiteral("version")) &&
+        !parser.isSet(options.exportFile))
+        return std::nullopt;
+    const QCoreApplication core(argc, argv);
+    QCoreApplication::setApplicationName(RuvoApplication::programName());
+    QCoreApplication::setApplicationVersion(RuvoApplication::programVersion());
+    // --help, --version and a command line that is not understood print and end here.
+    const CommandLine commandLine = ReadCommandLine(QCoreApplication::arguments());
+    if (!commandLine.exportFile)
+        return std::nullopt;
+    return ExportFromCommandLine(commandLine.folder, *commandLine.exportFile);
 }
 
 CommandLine ReadCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A tear-off daily calendar: a page for each day, with notes and hours."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption folderOption(
-        QStringLiteral("folder"),
-        QStringLiteral("Keep the day files in <folder> (created if need be)."),
-        QStringLiteral("folder"));
-    const QCommandLineOption notesFolderOption(
-        QStringLiteral("notes-folder"),
-        QStringLiteral("Keep the day files in the notes folder: $RUVO_HOME, else ~/Ruvo."));
-    const QCommandLineOption exportOption(
-        QStringLiteral("export"),
-        QStringLiteral("Write the notes of every day of the folder to <file>, an iCalendar file "
-                       "(.ics) or a Markdown document (.md), and end without opening a window."),
-        QStringLiteral("file"));
-    parser.addOption(folderOption);
-    parser.addOption(notesFolderOption);
-    parser.addOption(exportOption);
-    parser.process(arguments);
+    const Options options(parser);
+    // A mistake is told with the usage. No file is opened by name: a word the program does not
+    // take is a mistake too.
+    const bool parsed = parser.parse(arguments);
+    if (!parsed || !parser.positionalArguments().isEmpty()) {
+        const QString mistake =
+            parsed ? u"Unexpected argument '" + parser.positionalArguments().first() + u"'."
+                   : parser.errorText();
+        std::fprintf(stderr, "%s\n\n%s", qPrintable(mistake), qPrintable(parser.helpText()));
+        std::exit(1);
+    }
+    parser.process(arguments); // --help and --version
 
     QString folder = QDir::currentPath();
-    if (parser.isSet(folderOption))
-        folder = parser.value(folderOption);
-    else if (parser.isSet(notesFolderOption))
+    if (parser.isSet(options.folder))
+        folder = parser.value(options.folder);
+    else if (parser.isSet(options.notesFolder))
         folder = NotesFolder();
     // An export reads a folder and never makes one: a mistyped name would give an empty export.
-    if (parser.isSet(exportOption) && !QFileInfo(folder).isDir()) {
-        std::fprintf(stderr, "Ruvo : le dossier %s n'existe pas\n",
-                     QFile::encodeName(folder).constData());
-        std::exit(1);
-    }
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "Ruvo : ne peut créer le dossier %s\n",
-                     QFile::encodeName(folder).constData());
-        std::exit(1);
-    }
+    if (parser.isSet(options.exportFile) && !QFileInfo(folder).isDir())
+        refuseToStart(u"le dossier " + folder + u" n'existe pas");
+    if (!QDir().mkpath(folder))
+        refuseToStart(u"ne peut créer le dossier " + folder);
     CommandLine commandLine{QDir(folder).absolutePath(), std::nullopt};
-    if (parser.isSet(exportOption))
-        commandLine.exportFile = parser.value(exportOption);
+    if (parser.isSet(options.exportFile))
+        commandLine.exportFile = parser.value(options.exportFile);
     return commandLine;
 }
 

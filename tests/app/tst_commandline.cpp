@@ -25,6 +25,8 @@ private slots:
     void startFolder();
     void helpAndVersionPrintAndEnd_data();
     void helpAndVersionPrintAndEnd();
+    void mistakesGiveTheUsage_data();
+    void mistakesGiveTheUsage();
     void exportWritesWithoutADisplay_data();
     void exportWritesWithoutADisplay();
 };
@@ -84,6 +86,35 @@ void CommandLineTest::helpAndVersionPrintAndEnd_data()
                             << "--notes-folder";
     QTest::newRow("--help names the export") << "--help"
                                              << "--export <file>";
+    QTest::newRow("--help says where a terminal start works") << "--help"
+                                                              << "in the current folder";
+}
+
+void CommandLineTest::mistakesGiveTheUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("mistake");
+    QTest::newRow("an unknown option") << QStringList{u"--bogus"_qs} << "Unknown option 'bogus'.";
+    QTest::newRow("a missing value")
+        << QStringList{u"--folder"_qs} << "Missing value after '--folder'.";
+    QTest::newRow("an argument that is no option")
+        << QStringList{u"notes.txt"_qs} << "Unexpected argument 'notes.txt'.";
+}
+
+// Told without reaching for a display, which a terminal over ssh lacks.
+void CommandLineTest::mistakesGiveTheUsage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, mistake);
+    QProcess program;
+    withoutDisplay(program);
+    program.start(QStringLiteral(RUVO_PROGRAM), arguments);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    const QByteArray printed = program.readAllStandardError();
+    QVERIFY2(printed.startsWith(mistake.toUtf8()), printed.constData());
+    QVERIFY2(printed.contains("Usage: "), printed.constData());
 }
 
 void CommandLineTest::helpAndVersionPrintAndEnd()

@@ -319,6 +319,22 @@ wait_for 10 ended "$app_pid"
 wait "$app_pid"
 app_pid=
 
+# A notes folder that cannot be made (a file has the name of a folder above it), started as the
+# menu starts it: the reason shows in a box, not only on a standard error nobody reads.
+: >"$work/not-a-folder"
+(RUVO_HOME="$work/not-a-folder/Ruvo" LC_ALL=en_US.UTF-8 exec "$program" --notes-folder) \
+    >"$work/refused.log" 2>&1 &
+app_pid=$!
+box=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name '^Ruvo$' | head -n 1)
+[ -n "$box" ] || fail "no box said why the notes folder cannot be made"
+grep -q "ne peut créer le dossier" "$work/refused.log" || fail "the reason is not on standard error"
+xdotool windowfocus --sync "$box" key Return
+wait_for 10 ended "$app_pid"
+wait "$app_pid"
+status=$?
+app_pid=
+[ "$status" = 1 ] || fail "a start that cannot make its folder ended with status $status"
+
 # A folder path of over 108 bytes: a second start there reaches the running copy and ends, its
 # window brought to the front. Then the X connection is cut, as xkill does it: the toolkit ends
 # the program, which saves the page first.
@@ -355,7 +371,7 @@ if command -v strace >/dev/null; then
     rescued=$(grep -l "slow disk" "$work/state/Ruvo/"*.txt 2>/dev/null | head -n 1)
     [ -n "$rescued" ] || fail "with slow syncs, no rescue file holds the text"
     grep -qF "$rescued" "$work/ruvo.log" || fail "the rescue file's path was not printed"
-    echo "real window: 6 passed, 0 failed"
+    echo "real window: 7 passed, 0 failed"
 else
-    echo "real window: 5 passed, 0 failed (strace is not installed: slow syncs not tried)"
+    echo "real window: 6 passed, 0 failed (strace is not installed: slow syncs not tried)"
 fi
