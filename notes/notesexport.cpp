@@ -49,13 +49,39 @@ QStringList withoutBlankEnds(QStringList lines)
 
 // ---- Markdown
 
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// Text in which Markdown sees no HTML: a "<" that would open a tag, a comment or an autolink,
+// and an "&" that would start an entity, are escaped. Markdown would otherwise pass them on as
+// HTML, which a renderer shows as markup or drops.
+QString withoutHtml(const QString &line)
+{
+    QString text;
+    text.reserve(line.size());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        const QChar next = i + 1 < line.size() ? line[i + 1] : QChar();
+        const bool opensTag =
+            c == u'<' && (isAsciiLetter(next) || next == u'/' || next == u'!' || next == u'?');
+        const bool opensEntity = c == u'&' && (isAsciiLetter(next) || next == u'#');
+        if (opensTag || opensEntity)
+            text += u'\\';
+        text += c;
+    }
+    return text;
+}
+
 // A notes line as Markdown text that reads as the line: the mark that would open a heading,
 // a list, a quote, a rule or a code block at its start is escaped, and a backslash at its end
-// is kept from turning the hard break after it into an escape. Marks inside the line are left
-// as written: escaping every one would spoil the text to read.
+// is kept from turning the hard break after it into an escape; nothing in it reads as HTML.
+// Other marks inside the line are left as written: escaping every one would spoil the text to
+// read.
 QString markdownLine(const QString &line)
 {
-    QString text = line.trimmed(); // leading spaces would make a code block
+    QString text = withoutHtml(line.trimmed()); // leading spaces would make a code block
     static const QString blockMarks = QStringLiteral("#>-+*=_`~<");
     if (blockMarks.contains(text.front()))
         text.insert(0, u'\\');
@@ -273,7 +299,7 @@ private:
         if (m_format == ExportFormat::Markdown) {
             QString lines;
             for (const HourEntry &entry : entries)
-                lines += u"- " + entry.label + u' ' + entry.text + u'\n';
+                lines += u"- " + entry.label + u' ' + withoutHtml(entry.text) + u'\n';
             return lines.toUtf8();
         }
         if (!m_calendar->appendComponents({date, {}, entries}, stamp, text))

@@ -147,6 +147,8 @@ private slots:
     void unreadableDayFiles_areLeftOutAndNamed_data();
     void unreadableDayFiles_areLeftOutAndNamed();
     void textThePageLeavesOut_isExported();
+    void markdownShowsNoHtml_data();
+    void markdownShowsNoHtml();
 };
 
 void NotesExportTest::iCalendar_readsBackAsTheDays()
@@ -282,6 +284,34 @@ void NotesExportTest::textThePageLeavesOut_isExported()
     const QString exported = QString::fromUtf8(bytesOf(file));
     for (const QString &text : {u"avant"_qs, u"après"_qs, u"rendez-vous"_qs, u"dix-huitième"_qs})
         QVERIFY2(exported.contains(text), qPrintable(text + u" is missing from:\n" + exported));
+}
+
+void NotesExportTest::markdownShowsNoHtml_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("markdown");
+    QTest::newRow("tags") << QByteArray("Un <b>gras</b> ici") << u"Un \\<b>gras\\</b> ici"_qs;
+    QTest::newRow("at the start") << QByteArray("<i>x") << u"\\<i>x"_qs;
+    QTest::newRow("a comment and an autolink") << QByteArray("<!-- non --> <http://exemple.org>")
+                                               << u"\\<!-- non --> \\<http://exemple.org>"_qs;
+    QTest::newRow("entities") << QByteArray("&amp; &#169;") << u"\\&amp; \\&#169;"_qs;
+    QTest::newRow("what is no HTML stays") << QByteArray("1 < 2 & 3 > 2") << u"1 < 2 & 3 > 2"_qs;
+}
+
+// A note reads in the Markdown document as it reads on the page: no HTML passes through.
+void NotesExportTest::markdownShowsNoHtml()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QString, markdown);
+    QTemporaryDir dir;
+    writeBytes(dir.filePath(u"081226N.ruv"_qs), line + "\r\n");
+    writeBytes(dir.filePath(u"081226T.ruv"_qs),
+               "\r\n\r\n" + line + QByteArray("\r\n").repeated(15));
+    const QString file = dir.filePath(QStringLiteral("notes.md"));
+    QVERIFY(!ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday));
+    const QString exported = QString::fromUtf8(bytesOf(file));
+    QVERIFY2(exported.contains(u"\n" + markdown + u"\n"), qPrintable(exported));
+    QVERIFY2(exported.contains(u" " + markdown + u"\n"), qPrintable(exported)); // the hour line
 }
 
 QTEST_GUILESS_MAIN(NotesExportTest)
