@@ -150,7 +150,7 @@ public:
 
     // Writes the days of entries (newest first, as listed) to the target, and replaces the
     // file with it. Returns the day files left out, that could not be read.
-    QStringList writeDays(const QList<DayFileEntry> &entries)
+    QStringList writeDays(const QList<DayFileEntry> &entries, const QString &folder)
     {
         write(m_format == ExportFormat::ICalendar ? m_calendar->calendarBegin() : "# Ruvo\n");
         const QList<qsizetype> runEnds = runsOf(entries);
@@ -178,6 +178,9 @@ public:
         if (m_filesRead == 0 && !m_unreadable.isEmpty())
             throw CannotOpenFiles(m_unreadable);
         writeCarried();
+        // A calendar must hold a component, and an empty document helps nobody: no file is made.
+        if (m_daysWritten == 0)
+            throw Error(u"Aucune note à exporter dans le dossier " + folder);
         write(m_format == ExportFormat::ICalendar ? m_calendar->calendarEnd() : QByteArray());
         if (!m_target.commit())
             throw CannotCreateFile(m_file);
@@ -340,6 +343,7 @@ private:
     {
         if (notes.isEmpty() && carried.isEmpty() && hours.isEmpty())
             return;
+        ++m_daysWritten;
         const bool markdown = m_format == ExportFormat::Markdown;
         if (markdown)
             write((u"\n## " + DateTextInFormat(date, 0, m_language) + u'\n').toUtf8());
@@ -373,6 +377,7 @@ private:
     WholeFileWriter m_target;
     Carried m_carried;
     qsizetype m_filesRead = 0;
+    qsizetype m_daysWritten = 0;
     QStringList m_unreadable;
 };
 
@@ -410,7 +415,7 @@ std::optional<Error> ExportNotes(const QString &folder, const QString &extension
     if (*format == ExportFormat::ICalendar && !(calendar = iCalendarWriter()))
         throw CannotCreateFile(file);
     const QStringList unreadable = Export(*format, calendar, startTime, language, file)
-                                       .writeDays(ListDayFiles(folder, extension, today));
+                                       .writeDays(ListDayFiles(folder, extension, today), folder);
     if (unreadable.isEmpty())
         return std::nullopt;
     return Error(u"L'export " + file + u" est écrit sans ce qui ne peut être lu.\n" +

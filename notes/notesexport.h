@@ -33,9 +33,10 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file);
 // <file> est écrit sans ce qui ne peut être lu." and, on a line of its own, "Ne peut ouvrir le
 // fichier <path>" (or "les fichiers <path>, <path>"). The file is replaced whole or not at all.
 // Throws Error with "Format d'export inconnu : <file> (.ics ou .md)" for another suffix, "Ne
-// peut ouvrir le fichier <path>" when no day file could be read but some could not, "Ne peut
-// créer le fichier <file>" when file cannot be written; file is then left as it was and no
-// temporary file stays beside it.
+// peut ouvrir le fichier <path>" when no day file could be read but some could not, "Aucune
+// note à exporter dans le dossier <folder>" when no day holds text (a calendar must hold a
+// component), "Ne peut créer le fichier <file>" when file cannot be written; file is then left
+// as it was and no temporary file stays beside it.
 std::optional<Error> ExportNotes(const QString &folder, const QString &extension,
                                  const QString &file, int startTime, TLanguage language,
                                  const QDate &today);

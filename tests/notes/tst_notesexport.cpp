@@ -193,6 +193,8 @@ void NotesExportTest::failure_leavesTheTargetAsItWas_data()
     // Reading the process's memory from its start fails with an input/output error, even as root.
     QTest::newRow("no day file that can be read") << "day file"
                                                   << "notes.ics" << 0;
+    QTest::newRow("nothing to export") << "no text"
+                                       << "notes.ics" << 0;
     QTest::newRow("a full disk") << "full disk"
                                  << "notes.md" << 0;
     QTest::newRow("a full disk, found while days are written") << "full disk"
@@ -208,6 +210,8 @@ void NotesExportTest::failure_leavesTheTargetAsItWas()
     const QString dayFile = days.filePath(QStringLiteral("091226N.ruv"));
     if (fault == u"day file")
         QVERIFY(QFile::link(u"/proc/self/mem"_qs, dayFile));
+    else if (fault == u"no text")
+        writeBytes(dayFile, "\r\n"); // a page visited, nothing written on it
     else
         writeDays(days.path());
     writeEarlierDays(days.path(), earlierDays);
@@ -224,10 +228,11 @@ void NotesExportTest::failure_leavesTheTargetAsItWas()
     if (disk)
         QVERIFY(disk->fill());
 
-    const QString message = fault == u"none"
-                                ? u"Format d'export inconnu : " + target + u" (.ics ou .md)"
-                            : fault == u"day file" ? cannotOpen(dayFile)
-                                                   : cannotCreate(target);
+    const QString message =
+        fault == u"none"       ? u"Format d'export inconnu : " + target + u" (.ics ou .md)"
+        : fault == u"day file" ? cannotOpen(dayFile)
+        : fault == u"no text"  ? u"Aucune note à exporter dans le dossier " + days.path()
+                               : cannotCreate(target);
     QCOMPARE(errorOf([&] {
                  ExportNotes(days.path(), QStringLiteral("ruv"), target, kStartTime, laFrench,
                              kToday);
