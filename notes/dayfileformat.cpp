@@ -80,7 +80,11 @@ QString NoteFileName(const QString &dateText)
 QString DayFilePath(const QString &directory, const QString &stem, DayFileKind kind,
                     const QString &extension)
 {
-    return directory + u'/' + stem + QChar(char16_t(kind)) + u'.' + extension;
+    // A folder given with its closing separator ("/home/ann/Ruvo/") gets no second one.
+    const QString name = stem + QChar(char16_t(kind)) + u'.' + extension;
+    if (directory.endsWith(u'/'))
+        return directory + name;
+    return directory + u'/' + name;
 }
 
 QString DecodeDayText(const QByteArray &bytes)

@@ -45,8 +45,8 @@ QString DayFileStem(const QDate &date);
 // The same for a date text. Throws Error for a text that is not a date.
 QString NoteFileName(const QString &dateText);
 
-// Directory, "/", stem, "N" or "T", ".", extension. A directory that already ends with "/"
-// gives "//", which the file system reads as one.
+// Directory, "/", stem, "N" or "T", ".", extension; a directory that already ends with "/"
+// gets no second one.
 QString DayFilePath(const QString &directory, const QString &stem, DayFileKind kind,
                     const QString &extension);
 

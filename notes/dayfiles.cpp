@@ -254,7 +254,7 @@ std::optional<Error> PurgeDayFiles(const QString &directory, const QString &exte
         const QString stem = DayFileStem(day);
         for (const DayFileKind kind : {DayFileKind::TimeFields, DayFileKind::Notes}) {
             const QString path = DayFilePath(directory, stem, kind, extension);
-            const QString name = path.sliced(directory.size() + 1);
+            const QString name = path.sliced(path.size() - (stem.size() + 2 + extension.size()));
             // A name that reaches into a subfolder cannot be found by the listing. A folder, or a
             // link that leads nowhere, holds no notes and stays.
             if (!present.contains(name) && !name.contains(u'/'))

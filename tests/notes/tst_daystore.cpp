@@ -149,6 +149,7 @@ void DayStoreTest::pathWithAndWithoutClosingSeparator()
     const QString without = DayFilePath(dir.path(), QStringLiteral("061226"), DayFileKind::Notes,
                                         QStringLiteral("ruv"));
     QCOMPARE(without, dir.path() + u"/061226N.ruv");
+    QCOMPARE(withSeparator, without);
     writeTypedNotes(DayStore(dir.path() + u'/', u"ruv"_qs), {QStringLiteral("abc")});
     QCOMPARE(notesOf(DayStore(dir.path(), u"ruv"_qs)), QStringList{QStringLiteral("abc")});
     QCOMPARE(DayFilePath(dir.path(), QStringLiteral("061226"), DayFileKind::TimeFields,
