@@ -21,8 +21,9 @@ namespace ruvo {
 namespace {
 
 // How long, in milliseconds, a day file found emptied as the page replaces it is watched for
-// the rest of its writer's write.
-constexpr int kTruncatedFileWait = 50;
+// the rest of its writer's write. Only that rare moment waits; a busy machine may keep the
+// writer from its write for a while.
+constexpr int kTruncatedFileWait = 250;
 
 QStringList linesOf(const std::optional<QByteArray> &bytes)
 {

@@ -90,8 +90,19 @@ PageNotes::~PageNotes()
 
 bool PageNotes::hasUnsaved() const
 {
-    return std::any_of(m_files.begin(), m_files.end(),
-                       [](const PageFile &file) { return file.unsaved; });
+    if (std::none_of(m_files.begin(), m_files.end(),
+                     [](const PageFile &file) { return file.unsaved; }))
+        return false;
+    // Typed, then erased back to what the file holds (an empty page where there is none): there
+    // is nothing to save.
+    const PageLines lines = typedLines();
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        const PageFile &file = m_files[i];
+        if (file.unsaved &&
+            DayFileBytes(lines[i]) != file.bytes.value_or(EmptyDayFileBytes(kDayFileKinds[i])))
+            return true;
+    }
+    return false;
 }
 
 PageLines PageNotes::typedLines() const

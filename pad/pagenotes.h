@@ -55,7 +55,8 @@ public:
     void setDateOnShow(const QDate &date) { m_dateOnShow = date; }
     // The date whose notes the editors hold; invalid while they hold none.
     QDate loadedDate() const { return m_loadedDate; }
-    // Whether the editors hold text typed since the last load or save.
+    // Whether the editors hold text typed since the last load or save; text typed and erased
+    // again, back to what the files hold, counts as nothing.
     bool hasUnsaved() const;
 
     // What the pad's LoadNotes, SaveNotes and RescueNotes do (see there).

@@ -49,6 +49,8 @@ private slots:
     void typedTextSurvivesRepaints();
     void typedTextSurvivesFocusChanges();
     void typedTextSurvivesAFailedSave();
+    void typedThenErased_isNothingUnsaved_data();
+    void typedThenErased_isNothingUnsaved();
     void focusLeavingThePadSaves();
     void focusComingBack_keepsTheCursorAndSelection();
     void changingDateSavesUnsavedTextUnderItsOwnDate();
@@ -237,6 +239,33 @@ void PadNotesTest::typedTextSurvivesAFailedSave()
     p.pad.setDirectory(p.dir.path());
     p.pad.SaveNotes();
     QCOMPARE(bytesOf(p.notes(u"06/03/1998"_qs)), QByteArray("precious\r\n"));
+}
+
+void PadNotesTest::typedThenErased_isNothingUnsaved_data()
+{
+    QTest::addColumn<bool>("onAFile"); // the day's files exist, or the page is new
+    QTest::newRow("a page with files") << true;
+    QTest::newRow("a new page") << false;
+}
+
+// What was typed and erased again leaves the page as its files hold it: nothing to save, and
+// nothing to hold a close up in a folder that refuses writes.
+void PadNotesTest::typedThenErased_isNothingUnsaved()
+{
+    QFETCH(bool, onAFile);
+    PadOnDisk p;
+    if (onAFile) {
+        writeBytes(p.notes(u"06/03/1998"_qs), "kept\r\n");
+        writeBytes(p.rows(u"06/03/1998"_qs), QByteArray("\r\n").repeated(17));
+        p.pad.LoadNotes();
+    }
+    const QString before = p.pad.NotesMemo()->toPlainText();
+    p.type(QStringLiteral("x"));
+    p.pad.TimeFields(3)->setText(QStringLiteral("y"));
+    QVERIFY(p.pad.hasUnsavedNotes());
+    p.pad.NotesMemo()->setPlainText(before);
+    p.pad.TimeFields(3)->clear();
+    QVERIFY(!p.pad.hasUnsavedNotes());
 }
 
 void PadNotesTest::focusLeavingThePadSaves()
