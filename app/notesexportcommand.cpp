@@ -14,12 +14,13 @@
 
 namespace ruvo {
 
-int ExportFromCommandLine(const QString &folder, const QString &file)
+int ExportFromCommandLine(const QString &folder, const QString &file, NotesAs notesAs)
 {
     try {
         if (const std::optional<Error> leftOut =
                 DayStore(folder, kMainPadExtension.toString())
-                    .exportTo(file, kMainPadStartTime, kMainPadLanguage, QDate::currentDate()))
+                    .exportTo(file, kMainPadStartTime, kMainPadLanguage, QDate::currentDate(),
+                              notesAs))
             std::fprintf(stderr, "Ruvo : %s\n", leftOut->what());
     } catch (const Error &error) {
         std::fprintf(stderr, "Ruvo : %s\n", error.what());

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "notes/notesexport.h"
+
 #include <QString>
 
 namespace ruvo {
@@ -10,6 +12,7 @@ namespace ruvo {
 // `ruvo --export FILE`: writes the notes of every day of folder to file as the main window's pad
 // reads them. Returns the process's exit code: 0, or 1 with the message on standard error; the
 // day files that could not be read are named there too, and the export holds the others.
-int ExportFromCommandLine(const QString &folder, const QString &file);
+int ExportFromCommandLine(const QString &folder, const QString &file,
+                          NotesAs notesAs = NotesAs::Journal);
 
 } // namespace ruvo

@@ -41,6 +41,7 @@ struct Options
         parser.addOption(folder);
         parser.addOption(notesFolder);
         parser.addOption(exportFile);
+        parser.addOption(notesAs);
     }
 
     const QCommandLineOption folder{
@@ -55,6 +56,12 @@ struct Options
         QStringLiteral("Write the notes of every day of the folder to <file>, an iCalendar file "
                        "(.ics) or a Markdown document (.md), and end without opening a window."),
         QStringLiteral("file")};
+    const QCommandLineOption notesAs{
+        QStringLiteral("notes-as"),
+        QStringLiteral("With --export to a calendar file, each day's notes as a journal entry "
+                       "(journal, the default) or as an all-day event (events), for calendars "
+                       "that drop journal entries."),
+        QStringLiteral("journal|events")};
 };
 
 // Says why the program cannot start: on standard error, and in a box where there is a window
@@ -81,7 +88,7 @@ std::optional<int> AnswerWithoutWindow(int argc, char **argv)
     const bool understood = parser.parse(arguments) && parser.positionalArguments().isEmpty();
     if (understood && !parser.isSet(QStringLiteral("help")) &&
         !parser.isSet(QStringLiteral("help-all")) && !parser.isSet(QStringLiteral("version")) &&
-        !parser.isSet(options.exportFile))
+        !parser.isSet(options.exportFile) && !parser.isSet(options.notesAs))
         return std::nullopt;
     const QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(RuvoApplication::programName());
@@ -90,7 +97,7 @@ std::optional<int> AnswerWithoutWindow(int argc, char **argv)
     const CommandLine commandLine = ReadCommandLine(QCoreApplication::arguments());
     if (!commandLine.exportFile)
         return std::nullopt;
-    return ExportFromCommandLine(commandLine.folder, *commandLine.exportFile);
+    return ExportFromCommandLine(commandLine.folder, *commandLine.exportFile, commandLine.notesAs);
 }
 
 CommandLine ReadCommandLine(const QStringList &arguments)
@@ -100,10 +107,14 @@ CommandLine ReadCommandLine(const QStringList &arguments)
     // A mistake is told with the usage. No file is opened by name: a word the program does not
     // take is a mistake too.
     const bool parsed = parser.parse(arguments);
-    if (!parsed || !parser.positionalArguments().isEmpty()) {
-        const QString mistake =
-            parsed ? u"Unexpected argument '" + parser.positionalArguments().first() + u"'."
-                   : parser.errorText();
+    const QString notesAs = parsed ? parser.value(options.notesAs) : QString();
+    const bool notesAsKnown = notesAs.isEmpty() || notesAs == u"journal" || notesAs == u"events";
+    if (!parsed || !parser.positionalArguments().isEmpty() || !notesAsKnown) {
+        QString mistake = parser.errorText();
+        if (parsed && !notesAsKnown)
+            mistake = u"Unknown value '" + notesAs + u"' for --notes-as.";
+        else if (parsed)
+            mistake = u"Unexpected argument '" + parser.positionalArguments().first() + u"'.";
         std::fprintf(stderr, "%s\n\n%s", qPrintable(mistake), qPrintable(parser.helpText()));
         std::exit(1);
     }
@@ -122,6 +133,8 @@ CommandLine ReadCommandLine(const QStringList &arguments)
     CommandLine commandLine{QDir(folder).absolutePath(), std::nullopt};
     if (parser.isSet(options.exportFile))
         commandLine.exportFile = parser.value(options.exportFile);
+    if (notesAs == u"events")
+        commandLine.notesAs = NotesAs::Events;
     return commandLine;
 }
 

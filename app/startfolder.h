@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "notes/notesexport.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,11 +15,13 @@ namespace ruvo {
 // What the command line asks for.
 struct CommandLine
 {
-    QString folder;                    // the start folder, absolute
-    std::optional<QString> exportFile; // --export FILE
+    QString folder;                     // the start folder, absolute
+    std::optional<QString> exportFile;  // --export FILE
+    NotesAs notesAs = NotesAs::Journal; // --notes-as journal|events
 };
 
-// Reads the command line (--help, --version, --folder DIR, --notes-folder, --export FILE). The
+// Reads the command line (--help, --version, --folder DIR, --notes-folder, --export FILE,
+// --notes-as journal|events). The
 // start folder, created if need be, is DIR with --folder; the notes folder ($RUVO_HOME, else
 // ~/Ruvo) with --notes-folder, as the desktop entry starts the program, so that a start from a
 // menu never works in the bare home folder; else the current folder, the program's rule when

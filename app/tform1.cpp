@@ -410,6 +410,8 @@ void TForm1::chooseExportFile()
 {
     const PadCommandWords words = PadCommandWordsOf(CP()->Language());
     const QString iCalendar = QStringLiteral("iCalendar (*.ics)");
+    // For the calendars that drop journal entries.
+    const QString iCalendarEvents = words.notesAsEvents + u" (*.ics)";
     const QString markdown = QStringLiteral("Markdown (*.md)");
     QString filter = iCalendar;
     // In the user's documents (or the home folder, where there are none), never among the day
@@ -419,22 +421,22 @@ void TForm1::chooseExportFile()
         documents = QDir::homePath();
     QString file = QFileDialog::getSaveFileName(
         this, words.exportTitle, QDir(documents).filePath(QStringLiteral("Ruvo.ics")),
-        iCalendar + u";;" + markdown, &filter);
+        iCalendar + u";;" + iCalendarEvents + u";;" + markdown, &filter);
     if (file.isEmpty())
         return;
     // A name typed without its suffix takes the one of the chosen kind.
     if (!ExportFormatOf(file))
         file += filter == markdown ? QStringLiteral(".md") : QStringLiteral(".ics");
-    exportNotes(file);
+    exportNotes(file, filter == iCalendarEvents ? NotesAs::Events : NotesAs::Journal);
 }
 
-bool TForm1::exportNotes(const QString &file)
+bool TForm1::exportNotes(const QString &file, NotesAs notesAs)
 {
     try {
         // What is on the page belongs in the export too.
         CP()->SaveNotes();
         if (const std::optional<Error> leftOut = CP()->store().exportTo(
-                file, CP()->StartTime(), CP()->Language(), QDate::currentDate()))
+                file, CP()->StartTime(), CP()->Language(), QDate::currentDate(), notesAs))
             reportError(leftOut->message()); // written all the same, without what it names
         return true;
     } catch (const Error &e) {

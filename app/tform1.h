@@ -5,6 +5,7 @@
 
 #include "calendar/language.h"
 #include "notes/dayfileformat.h"
+#include "notes/notesexport.h"
 
 #include <QMainWindow>
 
@@ -60,7 +61,7 @@ public:
 
     // Saves the page, then writes the notes of every day of the pad's folder to file (.ics or
     // .md). Returns whether it did; a failure is reported.
-    bool exportNotes(const QString &file);
+    bool exportNotes(const QString &file, NotesAs notesAs = NotesAs::Journal);
     // The search window over the page (Ctrl+F), once it has been opened.
     SearchWindow *searchWindow() const { return m_searchWindow; }
     void openSearch();

@@ -76,6 +76,7 @@ struct PadCommandWords
     QString searchPlaceholder; // what its empty field says
     QString noMatch;           // when no day holds the text
     QString exportTitle;       // the export's file dialog
+    QString notesAsEvents;     // its choice of a calendar file whose notes are events
 };
 PadCommandWords PadCommandWordsOf(TLanguage language);
 

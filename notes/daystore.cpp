@@ -184,9 +184,9 @@ std::optional<Error> DayStore::purge(const QDate &today, int destroyDelay) const
 }
 
 std::optional<Error> DayStore::exportTo(const QString &file, int startTime, TLanguage language,
-                                        const QDate &today) const
+                                        const QDate &today, NotesAs notesAs) const
 {
-    return ExportNotes(m_folder, m_extension, file, startTime, language, today);
+    return ExportNotes(m_folder, m_extension, file, startTime, language, today, notesAs);
 }
 
 } // namespace ruvo

@@ -5,6 +5,7 @@
 
 #include "notes/dayfilefolder.h"
 #include "notes/dayfileformat.h"
+#include "notes/notesexport.h"
 
 #include "calendar/error.h"
 #include "calendar/language.h"
@@ -103,7 +104,7 @@ public:
     // Writes every day with text to file; the message for the user when files were left out
     // (see ExportNotes).
     std::optional<Error> exportTo(const QString &file, int startTime, TLanguage language,
-                                  const QDate &today) const;
+                                  const QDate &today, NotesAs notesAs = NotesAs::Journal) const;
 
 private:
     QString m_folder;

@@ -27,6 +27,9 @@ struct ExportDay
     QDate date;
     QStringList notes;
     QList<HourEntry> hours;
+    // The notes as an all-day event rather than a journal entry, for calendars that drop
+    // journal entries.
+    bool notesAsEvent = false;
 };
 
 // The iCalendar writer lives in a module of its own, loaded at the first export to a calendar
@@ -45,10 +48,10 @@ public:
     virtual QByteArray calendarBegin() const = 0;
     virtual QByteArray calendarEnd() const = 0;
 
-    // Appends the day's components to text: a VJOURNAL when it has notes, then a one-hour
-    // VEVENT per hour entry, in floating local time, each stamped (DTSTAMP) with stamp, the
-    // time of the export in UTC. False when libical cannot write them. Days may be written on
-    // several threads at once.
+    // Appends the day's components to text: a VJOURNAL when it has notes (or an all-day VEVENT,
+    // with notesAsEvent), then a one-hour VEVENT per hour entry, in floating local time, each
+    // stamped (DTSTAMP) with stamp, the time of the export in UTC. False when libical cannot write
+    // them. Days may be written on several threads at once.
     virtual bool appendComponents(const ExportDay &day, const QDateTime &stamp,
                                   QByteArray &text) const = 0;
 };
@@ -59,5 +62,5 @@ inline constexpr auto kICalendarModule = "ruvo_icalendar";
 } // namespace ruvo
 
 // The version names the interface: a module built for another one is not taken.
-#define RuvoICalendarWriter_iid "ruvo.ICalendarWriter/2.0"
+#define RuvoICalendarWriter_iid "ruvo.ICalendarWriter/3.0"
 Q_DECLARE_INTERFACE(ruvo::ICalendarWriter, RuvoICalendarWriter_iid)

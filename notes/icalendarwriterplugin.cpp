@@ -89,18 +89,23 @@ void appendDateTime(QByteArray &to, const DateDigits &date, int hour)
     to += "0000";
 }
 
+// The notes as a journal entry, or as an all-day event: the calendars that drop journal
+// entries keep events. The same UID either way: it is the same day's notes.
 bool appendJournal(const QDate &date, const QStringList &notes, const QByteArray &stampLine,
-                   QByteArray &to)
+                   bool asEvent, QByteArray &to)
 {
     const DateDigits day(date);
-    to += "BEGIN:VJOURNAL\r\nUID:" + day.text + "-notes@ruvo\r\n" + stampLine +
+    const QByteArray component = asEvent ? "VEVENT" : "VJOURNAL";
+    to += "BEGIN:" + component + "\r\nUID:" + day.text + "-notes@ruvo\r\n" + stampLine +
           "DTSTART;VALUE=DATE:" + day.text + "\r\n";
+    if (asEvent)
+        to += "DTEND;VALUE=DATE:" + DateDigits(date.addDays(1)).text + "\r\n";
     // notes has no blank line at its start.
     const TextProperty summary(icalproperty_new_summary, icalproperty_set_summary);
     const TextProperty description(icalproperty_new_description, icalproperty_set_description);
     if (!summary.append(notes.first().trimmed(), to) || !description.append(notes.join(u'\n'), to))
         return false;
-    to += "END:VJOURNAL\r\n";
+    to += "END:" + component + "\r\n";
     return true;
 }
 
@@ -167,7 +172,8 @@ public:
                     .get(),
                 stampLine))
             return false;
-        return (day.notes.isEmpty() || appendJournal(day.date, day.notes, stampLine, text)) &&
+        return (day.notes.isEmpty() ||
+                appendJournal(day.date, day.notes, stampLine, day.notesAsEvent, text)) &&
                (day.hours.isEmpty() || appendEvents(day.date, day.hours, stampLine, text));
     }
 };

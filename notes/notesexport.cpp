@@ -141,10 +141,10 @@ struct RunText
 class Export
 {
 public:
-    Export(ExportFormat format, const ICalendarWriter *calendar, int startTime, TLanguage language,
-           const QString &file)
-        : m_format(format), m_calendar(calendar), m_startTime(startTime), m_language(language),
-          m_file(file), m_labels(HourScaleLabels(startTime, language)),
+    Export(ExportFormat format, NotesAs notesAs, const ICalendarWriter *calendar, int startTime,
+           TLanguage language, const QString &file)
+        : m_format(format), m_notesAs(notesAs), m_calendar(calendar), m_startTime(startTime),
+          m_language(language), m_file(file), m_labels(HourScaleLabels(startTime, language)),
           m_stamp(QDateTime::currentDateTimeUtc()), m_target(file)
     {}
 
@@ -271,7 +271,8 @@ private:
         if (m_format == ExportFormat::Markdown)
             return (u'\n' + markdownNotes(notes) + u'\n').toUtf8();
         QByteArray text;
-        if (!m_calendar->appendComponents({date, notes, {}}, stamp, text))
+        if (!m_calendar->appendComponents({date, notes, {}, m_notesAs == NotesAs::Events}, stamp,
+                                          text))
             throw CannotCreateFile(m_file);
         return text;
     }
@@ -368,6 +369,7 @@ private:
     };
 
     const ExportFormat m_format;
+    const NotesAs m_notesAs;
     const ICalendarWriter *const m_calendar;
     const int m_startTime;
     const TLanguage m_language;
@@ -406,7 +408,7 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file)
 
 std::optional<Error> ExportNotes(const QString &folder, const QString &extension,
                                  const QString &file, int startTime, TLanguage language,
-                                 const QDate &today)
+                                 const QDate &today, NotesAs notesAs)
 {
     const std::optional<ExportFormat> format = ExportFormatOf(file);
     if (!format)
@@ -414,7 +416,7 @@ std::optional<Error> ExportNotes(const QString &folder, const QString &extension
     const ICalendarWriter *calendar = nullptr;
     if (*format == ExportFormat::ICalendar && !(calendar = iCalendarWriter()))
         throw CannotCreateFile(file);
-    const QStringList unreadable = Export(*format, calendar, startTime, language, file)
+    const QStringList unreadable = Export(*format, notesAs, calendar, startTime, language, file)
                                        .writeDays(ListDayFiles(folder, extension, today), folder);
     if (unreadable.isEmpty())
         return std::nullopt;

@@ -18,6 +18,10 @@ namespace ruvo {
 
 enum class ExportFormat { ICalendar, Markdown };
 
+// How a calendar file holds each day's notes: as a journal entry (VJOURNAL), or as an all-day
+// event (VEVENT) with the notes as its description, for the calendars that drop journal entries.
+enum class NotesAs { Journal, Events };
+
 // The format a file name asks for by its suffix, ".ics" or ".md" in any case; none otherwise.
 std::optional<ExportFormat> ExportFormatOf(const QString &file);
 
@@ -39,6 +43,6 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file);
 // as it was and no temporary file stays beside it.
 std::optional<Error> ExportNotes(const QString &folder, const QString &extension,
                                  const QString &file, int startTime, TLanguage language,
-                                 const QDate &today);
+                                 const QDate &today, NotesAs notesAs = NotesAs::Journal);
 
 } // namespace ruvo

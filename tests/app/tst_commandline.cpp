@@ -99,6 +99,9 @@ void CommandLineTest::mistakesGiveTheUsage_data()
         << QStringList{u"--folder"_qs} << "Missing value after '--folder'.";
     QTest::newRow("an argument that is no option")
         << QStringList{u"notes.txt"_qs} << "Unexpected argument 'notes.txt'.";
+    QTest::newRow("an unknown way to write the notes")
+        << QStringList{u"--export"_qs, u"n.ics"_qs, u"--notes-as"_qs, u"todo"_qs}
+        << "Unknown value 'todo' for --notes-as.";
 }
 
 // Told without reaching for a display, which a terminal over ssh lacks.
@@ -138,17 +141,26 @@ void CommandLineTest::exportWritesWithoutADisplay_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("inFile"); // empty: the file is left as it was
     QTest::addColumn<QString>("onError");
+    QTest::addColumn<QString>("notesAs"); // empty: not given
     // The main window's pad counts its hours from 07:00.
     QTest::newRow("written") << "days" << false << "notes.md" << 0 << "\n- 07:00 Dentist\n"
+                             << ""
                              << "";
+    QTest::newRow("the notes as events")
+        << "days" << false << "notes.ics" << 0 << "BEGIN:VEVENT\r\nUID:20261208-notes@ruvo"
+        << ""
+        << "events";
     QTest::newRow("a folder for the file that is not there")
         << "days" << false << "gone/notes.md" << 1 << ""
-        << "Ne peut créer le fichier <root>/gone/notes.md";
+        << "Ne peut créer le fichier <root>/gone/notes.md"
+        << "";
     QTest::newRow("a day file larger than any page: left out and named")
         << "days" << true << "notes.md" << 0 << "\n- 07:00 Dentist\n"
-        << "Ne peut ouvrir le fichier <root>/days/091226N.ruv";
+        << "Ne peut ouvrir le fichier <root>/days/091226N.ruv"
+        << "";
     QTest::newRow("a mistyped --folder") << "dyas" << false << "notes.md" << 1 << ""
-                                         << "le dossier <root>/dyas n'existe pas";
+                                         << "le dossier <root>/dyas n'existe pas"
+                                         << "";
 }
 
 void CommandLineTest::exportWritesWithoutADisplay()
@@ -159,12 +171,14 @@ void CommandLineTest::exportWritesWithoutADisplay()
     QFETCH(int, exitCode);
     QFETCH(QString, inFile);
     QFETCH(QString, onError);
+    QFETCH(QString, notesAs);
     QTemporaryDir root;
     QVERIFY(root.isValid());
     const QDir days(root.filePath(QStringLiteral("days")));
     QVERIFY(QDir().mkdir(days.path()));
     writeBytes(days.filePath(QStringLiteral("081226T.ruv")),
                "Dentist" + QByteArray("\r\n").repeated(17));
+    writeBytes(days.filePath(QStringLiteral("081226N.ruv")), "Anniversaire\r\n");
     if (largeDayFile)
         writeBytes(days.filePath(QStringLiteral("091226N.ruv")), QByteArray(256 * 1024 + 1, 'x'));
     const QByteArray before("the export of last week\n");
@@ -172,9 +186,11 @@ void CommandLineTest::exportWritesWithoutADisplay()
 
     QProcess program;
     withoutDisplay(program);
-    program.start(QStringLiteral(RUVO_PROGRAM),
-                  {QStringLiteral("--folder"), root.filePath(folder), QStringLiteral("--export"),
-                   root.filePath(target)});
+    QStringList arguments{QStringLiteral("--folder"), root.filePath(folder),
+                          QStringLiteral("--export"), root.filePath(target)};
+    if (!notesAs.isEmpty())
+        arguments << QStringLiteral("--notes-as") << notesAs;
+    program.start(QStringLiteral(RUVO_PROGRAM), arguments);
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), exitCode);

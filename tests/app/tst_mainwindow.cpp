@@ -417,14 +417,20 @@ void MainWindowTest::exportIsOfferedTheDocumentsFolder()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QString offered;
+    QStringList kinds;
     QTimer::singleShot(0, [&] {
         if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
             offered = dialog->directory().absolutePath();
+            kinds = dialog->nameFilters();
             dialog->reject();
         }
     });
     form.ExportAction()->trigger();
     QCOMPARE(offered, documents ? home.filePath(QStringLiteral("Documents")) : home.path());
+    // Calendars that drop journal entries get the notes as events.
+    QCOMPARE(kinds,
+             (QStringList{u"iCalendar (*.ics)"_qs, u"iCalendar, the notes as events (*.ics)"_qs,
+                          u"Markdown (*.md)"_qs}));
 }
 
 void MainWindowTest::documentationOpensTheStartFoldersHelp_data()

@@ -140,6 +140,7 @@ class NotesExportTest : public QObject
     Q_OBJECT
 
 private slots:
+    void iCalendar_readsBackAsTheDays_data();
     void iCalendar_readsBackAsTheDays();
     void markdown_exactDocument();
     void failure_leavesTheTargetAsItWas_data();
@@ -151,21 +152,38 @@ private slots:
     void markdownShowsNoHtml();
 };
 
+void NotesExportTest::iCalendar_readsBackAsTheDays_data()
+{
+    QTest::addColumn<bool>("asEvents");
+    QTest::addColumn<QString>("notes"); // how a day's notes begin
+    QTest::newRow("notes as journal entries") << false << "VJOURNAL <day> <day>";
+    // For the calendars that drop journal entries: an all-day event.
+    QTest::newRow("notes as events") << true << "VEVENT <day> <day> <next>";
+}
+
 void NotesExportTest::iCalendar_readsBackAsTheDays()
 {
+    QFETCH(bool, asEvents);
+    QFETCH(QString, notes);
     QTemporaryDir dir;
     writeDays(dir.path());
     const QString file = dir.filePath(QStringLiteral("NOTES.ICS")); // the suffix in any case
-    ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday);
+    ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday,
+                asEvents ? NotesAs::Events : NotesAs::Journal);
+    const auto notesOf = [&notes](const QString &day, const QString &next) {
+        return QString(notes)
+            .replace(u"<day> <day>"_qs, day + u"-notes@ruvo " + day)
+            .replace(u"<next>"_qs, next);
+    };
 
     QCOMPARE(componentsOf(bytesOf(file)),
              QStringList({
                  u"2.0 errors 0"_qs,
-                 u"VJOURNAL 19991231-notes@ruvo 19991231 Fin du siècle | Fin du siècle"_qs,
+                 notesOf(u"19991231"_qs, u"20000101"_qs) + u" Fin du siècle | Fin du siècle",
                  u"VEVENT 20261207T120000-hour@ruvo 20261207T120000 20261207T130000 Lunch, Bob"_qs,
                  u"VEVENT 20261207T230000-hour@ruvo 20261207T230000 20261208T000000 Late train"_qs,
-                 u"VJOURNAL 20261208-notes@ruvo 20261208 Café, réunion; à 9h | "
-                 "Café, réunion; à 9h\nApporter le gâteau\n\n# pas un titre"_qs,
+                 notesOf(u"20261208"_qs, u"20261209"_qs) + u" Café, réunion; à 9h | " +
+                     u"Café, réunion; à 9h\nApporter le gâteau\n\n# pas un titre",
                  u"VEVENT 20261208T000000-hour@ruvo 20261208T000000 20261208T010000 Night bus"_qs,
                  u"VEVENT 20261208T080000-hour@ruvo 20261208T080000 20261208T090000 Dentist"_qs,
              }));
