@@ -5,7 +5,6 @@
 
 #include "pageface.h"
 
-#include <QAccessible>
 #include <QWidget>
 
 namespace ruvo {
@@ -23,11 +22,9 @@ void ShowPageToScreenReaders(QWidget &page, const PageFace &face)
         face.dayWeekLine() + u". " + words.prior + u", " + words.next + u", " + words.go;
     if (page.accessibleDescription() != description)
         page.setAccessibleDescription(description);
-    if (page.accessibleName() == name)
-        return;
-    page.setAccessibleName(name);
-    QAccessibleEvent renamed(&page, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&renamed);
+    // Qt tells screen readers of the new name itself: a turn is announced once.
+    if (page.accessibleName() != name)
+        page.setAccessibleName(name);
 }
 
 } // namespace ruvo

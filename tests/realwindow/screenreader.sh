@@ -3,8 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a screen reader learns of the program in a real X window: the accessibility tree is read
 # over AT-SPI, on a private session bus, as a screen reader reads it. The page is named after the
-# date on show and described with the day of the year and the week; after Ctrl+Page Down its
-# name is the next day's.
+# date on show and described with the day of the year and the week; Ctrl+Page Down renames it
+# after the next day, which a screen reader hears of once.
 #
 #   screenreader.sh PATH/TO/ruvo
 #
@@ -114,7 +114,29 @@ week=$(LC_ALL=C date +'Day %-j - Week')
 grep -q "^$week" "$work/page.txt" ||
     fail "the page's description lacks the day of the year: $(tail -n 1 "$work/page.txt")"
 
-xdotool windowfocus --sync "$window" key ctrl+Next
+# The turn is announced, once: a screen reader hears of the page's new name.
+xdotool windowfocus --sync "$window"
+announced=$("$python" - "$window" "$tomorrow" <<'EOF'
+import subprocess
+import sys
+import gi
+gi.require_version('Atspi', '2.0')
+from gi.repository import Atspi, GLib
+
+heard = []
+listener = Atspi.EventListener.new(lambda event: heard.append(event.source.get_name()))
+listener.register('object:property-change:accessible-name')
+loop = GLib.MainLoop()
+def turn():
+    subprocess.run(['xdotool', 'key', '--window', sys.argv[1], 'ctrl+Next'])
+    return False
+GLib.timeout_add(300, turn)
+GLib.timeout_add(3000, loop.quit)
+loop.run()
+print(heard.count(sys.argv[2]))
+EOF
+)
+[ "$announced" = 1 ] || fail "the turn to $tomorrow was announced ${announced:-0} times, not once"
 wait_for 10 named "$tomorrow"
 if [ "$(LC_ALL=C date +'%A %-d %B %Y')" != "$today" ]; then
     echo "SKIP: midnight passed during the test"
