@@ -40,8 +40,10 @@ namespace {
 // A clock inside the hour scale, so the current hour is marked as on a working day.
 const QTime kTenOClock(10, 0);
 constexpr int kNoteLines = 20;
-// The files that purging deletes: today - 365 up to the day before today - DestroyDelay.
-constexpr int kDestroyDelay = 10;
+// The files that purging moves to the trash: today - 365 up to the day before today -
+// DestroyDelay, the main window's 30 days (never fewer, whatever the delay, before the newest
+// day with text).
+constexpr int kDestroyDelay = 30;
 
 QString dateText(const QDate &date)
 {
@@ -547,7 +549,7 @@ BENCHMARK(BM_RefreshTimeScaleFloor)->Unit(benchmark::kMicrosecond);
 
 // ---- Purging old notes
 
-// The dates purging deletes, today - 365 up to the day before today - DestroyDelay.
+// The dates purging moves to the trash, today - 365 up to the day before today - DestroyDelay.
 QStringList purgedDates()
 {
     QStringList dates;
