@@ -78,6 +78,40 @@ private:
     bool m_tick;
 };
 
+// An environment variable set for as long as it lives, then as it was.
+class ScopedVariable final
+{
+public:
+    ScopedVariable(const char *name, const QByteArray &value) : m_name(name), m_saved(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedVariable() { qputenv(m_name, m_saved); }
+    Q_DISABLE_COPY_MOVE(ScopedVariable)
+
+private:
+    const char *m_name;
+    QByteArray m_saved;
+};
+
+// The window on a page that cannot be saved where it belongs (a folder has the notes file's
+// name), its rescue files kept under dir's state/.
+struct UnsaveablePage
+{
+    UnsaveablePage()
+    {
+        form.show();
+        TCalendarPad *pad = form.CP();
+        pad->setDirectory(dir.filePath(u"notes"_qs));
+        QDir().mkdir(pad->Directory());
+        QDir().mkdir(pad->notesFilePath(pad->Date()));
+        pad->LoadNotes();
+    }
+    QTemporaryDir dir;
+    ScopedVariable state{"XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_qs))};
+    TForm1 form{nullptr, dir.filePath(QStringLiteral("Ruvo.ini"))};
+};
+
 } // namespace
 
 class MainWindowTest : public QObject
@@ -150,9 +184,12 @@ void MainWindowTest::darkDesktopPalette_keepsThePaper()
     dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
     QApplication::setPalette(dark);
     TForm1 form;
-    for (QWidget *editor : {static_cast<QWidget *>(form.CP()->NotesMemo()),
-                            static_cast<QWidget *>(form.CP()->TimeFields(1)),
-                            static_cast<QWidget *>(form.CP()->TimeFields(17))}) {
+    // Hours away from the one marked in red, whatever the time of the run.
+    const int marked = form.CP()->currentHourRow();
+    for (QWidget *editor :
+         {static_cast<QWidget *>(form.CP()->NotesMemo()),
+          static_cast<QWidget *>(form.CP()->TimeFields(marked == 1 ? 2 : 1)),
+          static_cast<QWidget *>(form.CP()->TimeFields(marked == 17 ? 16 : 17))}) {
         QCOMPARE(editor->palette().color(QPalette::Base), QColor(Qt::white));
         QCOMPARE(editor->palette().color(QPalette::Text), QColor(Qt::black));
     }
@@ -406,9 +443,7 @@ void MainWindowTest::exportIsOfferedTheDocumentsFolder()
 {
     QFETCH(bool, documents);
     QTemporaryDir home;
-    const QByteArray savedHome = qgetenv("HOME");
-    const auto restore = qScopeGuard([&] { qputenv("HOME", savedHome); });
-    qputenv("HOME", QFile::encodeName(home.path()));
+    const ScopedVariable homeFolder("HOME", QFile::encodeName(home.path()));
     if (documents)
         QVERIFY(QDir(home.path()).mkdir(QStringLiteral("Documents")));
     QTemporaryDir notes;
@@ -644,24 +679,16 @@ void MainWindowTest::sessionEndWithUnwritableSettingsStillQuits()
 // the same, and the typed text is in a rescue file.
 void MainWindowTest::sessionEndInAnUnwritableFolder_rescuesTheText()
 {
-    QTemporaryDir dir;
-    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
-    const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", savedState); });
-    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_qs)));
-    TForm1 form(nullptr, dir.filePath(QStringLiteral("Ruvo.ini")));
-    form.show();
+    UnsaveablePage page;
+    TForm1 &form = page.form;
     TCalendarPad *pad = form.CP();
-    pad->setDirectory(dir.filePath(u"notes"_qs));
-    QVERIFY(QDir().mkdir(pad->Directory()));
-    QVERIFY(QDir().mkdir(pad->notesFilePath(pad->Date())));
-    pad->LoadNotes();
     pad->NotesMemo()->setPlainText(u"à ne pas perdre"_qs);
     pad->TimeFields(2)->setText(u"réunion"_qs);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^Ne peut créer le fichier "_qs));
     form.quitForSession();
     QVERIFY(!form.isVisible());
 
-    const QDir rescue(dir.filePath(u"state/Ruvo"_qs));
+    const QDir rescue(page.dir.filePath(u"state/Ruvo"_qs));
     const QStringList files = rescue.entryList(QDir::Files);
     QCOMPARE(files.size(), 1);
     const QString date = pad->Date();
@@ -682,17 +709,9 @@ void MainWindowTest::unsaveableTypedPage_closeOffersTheRescue_data()
 void MainWindowTest::unsaveableTypedPage_closeOffersTheRescue()
 {
     QFETCH(bool, keep);
-    QTemporaryDir dir;
-    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
-    const auto restore = qScopeGuard([&] { qputenv("XDG_STATE_HOME", savedState); });
-    qputenv("XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_qs)));
-    TForm1 form(nullptr, dir.filePath(QStringLiteral("Ruvo.ini")));
-    form.show();
+    UnsaveablePage page;
+    TForm1 &form = page.form;
     TCalendarPad *pad = form.CP();
-    pad->setDirectory(dir.filePath(u"notes"_qs));
-    QVERIFY(QDir().mkdir(pad->Directory()));
-    QVERIFY(QDir().mkdir(pad->notesFilePath(pad->Date())));
-    pad->LoadNotes();
     pad->NotesMemo()->setPlainText(u"à garder"_qs);
     QTimer::singleShot(0, [keep] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -704,10 +723,11 @@ void MainWindowTest::unsaveableTypedPage_closeOffersTheRescue()
     });
     AboutBoxAnswer answer(form, true);
     QCOMPARE(form.close(), keep);
-    const QStringList rescued = QDir(dir.filePath(u"state/Ruvo"_qs)).entryList(QDir::Files);
+    const QStringList rescued = QDir(page.dir.filePath(u"state/Ruvo"_qs)).entryList(QDir::Files);
     QCOMPARE(rescued.size(), keep ? 1 : 0);
     if (keep)
-        QVERIFY(bytesOf(dir.filePath(u"state/Ruvo/"_qs + rescued.first())).contains("à garder"));
+        QVERIFY(
+            bytesOf(page.dir.filePath(u"state/Ruvo/"_qs + rescued.first())).contains("à garder"));
     else
         QCOMPARE(pad->NotesMemo()->toPlainText(), u"à garder"_qs);
 }
