@@ -22,6 +22,7 @@
 # Exits 77 (skipped) when no X server can be started here.
 set -uo pipefail
 . "$(dirname "$0")/../waitfor.sh"
+. "$(dirname "$0")/../xvfb.sh"
 
 program=$1
 for tool in Xvfb xdotool xprop xwininfo xwd; do
@@ -104,23 +105,7 @@ fail() {
     exit 1
 }
 
-# A display number nobody uses.
-for n in $(seq 91 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-[ -n "${display:-}" ] || { echo "SKIP: no free display number"; exit 77; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.1
-done
-if ! kill -0 "$xvfb_pid" 2>/dev/null || [ ! -e "/tmp/.X11-unix/X${display#:}" ]; then
-    echo "SKIP: Xvfb cannot start here"
-    cat "$work/xvfb.log"
-    exit 77
-fi
-export DISPLAY=$display
+start_xvfb 91 140
 
 mkdir -p "$work/home" "$work/config" "$work/runtime" "$work/share" "$work/state"
 chmod 700 "$work/runtime"

@@ -11,6 +11,7 @@
 # Exits 77 (skipped) when Xvfb, the AT-SPI bus or its Python bindings are not installed.
 set -uo pipefail
 . "$(dirname "$0")/../waitfor.sh"
+. "$(dirname "$0")/../xvfb.sh"
 
 program=$(realpath "$1")
 python=/usr/bin/python3 # the system's, which has the bindings
@@ -48,18 +49,7 @@ fail() {
     exit 1
 }
 
-for n in $(seq 141 190); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-[ -n "${display:-}" ] || { echo "SKIP: no free display number"; exit 77; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-    sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X${display#:}" ] || { echo "SKIP: Xvfb cannot start here"; exit 77; }
-export DISPLAY=$display
+start_xvfb 141 190
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
 bus_pid=$!
 
