@@ -55,6 +55,14 @@ has_focus() { [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$1" ]; }
 # Hidden or destroyed.
 gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
+# Waits for the program to end by itself and sets status to its exit status; it is no longer
+# ours to kill.
+reap() {
+    wait_for 10 ended "$app_pid"
+    wait "$app_pid"
+    status=$?
+    app_pid=
+}
 
 # Pixels of a window as "bb gg rr" lines, one per X Y pair, from one dump of the window.
 pixels() { # window, x y...
@@ -239,10 +247,7 @@ caption_is "$about" "A propos"
 eval "$(xdotool getwindowgeometry --shell "$about")"
 xdotool mousemove --sync $((X + 14)) $((Y + 363)) click 1 # "Ne plus afficher cette fenêtre."
 xdotool mousemove --sync $((X + 157)) $((Y + 326)) click 1 # the closing picture
-wait_for 10 ended "$app_pid"
-wait "$app_pid"
-status=$?
-app_pid=
+reap
 [ "$status" = 0 ] || fail "the program ended with status $status"
 
 if [ "$(date +%d%m%y)" != "$today" ]; then
@@ -274,10 +279,7 @@ start "$work/locked"
 taken "$window" click 80 150
 type_taken "$window" "rescue me"
 kill -TERM "$app_pid"
-wait_for 10 ended "$app_pid"
-wait "$app_pid"
-status=$?
-app_pid=
+reap
 [ "$status" != $((128 + 14)) ] || fail "SIGTERM did not end the program: its alarm (SIGALRM) did"
 rescued=$(grep -l "rescue me" "$work/state/Ruvo/"*.txt 2>/dev/null | head -n 1)
 [ -n "$rescued" ] || fail "no rescue file holds the text"
@@ -300,9 +302,7 @@ rmdir "$work/blocked/${today}N.ruv"
 type_taken "$window" "g"
 wait_for 10 has_text "abcdefg" "$work/blocked/${today}N.ruv"
 kill -TERM "$app_pid"
-wait_for 10 ended "$app_pid"
-wait "$app_pid"
-app_pid=
+reap
 
 # A notes folder that cannot be made (a file has the name of a folder above it), started as the
 # menu starts it: the reason shows in a box, not only on a standard error nobody reads.
@@ -314,10 +314,7 @@ box=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name '^R
 [ -n "$box" ] || fail "no box said why the notes folder cannot be made"
 grep -q "ne peut créer le dossier" "$work/refused.log" || fail "the reason is not on standard error"
 xdotool windowfocus --sync "$box" key Return
-wait_for 10 ended "$app_pid"
-wait "$app_pid"
-status=$?
-app_pid=
+reap
 [ "$status" = 1 ] || fail "a start that cannot make its folder ended with status $status"
 
 # A folder path of over 108 bytes: a second start there reaches the running copy and ends, its
@@ -333,9 +330,7 @@ ended "$app_pid" && fail "a second start ended the first"
 taken "$window" click 80 150
 type_taken "$window" "cut off"
 xdotool windowkill "$window"
-wait_for 10 ended "$app_pid"
-wait "$app_pid"
-app_pid=
+reap
 grep -q "cut off" "$deep/${today}N.ruv" ||
     grep -q "cut off" "$work/state/Ruvo/"*.txt 2>/dev/null ||
     fail "typed text lost to a cut X connection"
@@ -348,10 +343,7 @@ if command -v strace >/dev/null; then
     taken "$window" click 80 150
     type_taken "$window" "slow disk"
     kill -TERM "$app_pid"
-    wait_for 10 ended "$app_pid"
-    wait "$app_pid"
-    status=$?
-    app_pid=
+    reap
     [ "$status" != $((128 + 14)) ] || fail "the alarm (SIGALRM) ended the program, not its rescue"
     rescued=$(grep -l "slow disk" "$work/state/Ruvo/"*.txt 2>/dev/null | head -n 1)
     [ -n "$rescued" ] || fail "with slow syncs, no rescue file holds the text"
