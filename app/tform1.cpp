@@ -199,6 +199,8 @@ void TForm1::FormShow()
     // takes longer than drawing the page, and it never touches the day on show.
     m_purgePending = true;
     CP()->installEventFilter(this);
+    // What a crash kept from being saved comes back before today's page is read.
+    CP()->RecoverNotes();
     CP()->setDate(DateToText(QDate::currentDate()));
 }
 

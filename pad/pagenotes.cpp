@@ -8,11 +8,15 @@
 #include "noteseditor.h"
 #include "pagelayout.h"
 
+#include "calendar/datetext.h"
 #include "calendar/error.h"
+#include "notes/cleantext.h"
 #include "platform/colorvalue.h"
 #include "platform/pointfont.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QScopeGuard>
 #include <QTextBlock>
@@ -54,7 +58,7 @@ PageNotes::PageNotes(QWidget *page) : QObject(page), m_page(page), m_autoSaveTim
     notesPalette.setColor(QPalette::Text, ColorToQColor(clBlack));
     m_notesEditor->setPalette(notesPalette);
     connect(m_notesEditor, &QPlainTextEdit::textChanged, this,
-            [this] { markUnsaved(DayFileKind::Notes); });
+            [this] { markUnsaved(DayFileKind::Notes, -1); });
 
     // Exactly this font: nothing of the page's own font reaches the fields.
     QFont fieldFont = ArialFont(7);
@@ -73,7 +77,7 @@ PageNotes::PageNotes(QWidget *page) : QObject(page), m_page(page), m_autoSaveTim
         field->setMaxLength(kTimeFieldMaxLength);
         field->setValidator(new HourFieldValidator(kTimeFieldMaxLength, field));
         connect(field, &QLineEdit::textChanged, this,
-                [this] { markUnsaved(DayFileKind::TimeFields); });
+                [this, row] { markUnsaved(DayFileKind::TimeFields, row - 1); });
         QWidget::setTabOrder(previous, field);
         previous = field;
         m_timeFields[std::size_t(row - 1)] = field;
@@ -145,14 +149,72 @@ bool PageNotes::showFile(DayFileKind kind, const std::optional<QByteArray> &byte
     return bytes && !DayFileHoldsOnly(*bytes, shown);
 }
 
-void PageNotes::markUnsaved(DayFileKind kind)
+void PageNotes::markUnsaved(DayFileKind kind, int row)
 {
     if (m_loading)
         return;
-    m_files[DayFileIndex(kind)].unsaved = true;
+    bool &unsaved = m_files[DayFileIndex(kind)].unsaved;
+    const bool typedOn = unsaved;
+    unsaved = true;
+    journalEdit(typedOn, kind, row);
     // Restarted at every keystroke: the save waits for a pause in the typing.
     m_autoSaveTimer->start(m_autoSaveDelay);
     emit typed();
+}
+
+EditJournal &PageNotes::journal()
+{
+    if (!m_journal) {
+        const QString folder = m_journalFolder.value_or(EditJournal::stateFolder());
+        m_journal = std::make_unique<EditJournal>(
+            folder.isEmpty() ? QString() : EditJournal::pathFor(folder, m_store));
+    }
+    return *m_journal;
+}
+
+JournaledPage PageNotes::journaledPage() const
+{
+    JournaledPage page;
+    page.folder = EditJournal::folderOf(m_store);
+    page.extension = m_store.extension();
+    page.date = m_loadedDate.isValid() ? m_loadedDate : m_dateOnShow;
+    for (std::size_t i = 0; i < m_files.size(); ++i)
+        page.base[i] = m_files[i].bytes;
+    if (m_files[DayFileIndex(DayFileKind::Notes)].unsaved)
+        page.notes = m_notesEditor->toPlainText();
+    if (m_files[DayFileIndex(DayFileKind::TimeFields)].unsaved) {
+        for (std::size_t row = 0; row < m_timeFields.size(); ++row)
+            page.hours[row] = m_timeFields[row]->text();
+    }
+    return page;
+}
+
+void PageNotes::startJournal()
+{
+    EditJournal &kept = journal();
+    if (kept.path().isEmpty() || kept.start(journaledPage())) {
+        m_journalFailureReported = false;
+        return;
+    }
+    // Typing goes on without it: the day files' own saves are what counts.
+    if (!m_journalFailureReported)
+        qWarning("Ruvo : ne peut écrire le journal des saisies %s",
+                 qPrintable(QDir::toNativeSeparators(kept.path())));
+    m_journalFailureReported = true;
+}
+
+void PageNotes::journalEdit(bool fileTypedOn, DayFileKind kind, int row)
+{
+    EditJournal &kept = journal();
+    if (!fileTypedOn || !kept.appendable()) {
+        startJournal();
+        return;
+    }
+    const bool appended = kind == DayFileKind::Notes
+                              ? kept.appendNotes(m_notesEditor->toPlainText())
+                              : kept.appendHour(row, m_timeFields[std::size_t(row)]->text());
+    if (!appended)
+        startJournal();
 }
 void PageNotes::showText(DayFileKind kind, int line, int column, int length)
 {
@@ -209,6 +271,7 @@ void PageNotes::load()
         save();     // it belongs to another date: keep it there first
     }
     m_autoSaveTimer->stop();
+    journal().remove(); // nothing on the page is unsaved: the files hold it
 
     // Until both files are read the editors are not the notes of any date: nothing is saved
     // over a file that could not be read, and no other date's rows stay on this page. Nothing
@@ -252,10 +315,16 @@ void PageNotes::save()
     }
     if (!written.keptAs.isEmpty())
         emit outsideVersionsKept(written.changedFiles, written.keptAs);
+    // What the files now hold is the journal's new base; once they hold the page it goes.
+    const bool unsaved = hasUnsaved();
+    if (unsaved)
+        startJournal();
+    else
+        journal().remove();
     if (written.failure)
         throw *written.failure;
     m_backgroundFailureReported = false;
-    if (!hasUnsaved())
+    if (!unsaved)
         m_autoSaveTimer->stop();
 }
 
@@ -347,6 +416,92 @@ QString PageNotes::rescue(const QString &folder, int startTime) const
         hours[row] = m_timeFields[row]->text();
     return DayStore::rescue(folder, m_loadedDate.isValid() ? m_loadedDate : m_dateOnShow,
                             m_notesEditor->visualLines(), hours, startTime);
+}
+
+QString PageNotes::keepJournalAside(const QString &why, const QString &what, const QString &path)
+{
+    m_journal.reset();
+    const QString kept = EditJournal::keepAside(path);
+    if (kept.isEmpty())
+        m_journalFolder = QString(); // this run keeps no journal rather than write over it
+    // What the editors hold is in the kept journal: they hold no date's notes until the next
+    // load.
+    m_autoSaveTimer->stop();
+    m_files = {};
+    m_loadedDate = {};
+    return why + u' ' + what +
+           (kept.isEmpty()
+                ? QStringLiteral(" reste dans %1.").arg(QDir::toNativeSeparators(path))
+                : QStringLiteral(" est gardé dans %1.").arg(QDir::toNativeSeparators(kept)));
+}
+
+QString PageNotes::recover()
+{
+    const QString path = journal().path();
+    if (path.isEmpty())
+        return {};
+    JournaledPage page;
+    const EditJournal::Contents contents = EditJournal::read(path, page);
+    if (contents == EditJournal::Contents::None)
+        return {};
+    const QString unreadable = QStringLiteral("Le journal des saisies %1 est illisible : rien "
+                                              "n'en est repris.")
+                                   .arg(QDir::toNativeSeparators(path));
+    if (contents == EditJournal::Contents::Unreadable ||
+        page.folder != EditJournal::folderOf(m_store) || page.extension != m_store.extension())
+        return keepJournalAside(unreadable, QStringLiteral("Il"), path);
+    if (!page.typedOn()) {
+        journal().remove();
+        QFile::remove(path);
+        return {};
+    }
+
+    const QString typedText = QStringLiteral("Ce qui y était écrit");
+    const QString lost =
+        QStringLiteral("La page du %1 n'était pas enregistrée quand Ruvo s'est arrêté.")
+            .arg(DateToText(page.date));
+    const QDate onShow = m_dateOnShow;
+    const auto back = qScopeGuard([&] { m_dateOnShow = onShow; });
+    m_dateOnShow = page.date;
+    try {
+        load();
+    } catch (const Error &e) {
+        return keepJournalAside(e.message() + u'\n' + lost, typedText, path);
+    }
+    // Put back as typed, through the editors' own cleaning, and journaled again as it goes.
+    if (page.notes)
+        m_notesEditor->setPlainText(*page.notes);
+    for (std::size_t row = 0; row < page.hours.size(); ++row) {
+        if (page.hours[row])
+            m_timeFields[row]->setText(CleanHourText(*page.hours[row], kTimeFieldMaxLength));
+    }
+    const PageLines lines = typedLines();
+    bool differs = false;
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        PageFile &file = m_files[i];
+        if (!file.unsaved)
+            continue;
+        if (DayFileBytes(lines[i]) == file.bytes.value_or(EmptyDayFileBytes(kDayFileKinds[i]))) {
+            file.unsaved = false; // saved before the end, the journal not yet gone
+            continue;
+        }
+        // Compared with what the page read: a file changed since is another program's
+        // version, kept beside it by the save.
+        file.bytes = page.base[i];
+        differs = true;
+    }
+    if (!differs) {
+        journal().remove();
+        QFile::remove(path);
+        return {};
+    }
+    startJournal();
+    try {
+        save();
+    } catch (const Error &e) {
+        return keepJournalAside(e.message() + u'\n' + lost, typedText, path);
+    }
+    return lost + u' ' + typedText + QStringLiteral(" est repris et enregistré.");
 }
 
 } // namespace ruvo

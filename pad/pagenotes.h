@@ -4,6 +4,7 @@
 #pragma once
 
 #include "notes/daystore.h"
+#include "notes/editjournal.h"
 
 #include <QDate>
 #include <QObject>
@@ -11,6 +12,8 @@
 #include <QStringList>
 
 #include <array>
+#include <memory>
+#include <optional>
 
 class QColor;
 class QLineEdit;
@@ -26,7 +29,8 @@ class NotesEditor;
 // unsaved and the store their day files live in. The editors always hold the notes of one date,
 // loadedDate(); what the user types is never replaced by a load until it has been saved, and a
 // file another program wrote is never written over for nothing. Typing is saved by itself
-// autoSaveDelay() after the last key: editor, this object's timer, the store.
+// autoSaveDelay() after the last key: editor, this object's timer, the store. Until then each
+// change is in the folder's journal of edits (see EditJournal), which recover() replays.
 class PageNotes final : public QObject
 {
     Q_OBJECT
@@ -49,7 +53,18 @@ public:
 
     const DayStore &store() const { return m_store; }
     // The folder and extension of the day files from now on; the editors keep what they hold.
-    void setStore(const DayStore &store) { m_store = store; }
+    void setStore(const DayStore &store)
+    {
+        m_store = store;
+        m_journal.reset();
+    }
+    // Where the journal of edits is kept: EditJournal::stateFolder() unless set; an empty
+    // folder keeps none.
+    void setJournalFolder(const QString &folder)
+    {
+        m_journalFolder = folder;
+        m_journal.reset();
+    }
     // The date of the page on show, which the editors may not hold yet.
     QDate dateOnShow() const { return m_dateOnShow; }
     void setDateOnShow(const QDate &date) { m_dateOnShow = date; }
@@ -63,6 +78,12 @@ public:
     void load();
     void save();
     QString rescue(const QString &folder, int startTime) const;
+    // Replays the journal an earlier run left, which ended before its page was saved: that
+    // page is read, what was typed on it put back in the editors and saved the way any save is
+    // (another program's version kept beside it). Returns what the user is to be told, empty
+    // when there was nothing to replay. A journal that cannot be read or saved is renamed
+    // aside and never written over. Throws nothing.
+    QString recover();
     // Saves unsaved text without being asked; a failure is told once (errorRaised) until a save
     // succeeds again, and the save is tried again later.
     void saveInBackground();
@@ -94,7 +115,18 @@ private:
     // Shows a day file in its editors; whether they show all of it (see
     // PageFile::notShownWhole).
     bool showFile(DayFileKind kind, const std::optional<QByteArray> &bytes);
-    void markUnsaved(DayFileKind kind);
+    // row: the hour field typed in, counted from 0; -1 for the notes.
+    void markUnsaved(DayFileKind kind, int row);
+    EditJournal &journal();
+    JournaledPage journaledPage() const;
+    // Writes each edit into the journal: appended to the page it holds, or the whole page
+    // when the edit is the first on its file since a load or a save.
+    void journalEdit(bool fileTypedOn, DayFileKind kind, int row);
+    void startJournal();
+    // The journal's page could not be replayed: it is kept aside, and the editors go back to
+    // holding no date's notes.
+    // what: the subject of its sentence.
+    QString keepJournalAside(const QString &why, const QString &what, const QString &path);
     void setEditable(bool editable);
     void watchDayFiles();
     // Shows what another program wrote into the files of the page, where nothing was typed over
@@ -115,7 +147,10 @@ private:
     QTimer *m_autoSaveTimer = nullptr;
     int m_autoSaveDelay = kAutoSaveDelay;
     DayFileWatcher *m_dayFileWatcher = nullptr;
+    std::optional<QString> m_journalFolder;
+    std::unique_ptr<EditJournal> m_journal;
     bool m_backgroundFailureReported = false;
+    bool m_journalFailureReported = false;
     bool m_loading = false;
 };
 

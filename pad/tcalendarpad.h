@@ -202,6 +202,15 @@ public:
         if (const std::optional<Error> stayed = store().purge(QDate::currentDate(), m_destroyDelay))
             emit errorRaised(stayed->message());
     }
+    // Replays the journal of edits left by a run that ended before its page was saved (see
+    // PageNotes::recover); errorRaised() tells what came back, or where it is kept.
+    void RecoverNotes()
+    {
+        if (const QString told = m_notes->recover(); !told.isEmpty())
+            emit errorRaised(told);
+    }
+    // Where the journal of edits is kept: the state folder unless set; empty: nowhere.
+    void setJournalFolder(const QString &folder) { m_notes->setJournalFolder(folder); }
     // The date text of the notes the editors hold; empty while they hold none.
     QString LoadedDate() const;
     // Whether the editors hold text typed since the last load or save.
