@@ -14,7 +14,9 @@ start_xvfb() {
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
     done
     [ -n "$display" ] || { echo "SKIP: no free display number"; exit 77; }
-    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+    # -noreset: the server would otherwise reset when its last client goes (a program killed),
+    # refusing the next start for a moment.
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do
         [ -e "/tmp/.X11-unix/X${display#:}" ] && break

@@ -325,10 +325,13 @@ for delay in 0.1 0.3 0.5 1.9; do
     kill -KILL "$app_pid"
     wait "$app_pid" 2>/dev/null
     app_pid=
+    # Late, the save the pause brings may have come first: then there is nothing to put back.
+    shown=2
+    has_text "$typed" "$folder/${today}N.ruv" 2>/dev/null && shown=1
     # The window and the box that tells what came back (it may cover the page).
     (cd "$folder" && LC_ALL=en_US.UTF-8 exec "$program") >"$work/ruvo.log" 2>&1 &
     app_pid=$!
-    wait_for 20 windows_shown 2
+    wait_for 20 windows_shown "$shown"
     wait_for 10 has_text "$typed" "$folder/${today}N.ruv"
     kill -TERM "$app_pid"
     reap
