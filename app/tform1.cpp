@@ -36,6 +36,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QIcon>
 #include <QLayout>
 #include <QLineEdit>
@@ -46,6 +47,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStandardPaths>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <array>
 #include <cstdio>
@@ -62,11 +64,17 @@ TForm1::TForm1(QWidget *parent, const QString &settingsPath)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()),
       m_settingsPath(settingsPath.isEmpty() ? SettingsFile::defaultPath() : settingsPath)
 {
+    m_exportThread.setMaxThreadCount(1);
     m_ui->setupUi(this);
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    m_exportThread.waitForDone();
+    if (m_exporting)
+        QApplication::restoreOverrideCursor();
+}
 
 Tapropos *TForm1::apropos()
 {
@@ -434,17 +442,50 @@ void TForm1::chooseExportFile()
 
 bool TForm1::exportNotes(const QString &file, NotesAs notesAs)
 {
+    if (m_exporting)
+        return false;
     try {
         // What is on the page belongs in the export too.
         CP()->SaveNotes();
-        if (const std::optional<Error> leftOut = CP()->store().exportTo(
-                file, CP()->StartTime(), CP()->Language(), QDate::currentDate(), notesAs))
-            reportError(leftOut->message()); // written all the same, without what it names
-        return true;
     } catch (const Error &e) {
         reportError(e.message());
         return false;
     }
+    struct Outcome
+    {
+        bool written = false;
+        QString message;
+    };
+    m_exporting = true;
+    m_exportAction->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    auto *watcher = new QFutureWatcher<Outcome>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        const Outcome outcome = watcher->result();
+        watcher->deleteLater();
+        m_exporting = false;
+        m_exportAction->setEnabled(true);
+        QApplication::restoreOverrideCursor();
+        if (!outcome.message.isEmpty())
+            reportError(outcome.message); // when written, all the same, without what it names
+        emit exportFinished(outcome.written);
+    });
+    // The store is copied: the worker never reads the pad.
+    watcher->setFuture(QtConcurrent::run(
+        &m_exportThread, [store = CP()->store(), file, startTime = CP()->StartTime(),
+                          language = CP()->Language(), today = QDate::currentDate(), notesAs] {
+            Outcome outcome;
+            try {
+                if (const std::optional<Error> leftOut =
+                        store.exportTo(file, startTime, language, today, notesAs))
+                    outcome.message = leftOut->message();
+                outcome.written = true;
+            } catch (const Error &e) {
+                outcome.message = e.message();
+            }
+            return outcome;
+        }));
+    return true;
 }
 
 void TForm1::reportError(const QString &message)

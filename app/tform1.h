@@ -8,6 +8,7 @@
 #include "notes/notesexport.h"
 
 #include <QMainWindow>
+#include <QThreadPool>
 
 class QAction;
 #include <QString>
@@ -60,8 +61,10 @@ public:
     bool FormCloseQuery();
 
     // Saves the page, then writes the notes of every day of the pad's folder to file (.ics or
-    // .md). Returns whether it did; a failure is reported.
+    // .md) on a thread of its own: the page stays usable, under a busy cursor, and the export
+    // command is off until exportFinished(). Returns whether it started; a failure is reported.
     bool exportNotes(const QString &file, NotesAs notesAs = NotesAs::Journal);
+    bool isExporting() const { return m_exporting; }
     // The search window over the page (Ctrl+F), once it has been opened.
     SearchWindow *searchWindow() const { return m_searchWindow; }
     void openSearch();
@@ -83,6 +86,11 @@ public:
     // breaks): the page is saved, or rescued, as at a session's end. Nothing is shown, as the
     // display may be gone.
     void savePageBeforeExit();
+
+signals:
+    // The export has ended; written tells whether the file was written (a failure has been
+    // reported).
+    void exportFinished(bool written);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -127,6 +135,9 @@ private:
     bool m_closingForSession = false;
     bool m_shown = false;
     bool m_purgePending = false;
+    bool m_exporting = false;
+    // Last, so that it is the first to go: an export under way ends before anything else does.
+    QThreadPool m_exportThread;
 };
 
 } // namespace ruvo

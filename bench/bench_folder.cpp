@@ -2,13 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // What looks across a whole folder of day files, each beside the floor it cannot beat: the search
-// through every note, the search window's keystrokes while a search runs, and the marked days of
-// a month.
+// through every note, the search window's keystrokes while a search runs, how soon its first hit
+// shows, the marked days of a month, and how long the main window's thread stalls while it
+// exports the folder.
 
 #include "app/searchwindow.h"
+#include "app/tform1.h"
 #include "notes/dayfilefolder.h"
 #include "notes/dayfiles.h"
 #include "notes/notessearch.h"
+#include "pad/tcalendarpad.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -22,6 +25,7 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -303,6 +307,120 @@ void BM_SearchWindowWholeSearch(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SearchWindowWholeSearch)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// The key typed to the first result row in the list, on the window's thread: the first hit lies
+// in the newest day.
+void BM_SearchWindowFirstHit(benchmark::State &state)
+{
+    SearchWindow window;
+    showOnTheFolder(window);
+    QElapsedTimer sinceKey;
+    qint64 firstRow = -1;
+    QObject::connect(window.results()->model(), &QAbstractItemModel::rowsInserted, [&] {
+        if (firstRow < 0)
+            firstRow = sinceKey.nsecsElapsed();
+    });
+    for (auto _ : state) {
+        window.field()->clear();
+        firstRow = -1;
+        sinceKey.start();
+        window.field()->setText(kOftenQuery);
+        const QDeadlineTimer giveUp(10000);
+        while (firstRow < 0 && !giveUp.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        if (firstRow < 0) {
+            state.SkipWithError("no hit");
+            break;
+        }
+        state.SetIterationTime(double(firstRow) / 1e9);
+    }
+}
+BENCHMARK(BM_SearchWindowFirstHit)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
+
+// ---- The export from the main window
+
+qint64 residentKib()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
+
+// The longest gap between the ticks of a 1 ms timer on the window's thread while it runs until
+// done() says so: how long the window could not answer.
+template<typename Done> qint64 longestStallNs(Done done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer tick;
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    tick.start();
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    longest = std::max(longest, clock.nsecsElapsed() - last);
+    return longest;
+}
+
+// Ctrl+E's export of the folder (7300 days) to .ics, from the main window shown on it: the
+// longest stall of the window's thread from the command to its end, and the resident memory
+// once it is over against before the first export of the process.
+void BM_WindowExportStall(benchmark::State &state)
+{
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(path());
+    TForm1 form;
+    QDir::setCurrent(before);
+    form.CP()->setDestroyDelay(365); // the purge at the first paint leaves the folder alone
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form))
+        std::abort();
+    QTemporaryDir out;
+    static const qint64 firstBefore = residentKib();
+    bool finished = false;
+    bool written = false;
+    QObject::connect(&form, &TForm1::exportFinished, [&](bool ok) {
+        finished = true;
+        written = ok;
+    });
+    qint64 lastBefore = 0;
+    for (auto _ : state) {
+        finished = false;
+        lastBefore = residentKib();
+        if (!form.exportNotes(out.filePath(QStringLiteral("notes.ics"))))
+            std::abort();
+        state.SetIterationTime(double(longestStallNs([&] { return finished; })) / 1e9);
+    }
+    if (!written)
+        state.SkipWithError("the export failed");
+    // Since before the first export (which also loads the calendar module), and across the last.
+    state.counters["rss_growth_kib"] = double(residentKib() - firstBefore);
+    state.counters["rss_last_export_kib"] = double(residentKib() - lastBefore);
+}
+BENCHMARK(BM_WindowExportStall)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// The floor: the same timer on an idle window's thread for as long.
+void BM_IdleStallFloor(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QElapsedTimer spent;
+        spent.start();
+        state.SetIterationTime(double(longestStallNs([&] { return spent.hasExpired(200); })) / 1e9);
+    }
+}
+BENCHMARK(BM_IdleStallFloor)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 // ---- The marked days of a month
 

@@ -7,12 +7,14 @@
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
 #include "notes/dayfiles.h"
+#include "notes/daypurge.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFont>
 #include <QFontMetrics>
@@ -140,7 +142,9 @@ struct ShownPad
     // Whether the notes file of that date starts with the line typed last.
     bool savedTypedLine(const QString &date) const
     {
-        return ruvo::DayFileLines(ruvo::ReadDayFileBytes(pad.notesFilePath(date)).value_or(QByteArray())).value(0) == typedLine;
+        return ruvo::DayFileLines(
+                   ruvo::ReadDayFileBytes(pad.notesFilePath(date)).value_or(QByteArray()))
+                   .value(0) == typedLine;
     }
 
     QTemporaryDir dir;
@@ -575,6 +579,15 @@ QStringList purgedPaths(const TCalendarPad &pad)
     return paths;
 }
 
+// PurgeNotes to its end on its own thread, the event loop running meanwhile.
+void purgeToTheEnd(TCalendarPad &pad)
+{
+    QEventLoop loop;
+    QObject::connect(pad.notesPurge(), &ruvo::DayPurge::finished, &loop, &QEventLoop::quit);
+    pad.PurgeNotes();
+    loop.exec();
+}
+
 struct PadInFolder
 {
     PadInFolder()
@@ -595,7 +608,7 @@ void BM_PurgeNotesAllPresent(benchmark::State &state)
         state.PauseTiming();
         writeLastYear(folder.pad);
         state.ResumeTiming();
-        folder.pad.PurgeNotes();
+        purgeToTheEnd(folder.pad);
     }
     if (QDir(folder.dir.path()).entryList(QDir::Files).size() != expectedLeft)
         state.SkipWithError("purging left other files than the last DestroyDelay days'");
@@ -607,7 +620,7 @@ void BM_PurgeNotesNone(benchmark::State &state)
 {
     PadInFolder folder;
     for (auto _ : state)
-        folder.pad.PurgeNotes();
+        purgeToTheEnd(folder.pad);
 }
 BENCHMARK(BM_PurgeNotesNone)->Unit(benchmark::kMillisecond);
 

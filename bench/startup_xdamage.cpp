@@ -12,6 +12,11 @@
 // "run <name> <ms to first damage> <ms to map>" per process, then
 // "median <name> <ms to first damage> <ms to map>" for every name.
 // RUVO_BENCH_X_TRACE=1 also prints every event of every run on stderr.
+// RUVO_BENCH_X_CLICK_AFTER=MS: MS after the first damage, the pointer (moved there at the first
+// damage) clicks the page's next-day corner through XTEST, and a third figure is the time from
+// that click to the first damage after it: how long the window takes to answer.
+// RUVO_BENCH_X_EXPIRED=NAME: the start folder of that command holds a year of expired day files
+// (both files of the 335 days the main window's purge moves) and today's notes.
 
 #include "startupruns.h"
 
@@ -24,11 +29,14 @@
 
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
+#include <xcb/xtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -118,6 +126,9 @@ struct Run
     std::map<xcb_window_t, TopLevel> windows;
     std::optional<Clock::time_point> mapped;
     std::optional<Clock::time_point> damaged;
+    // The click sent into the window, and the first damage after it.
+    std::optional<Clock::time_point> clicked;
+    std::optional<Clock::time_point> answered;
 };
 
 class XServer
@@ -130,6 +141,8 @@ public:
             fail("no X server on DISPLAY");
         // Not handed down to the children.
         fcntl(xcb_get_file_descriptor(m_connection), F_SETFD, FD_CLOEXEC);
+        free(xcb_test_get_version_reply(m_connection, xcb_test_get_version(m_connection, 2, 2),
+                                        nullptr));
         m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
         const xcb_query_extension_reply_t *damage =
             xcb_get_extension_data(m_connection, &xcb_damage_id);
@@ -170,6 +183,32 @@ public:
         }
         if (xcb_connection_has_error(m_connection))
             fail("lost the X server");
+    }
+
+    // The pointer to the page's next-day corner of the child's largest window, as XTEST moves it.
+    void pointAtNextCorner(const Run &run)
+    {
+        const TopLevel *page = nullptr;
+        for (const auto &[id, window] : run.windows) {
+            if (window.mapped &&
+                (!page || window.width * window.height > page->width * page->height))
+                page = &window;
+        }
+        if (!page)
+            fail("no window to click");
+        // The pad fills the bottom of the window; its next-day corner is 17 by 13 pixels in from
+        // the pad's bottom right.
+        xcb_test_fake_input(m_connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, m_root,
+                            int16_t(page->x + page->width - 17),
+                            int16_t(page->y + page->height - 13), 0);
+        xcb_flush(m_connection);
+    }
+    // A press and release of the first button where the pointer is.
+    void click()
+    {
+        for (const uint8_t type : {uint8_t(XCB_BUTTON_PRESS), uint8_t(XCB_BUTTON_RELEASE)})
+            xcb_test_fake_input(m_connection, type, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_flush(m_connection);
     }
 
     // The server has handled every request of this connection and sent what came before.
@@ -243,6 +282,8 @@ private:
                     });
                 if (childs && !run.damaged)
                     run.damaged = now;
+                if (childs && run.clicked && !run.answered)
+                    run.answered = now;
                 log(childs ? "damage" : "damage (not the child's)", e.drawable, e.area.x, e.area.y,
                     e.area.width, e.area.height);
             }
@@ -272,11 +313,43 @@ struct Sample
 {
     double damageMilliseconds = 0;
     double mapMilliseconds = 0;
+    double answerMilliseconds = 0; // with RUVO_BENCH_X_CLICK_AFTER
 };
+
+// The local date daysBack days before today as a day file's stem, "ddmmyy".
+std::string dayStem(int daysBack)
+{
+    std::time_t now = std::time(nullptr);
+    std::tm day{};
+    localtime_r(&now, &day);
+    day.tm_mday -= daysBack;
+    day.tm_hour = 12; // away from any change of the clock
+    std::mktime(&day);
+    const auto twoDigits = [](int n) {
+        return std::string(1, char('0' + n / 10 % 10)) + char('0' + n % 10);
+    };
+    return twoDigits(day.tm_mday) + twoDigits(day.tm_mon + 1) + twoDigits(day.tm_year % 100);
+}
+
+// Both files of the days from 365 to 31 days back, which the main window's purge moves to the
+// trash, and today's notes, which keep the clock's days from being taken for old ones.
+void writeExpiredDays(const RunFolder &folder)
+{
+    for (int back = 31; back <= 365; ++back) {
+        std::ofstream(folder.start() / (dayStem(back) + "N.ruv")) << "Notes d'un jour passé\r\n";
+        std::ofstream(folder.start() / (dayStem(back) + "T.ruv")) << "Réunion\r\n";
+    }
+    std::ofstream(folder.start() / (dayStem(0) + "N.ruv")) << "Aujourd'hui\r\n";
+}
 
 Sample runOnce(XServer &server, const Command &command)
 {
     const RunFolder folder;
+    static const char *const expired = std::getenv("RUVO_BENCH_X_EXPIRED");
+    if (expired && command.name == expired)
+        writeExpiredDays(folder);
+    static const char *const clickAfter = std::getenv("RUVO_BENCH_X_CLICK_AFTER");
+    const auto clickDelay = std::chrono::milliseconds(clickAfter ? std::atoi(clickAfter) : 0);
     Run run;
     run.name = command.name;
     run.begin = Clock::now();
@@ -289,11 +362,26 @@ Sample runOnce(XServer &server, const Command &command)
 
     auto deadline = run.begin + kGiveUp;
     bool ended = false;
+    std::optional<Clock::time_point> clickAt;
     while (true) {
         server.readEvents(run);
-        if (run.damaged)
+        if (run.damaged && !clickAfter)
             break;
-        const Woken woken = waitForEvents(server, ended ? -1 : child.endFd(), deadline);
+        if (run.damaged && !clickAt) {
+            clickAt = *run.damaged + clickDelay;
+            server.pointAtNextCorner(run);
+        }
+        if (clickAt && !run.clicked && Clock::now() >= *clickAt) {
+            server.click();
+            run.clicked = Clock::now();
+        }
+        if (run.answered)
+            break;
+        const Woken woken =
+            waitForEvents(server, ended ? -1 : child.endFd(),
+                          clickAt && !run.clicked ? std::min(deadline, *clickAt) : deadline);
+        if (woken == Woken::Deadline && clickAt && !run.clicked)
+            continue;
         if (woken == Woken::Deadline)
             fail(ended ? "ended without drawing" : "drew nothing in time", command.name);
         if (woken == Woken::ChildEnded) {
@@ -319,7 +407,8 @@ Sample runOnce(XServer &server, const Command &command)
     server.readEvents(run);
 
     return {msBetween(run.begin, *run.damaged),
-            run.mapped ? msBetween(run.begin, *run.mapped) : 0.0};
+            run.mapped ? msBetween(run.begin, *run.mapped) : 0.0,
+            run.answered ? msBetween(*run.clicked, *run.answered) : 0.0};
 }
 
 } // namespace
@@ -331,6 +420,7 @@ int main(int argc, char **argv)
 
     std::vector<std::vector<double>> damages(commands.size());
     std::vector<std::vector<double>> maps(commands.size());
+    std::vector<std::vector<double>> answers(commands.size());
     try {
         XServer server;
         // One unmeasured run each, so all find the libraries and fonts in the page cache.
@@ -341,8 +431,10 @@ int main(int argc, char **argv)
                 const Sample sample = runOnce(server, commands[i]);
                 damages[i].push_back(sample.damageMilliseconds);
                 maps[i].push_back(sample.mapMilliseconds);
-                std::printf("run %s %.3f %.3f\n", commands[i].name.c_str(),
-                            sample.damageMilliseconds, sample.mapMilliseconds);
+                answers[i].push_back(sample.answerMilliseconds);
+                std::printf("run %s %.3f %.3f %.3f\n", commands[i].name.c_str(),
+                            sample.damageMilliseconds, sample.mapMilliseconds,
+                            sample.answerMilliseconds);
             }
         }
     } catch (const std::runtime_error &error) {
@@ -350,7 +442,8 @@ int main(int argc, char **argv)
         return 1;
     }
     for (std::size_t i = 0; i < commands.size(); ++i)
-        std::printf("median %s %.3f %.3f\n", commands[i].name.c_str(),
-                    ruvobench::median(damages[i]), ruvobench::median(maps[i]));
+        std::printf("median %s %.3f %.3f %.3f\n", commands[i].name.c_str(),
+                    ruvobench::median(damages[i]), ruvobench::median(maps[i]),
+                    ruvobench::median(answers[i]));
     return 0;
 }

@@ -166,16 +166,21 @@ public:
 
     // Moves the file at path into the trash. One the trash holds where no file manager finds
     // it, or without the information to restore it, is put back where it was.
-    Trashing take(const QString &path) const
+    Trashing take(const QString &path, QString *inTrash) const
     {
-        QString inTrash;
-        if (!m_usable || !QFile::moveToTrash(path, &inTrash))
+        if (!m_usable || !QFile::moveToTrash(path, inTrash))
             return Trashing::Refused;
-        if (holds(inTrash) && hasTrashInformation(inTrash))
+        if (holds(*inTrash) && hasTrashInformation(*inTrash))
             return Trashing::Moved;
+        putBack(*inTrash, path);
+        return Trashing::Unrestorable;
+    }
+
+    // Gives a file the trash took back to where it was, with no trace left in the trash.
+    static void putBack(const QString &inTrash, const QString &path)
+    {
         if (QFile::rename(inTrash, path))
             QFile::remove(trashInformationPath(inTrash));
-        return Trashing::Unrestorable;
     }
 
 private:
@@ -230,7 +235,7 @@ Error notMovedToTrash(const QString &directory, qsizetype count)
 } // namespace
 
 std::optional<Error> PurgeDayFiles(const QString &directory, const QString &extension,
-                                   const QDate &today, int destroyDelay)
+                                   const QDate &today, int destroyDelay, const PurgeGuard &guard)
 {
     // The folder is listed once and only the files present are moved: most days of the
     // window have nothing left to move, and 730 failing moves cost more than one listing.
@@ -249,9 +254,11 @@ std::optional<Error> PurgeDayFiles(const QString &directory, const QString &exte
     if (const QDate newest = newestDayWithText(directory, extension, today); newest.isValid())
         end = std::min(end, newest.addDays(1 - std::max(kDaysKeptBeforeNewest, destroyDelay)));
 
-    QStringList expired; // oldest day first, and its hours before its notes
+    // Oldest day first, and its hours before its notes.
+    QList<std::pair<QDate, QStringList>> expired;
     for (QDate day = today.addDays(-365); day < end; day = day.addDays(1)) {
         const QString stem = DayFileStem(day);
+        QStringList files;
         for (const DayFileKind kind : {DayFileKind::TimeFields, DayFileKind::Notes}) {
             const QString path = DayFilePath(directory, stem, kind, extension);
             const QString name = path.sliced(path.size() - (stem.size() + 2 + extension.size()));
@@ -260,8 +267,10 @@ std::optional<Error> PurgeDayFiles(const QString &directory, const QString &exte
             if (!present.contains(name) && !name.contains(u'/'))
                 continue;
             if (QFileInfo(path).isFile())
-                expired << path;
+                files << path;
         }
+        if (!files.isEmpty())
+            expired.append({day, files});
     }
     if (expired.isEmpty())
         return std::nullopt;
@@ -270,19 +279,43 @@ std::optional<Error> PurgeDayFiles(const QString &directory, const QString &exte
     // where they cannot be given back is not used any further.
     const Trash trash(directory);
     bool allMoved = trash.usable();
-    if (allMoved) {
-        for (const QString &path : std::as_const(expired)) {
-            const Trashing trashing = trash.take(path);
+    QSet<QDate> kept;
+    for (const auto &[day, files] : std::as_const(expired)) {
+        if (!trash.usable())
+            break;
+        if (guard.keep && guard.keep(day)) {
+            kept.insert(day);
+            continue;
+        }
+        QList<std::pair<QString, QString>> moved; // where each file was, where it is now
+        bool unrestorable = false;
+        for (const QString &path : files) {
+            QString inTrash;
+            const Trashing trashing = trash.take(path, &inTrash);
+            if (trashing == Trashing::Moved)
+                moved.append({path, inTrash});
             allMoved = allMoved && trashing == Trashing::Moved;
-            if (trashing == Trashing::Unrestorable)
+            unrestorable = trashing == Trashing::Unrestorable;
+            if (unrestorable)
                 break;
         }
+        // The page turned to the day while its files went: they come back as they were.
+        if (guard.bringBack && guard.bringBack(day)) {
+            for (const auto &[path, inTrash] : std::as_const(moved))
+                Trash::putBack(inTrash, path);
+        }
+        if (unrestorable)
+            break;
     }
     if (allMoved)
         return std::nullopt;
-    const qsizetype stayed =
-        std::count_if(expired.cbegin(), expired.cend(),
-                      [](const QString &path) { return QFileInfo(path).isFile(); });
+    // The files of the days kept are not among those that stayed: the page wanted them.
+    qsizetype stayed = 0;
+    for (const auto &[day, files] : std::as_const(expired)) {
+        if (!kept.contains(day))
+            stayed += std::count_if(files.cbegin(), files.cend(),
+                                    [](const QString &path) { return QFileInfo(path).isFile(); });
+    }
     return notMovedToTrash(directory, stayed);
 }
 

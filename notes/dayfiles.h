@@ -15,6 +15,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace ruvo {
@@ -57,7 +58,17 @@ QString MoveOutsideVersion(const QString &path, const QString &file, const QDate
 // without the information to restore it, which is put back, and the purge stops there.
 // Returns the message for the user when any of those files stayed: "Ne peut mettre à la
 // corbeille 335 anciens fichiers de notes du dossier <directory> : ils y restent."
+//
+// guard, when given, is asked about each expired day: keep before its files go (true: they
+// stay, and are not counted as staying), bringBack once they have gone (true: they are put back
+// where they were). A purge on a thread of its own so keeps the days the page turns to.
+struct PurgeGuard
+{
+    std::function<bool(const QDate &day)> keep;
+    std::function<bool(const QDate &day)> bringBack;
+};
 std::optional<Error> PurgeDayFiles(const QString &directory, const QString &extension,
-                                   const QDate &today, int destroyDelay);
+                                   const QDate &today, int destroyDelay,
+                                   const PurgeGuard &guard = {});
 
 } // namespace ruvo

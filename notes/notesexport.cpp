@@ -9,6 +9,7 @@
 #include "notes/dayfiles.h"
 #include "notes/hourscale.h"
 #include "notes/icalendarwriter.h"
+#include "platform/freedmemory.h"
 #include "platform/installedfiles.h"
 #include "platform/wholefile.h"
 
@@ -416,6 +417,8 @@ std::optional<Error> ExportNotes(const QString &folder, const QString &extension
     const ICalendarWriter *calendar = nullptr;
     if (*format == ExportFormat::ICalendar && !(calendar = iCalendarWriter()))
         throw CannotCreateFile(file);
+    // What the days took on the pool's threads goes back to the system, however the export ends.
+    const auto giveBack = qScopeGuard([]() noexcept { ReturnFreedMemory(); });
     const QStringList unreadable = Export(*format, notesAs, calendar, startTime, language, file)
                                        .writeDays(ListDayFiles(folder, extension, today), folder);
     if (unreadable.isEmpty())

@@ -18,9 +18,9 @@ namespace ruvo {
 
 namespace {
 
-// Hits go over to the window's thread when this many are waiting, or when the oldest has waited
-// this long: the first hits show at once, and a search that finds every line does not flood the
-// window's event queue.
+// The first hits go over to the window's thread as soon as a file gives some; later ones when
+// this many are waiting, or when the oldest has waited this long, so that a search that finds
+// every line does not flood the window's event queue.
 constexpr qsizetype kBatchSize = 512;
 constexpr qint64 kBatchIntervalMs = 30;
 
@@ -107,14 +107,16 @@ bool NotesSearch::start(const QString &folder, const QString &extension, const Q
             QList<SearchHit> batch;
             QElapsedTimer sinceSent;
             sinceSent.start();
+            bool sentAny = false;
             for (const DayFileEntry &entry : ListDayFiles(folder, extension, today)) {
                 if (promise.isCanceled())
                     return;
                 if (!searchFile(entry, key, keyIsAscii, batch))
                     unreadable << entry.path;
-                if (!batch.isEmpty() &&
-                    (batch.size() >= kBatchSize || sinceSent.hasExpired(kBatchIntervalMs))) {
+                if (!batch.isEmpty() && (!sentAny || batch.size() >= kBatchSize ||
+                                         sinceSent.hasExpired(kBatchIntervalMs))) {
                     send(std::exchange(batch, {}), false);
+                    sentAny = true;
                     sinceSent.restart();
                 }
             }

@@ -10,6 +10,7 @@
 #include "calendar/datetext.h"
 #include "calendar/error.h"
 #include "calendar/language.h"
+#include "notes/daypurge.h"
 #include "platform/colorvalue.h"
 #include "platform/cursortable.h"
 #include "platform/pointfont.h"
@@ -51,6 +52,12 @@ TCalendarPad::TCalendarPad(QWidget *parent)
     m_notes = new PageNotes(this);
     m_notes->setStore(DayStore(m_directory, m_extensionFile));
     m_notes->setDateOnShow(m_shownDate);
+    m_purge = new DayPurge(this);
+    m_purge->keep(m_shownDate);
+    connect(m_purge, &DayPurge::finished, this, [this](const QString &failure) {
+        if (!failure.isEmpty())
+            emit errorRaised(failure);
+    });
     connect(m_notes, &PageNotes::errorRaised, this, &TCalendarPad::errorRaised);
     connect(m_notes, &PageNotes::outsideVersionsKept, this, &TCalendarPad::outsideVersionsKept);
     connect(m_notes, &PageNotes::typed, m_clock, &PadClock::typed);
@@ -117,6 +124,8 @@ void TCalendarPad::setDate(const QString &date)
     ShowPageToScreenReaders(*this, m_face);
     m_date = date;
     m_shownDate = read;
+    // Before its files are read: a purge under way leaves them alone from now on.
+    m_purge->keep(read);
     m_notes->setDateOnShow(read);
     // The editors get the new date's notes before the page is painted, so the new date is
     // never shown with the old notes and the editors are painted once. A page whose notes
@@ -125,6 +134,11 @@ void TCalendarPad::setDate(const QString &date)
     const auto paint = qScopeGuard([this] { repaintPage(); });
     if (isVisible())
         loadIfDateChanged();
+}
+
+void TCalendarPad::PurgeNotes()
+{
+    m_purge->start(store().folder(), store().extension(), QDate::currentDate(), m_destroyDelay);
 }
 
 void TCalendarPad::setExtensionFile(const QString &extension)

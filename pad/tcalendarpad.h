@@ -34,6 +34,7 @@ class QTimer;
 
 namespace ruvo {
 
+class DayPurge;
 class NotesEditor;
 
 // Asked before every write of the pad's Date, also when the text does not change. Setting
@@ -194,14 +195,12 @@ public:
     {
         return m_notes->rescue(folder, m_startTime);
     }
-    // Moves the day files from 365 days before today up to the day before today minus
-    // DestroyDelay days to the trash (see PurgeDayFiles); errorRaised() tells of those that
-    // stayed.
-    void PurgeNotes()
-    {
-        if (const std::optional<Error> stayed = store().purge(QDate::currentDate(), m_destroyDelay))
-            emit errorRaised(stayed->message());
-    }
+    // Starts moving the day files from 365 days before today up to the day before today minus
+    // DestroyDelay days to the trash, on a thread of its own (see PurgeDayFiles, DayPurge):
+    // the days the pad shows, before or while it runs, stay. errorRaised() tells of files that
+    // stayed once it is done.
+    void PurgeNotes();
+    DayPurge *notesPurge() const { return m_purge; }
     // Replays the journal of edits left by a run that ended before its page was saved (see
     // PageNotes::recover); errorRaised() tells what came back, or where it is kept.
     void RecoverNotes()
@@ -396,6 +395,7 @@ private:
     PageNotes *m_notes = nullptr;
     PadCommands *m_commands = nullptr;
     PadClock *m_clock = nullptr;
+    DayPurge *m_purge = nullptr;
     QString m_date;
     QDate m_shownDate; // Date, read once
     quint32 m_yearColor = clBlack;

@@ -427,8 +427,19 @@ void MainWindowTest::exportHoldsTheTextOnThePage()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.CP()->NotesMemo()->setPlainText(QStringLiteral("not saved yet"));
     const QString file = dir.filePath(QStringLiteral("out.md"));
+    QSignalSpy finished(&form, &TForm1::exportFinished);
     QVERIFY(form.exportNotes(file));
+    // The page waits for nothing: a busy cursor and no second export until this one is done.
+    QVERIFY(!form.ExportAction()->isEnabled());
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    QVERIFY(!form.exportNotes(dir.filePath(QStringLiteral("second.md"))));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toBool(), true);
+    QVERIFY(form.ExportAction()->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(bytesOf(file).contains("not saved yet"));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("second.md"))));
 }
 
 void MainWindowTest::exportIsOfferedTheDocumentsFolder_data()

@@ -114,6 +114,7 @@ private slots:
     void purgeEntryKinds();
     void purgeMissingFolder_isSilent();
     void purgedFilesGoToTheTrash();
+    void purgeGuard_daysWantedStay();
     void trashCannotTakeThem_theyStay_data();
     void trashCannotTakeThem_theyStay();
     void rescuesInTheSameSecond_keepEveryPage();
@@ -446,6 +447,41 @@ void DayStoreTest::purgedFilesGoToTheTrash()
                 .contains(QByteArray("Path=" + QFile::encodeName(notes))));
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{u"150326N.ruv"_qs});
+}
+
+// A day the page shows before the purge reaches it stays; one it turns to while the day's files
+// go gets them back as they were, and the trash keeps nothing of it.
+void DayStoreTest::purgeGuard_daysWantedStay()
+{
+    QTemporaryDir home;
+    const TrashUnder trash(home.path());
+    const QString folder = home.filePath(u"notes"_qs);
+    QVERIFY(QDir().mkdir(folder));
+    const QDate today(2026, 3, 15);
+    writeBytes(DayFilePath(folder, DayFileStem(today), DayFileKind::Notes, u"ruv"_qs), "x\r\n");
+    for (int back = 40; back <= 44; ++back) {
+        for (auto kind : {DayFileKind::Notes, DayFileKind::TimeFields})
+            writeBytes(DayFilePath(folder, DayFileStem(today.addDays(-back)), kind, u"ruv"_qs),
+                       "x\r\n");
+    }
+    const QDate shown = today.addDays(-41);
+    const QDate turnedTo = today.addDays(-43);
+    const PurgeGuard guard{[&](const QDate &day) { return day == shown; },
+                           [&](const QDate &day) {
+                               return day == turnedTo;
+                           }};
+    QVERIFY(!PurgeDayFiles(folder, u"ruv"_qs, today, 30, guard));
+
+    QStringList left;
+    for (const QDate &day : {today, shown, turnedTo})
+        for (auto kind : {DayFileKind::TimeFields, DayFileKind::Notes})
+            if (day != today || kind == DayFileKind::Notes)
+                left
+                    << QFileInfo(DayFilePath(folder, DayFileStem(day), kind, u"ruv"_qs)).fileName();
+    left.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files, QDir::Name), left);
+    QCOMPARE(QDir(trash.trash() + u"/files").entryList(QDir::Files).size(), 6);
+    QCOMPARE(QDir(trash.trash() + u"/info").entryList(QDir::Files).size(), 6);
 }
 
 void DayStoreTest::trashCannotTakeThem_theyStay_data()

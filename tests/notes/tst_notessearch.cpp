@@ -68,6 +68,7 @@ private slots:
     void folder_data();
     void folder();
     void newQuery_dropsTheRunningOne();
+    void firstHits_comeAlone();
 
 private:
     QTemporaryDir m_dir;
@@ -208,6 +209,24 @@ void NotesSearchTest::newQuery_dropsTheRunningOne()
     QVERIFY(finished.wait(10000));
     QCOMPARE(found, QStringList{QStringLiteral("beta")});
     QCOMPARE(finished.size(), 1);
+}
+
+void NotesSearchTest::firstHits_comeAlone()
+{
+    // A search that would find every day: the newest day's hits do not wait for the others.
+    QTemporaryDir dir;
+    for (QDate day(2026, 1, 1); day <= kToday; day = day.addDays(1))
+        writeBytes(dir.filePath(day.toString(QStringLiteral("ddMMyy")) + u"N.ruv"),
+                   "alpha\r\nalpha\r\n");
+    NotesSearch search;
+    QSignalSpy batches(&search, &NotesSearch::hitsFound);
+    QSignalSpy finished(&search, &NotesSearch::finished);
+    QVERIFY(search.start(dir.path(), kExtension, QStringLiteral("alpha"), kToday));
+    QVERIFY(finished.wait(10000));
+    QVERIFY(!batches.isEmpty());
+    const auto first = batches.first().first().value<QList<SearchHit>>();
+    QCOMPARE(first.size(), 2);
+    QCOMPARE(first.first().date, kToday);
 }
 
 QTEST_GUILESS_MAIN(NotesSearchTest)

@@ -5,6 +5,7 @@
 
 #include "filebytes.h"
 
+#include "notes/daypurge.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 
@@ -85,6 +86,14 @@ inline void showPad(ruvo::TCalendarPad &pad, const QTime *now = nullptr)
 inline QImage grabPad(ruvo::TCalendarPad &pad)
 {
     return pad.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// PurgeNotes to its end: it runs on a thread of its own.
+inline void purgeNotes(ruvo::TCalendarPad &pad)
+{
+    QSignalSpy done(pad.notesPurge(), &ruvo::DayPurge::finished);
+    pad.PurgeNotes();
+    QVERIFY(done.wait(10000));
 }
 
 using ruvo::testing::bytesOf;

@@ -58,6 +58,7 @@ private slots:
     void missingDirectory();
     void folderInPlaceOfADayFile();
     void purgeUsesDestroyDelay();
+    void purgeLeavesTheDaysShown();
     void pastedTextIsCleaned_data();
     void pastedTextIsCleaned();
     void lengthLimitKeepsWholeCharacters_data();
@@ -348,7 +349,7 @@ void PadNotesTest::missingDirectory()
     padtest::showPad(pad);
     pad.setDate(QStringLiteral("06/03/1998"));
     QCOMPARE(pad.NotesMemo()->toPlainText(), QString());
-    pad.PurgeNotes(); // silent
+    padtest::purgeNotes(pad); // silent
     try {
         pad.SaveNotes();
         QFAIL("no error");
@@ -379,11 +380,41 @@ void PadNotesTest::purgeUsesDestroyDelay()
         writeBytes(p.notes(date), "x\r\n");
         writeBytes(p.rows(date), "x\r\n");
     }
-    p.pad.PurgeNotes();
+    padtest::purgeNotes(p.pad);
     QVERIFY(!QFile::exists(p.notes(old)));
     QVERIFY(!QFile::exists(p.rows(old)));
     QVERIFY(QFile::exists(p.notes(kept)));
     QVERIFY(QFile::exists(p.rows(kept)));
+}
+
+void PadNotesTest::purgeLeavesTheDaysShown()
+{
+    // Expired days, one of them shown before the purge and one shown while it runs; today's
+    // page is written too.
+    PadOnDisk p;
+    const QDate today = QDate::currentDate();
+    QStringList days;
+    for (int back = 0; back <= 200; back += back == 0 ? 40 : 1) {
+        days << DateToText(today.addDays(-back));
+        writeBytes(p.notes(days.last()), "x\r\n");
+        writeBytes(p.rows(days.last()), "x\r\n");
+    }
+    const QString shownBefore = days.at(100);
+    const QString shownWhile = days.at(10);
+    p.pad.setDestroyDelay(30);
+    p.pad.setDate(shownBefore);
+    QSignalSpy done(p.pad.notesPurge(), &DayPurge::finished);
+    p.pad.PurgeNotes();
+    p.pad.setDate(shownWhile);
+    QVERIFY(done.wait(10000));
+    QCOMPARE(p.errors.size(), 0);
+    QStringList left = QDir(p.dir.path()).entryList(QDir::Files);
+    QStringList expected;
+    for (const QString &date : {days.first(), shownBefore, shownWhile})
+        expected << QFileInfo(p.notes(date)).fileName() << QFileInfo(p.rows(date)).fileName();
+    left.sort();
+    expected.sort();
+    QCOMPARE(left, expected);
 }
 
 void PadNotesTest::pastedTextIsCleaned_data()
