@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QtEndian>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,13 +26,37 @@ namespace {
 
 // The first line of every journal; a journal of another version is not read.
 constexpr QByteArrayView kMagic = "Ruvo journal 1\n";
-// The journal is written whole again once it is this many times the page it began with, plus
-// this much: appends of a short page stay cheap, and the file stays bounded.
+// The journal is written whole again once it is this many times the page it began with, and at
+// least this large: a rewrite costs a rename, so a short page is rewritten every few hundred
+// keys rather than every few dozen, and the file stays bounded.
 constexpr qint64 kGrowthFactor = 4;
-constexpr qint64 kGrowthSlack = 64 * 1024;
+constexpr qint64 kGrowthFloor = 1024 * 1024;
 // Past this no journal is read: a page is far smaller (see kMaxDayFileSize).
 constexpr qint64 kMaxJournalSize = 16 * 1024 * 1024;
 constexpr QByteArrayView kDateFormat = "yyyyMMdd";
+
+// A checksum of the bytes, eight at a time: a byte-wise CRC over the whole notes on every key
+// would cost more than the write that carries them.
+quint64 checksum(QByteArrayView bytes)
+{
+    constexpr quint64 kMultiplier = 0xff51afd7ed558ccdULL;
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
+    quint64 sum = 0x9e3779b97f4a7c15ULL ^ quint64(size);
+    const auto mix = [&sum](quint64 word) {
+        sum = (sum ^ word) * kMultiplier;
+        sum ^= sum >> 29;
+    };
+    qsizetype at = 0;
+    for (; at + 8 <= size; at += 8)
+        mix(qFromLittleEndian<quint64>(data + at));
+    quint64 tail = 0;
+    for (qsizetype i = 0; at + i < size; ++i)
+        tail |= quint64(quint8(data[at + i])) << (8 * i);
+    mix(tail);
+    mix(sum >> 32);
+    return sum;
+}
 
 // A record: "<tag> <argument> <length>\n<payload>\n<checksum>\n", the checksum (hexadecimal)
 // taken over all that comes before it.
@@ -42,7 +67,7 @@ QByteArray record(QByteArrayView tag, QByteArrayView argument, QByteArrayView pa
     bytes.append(tag).append(' ').append(argument).append(' ');
     bytes.append(QByteArray::number(payload.size())).append('\n');
     bytes.append(payload).append('\n');
-    bytes.append(QByteArray::number(qChecksum(bytes), 16)).append('\n');
+    bytes.append(QByteArray::number(checksum(bytes), 16)).append('\n');
     return bytes;
 }
 
@@ -114,9 +139,9 @@ std::optional<QList<Record>> records(const QByteArray &bytes)
         if (sumEnd < 0)
             return std::nullopt;
         bool isNumber = false;
-        const uint sum =
-            bytes.sliced(payloadEnd + 1, sumEnd - payloadEnd - 1).toUInt(&isNumber, 16);
-        if (!isNumber || sum != qChecksum(QByteArrayView(bytes).sliced(at, payloadEnd + 1 - at)))
+        const quint64 sum =
+            bytes.sliced(payloadEnd + 1, sumEnd - payloadEnd - 1).toULongLong(&isNumber, 16);
+        if (!isNumber || sum != checksum(QByteArrayView(bytes).sliced(at, payloadEnd + 1 - at)))
             return std::nullopt;
         read.append({head[0], head[1], bytes.sliced(headEnd + 1, length)});
         at = sumEnd + 1;
@@ -223,7 +248,7 @@ bool EditJournal::start(const JournaledPage &page)
     m_descriptor = descriptor;
     m_started = true;
     m_size = bytes.size();
-    m_limit = kGrowthFactor * m_size + kGrowthSlack;
+    m_limit = std::max(kGrowthFactor * m_size, kGrowthFloor);
     return true;
 }
 

@@ -36,7 +36,7 @@ struct JournaledPage
 // end of the program, however sudden, loses nothing that was typed: each change appends what
 // its editor now holds (a write, no sync: the kernel keeps it when the process dies). The page
 // is written whole when the journal starts and whenever it has grown well past it, so the file
-// stays a few times the page's size. Each record carries its length and a checksum; a journal
+// stays within a few times the page's size, or a megabyte. Each record carries its length and a checksum; a journal
 // with any record missing, cut or changed is no journal at all.
 class EditJournal final
 {

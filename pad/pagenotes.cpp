@@ -181,7 +181,7 @@ JournaledPage PageNotes::journaledPage() const
     for (std::size_t i = 0; i < m_files.size(); ++i)
         page.base[i] = m_files[i].bytes;
     if (m_files[DayFileIndex(DayFileKind::Notes)].unsaved)
-        page.notes = m_notesEditor->toPlainText();
+        page.notes = m_notesEditor->document()->toRawText();
     if (m_files[DayFileIndex(DayFileKind::TimeFields)].unsaved) {
         for (std::size_t row = 0; row < m_timeFields.size(); ++row)
             page.hours[row] = m_timeFields[row]->text();
@@ -211,7 +211,7 @@ void PageNotes::journalEdit(bool fileTypedOn, DayFileKind kind, int row)
         return;
     }
     const bool appended = kind == DayFileKind::Notes
-                              ? kept.appendNotes(m_notesEditor->toPlainText())
+                              ? kept.appendNotes(m_notesEditor->document()->toRawText())
                               : kept.appendHour(row, m_timeFields[std::size_t(row)]->text());
     if (!appended)
         startJournal();
