@@ -94,22 +94,6 @@ QByteArray pageBytes(const JournaledPage &page)
     return bytes;
 }
 
-bool writeAll(int descriptor, QByteArrayView bytes)
-{
-    const char *next = bytes.data();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t count = ::write(descriptor, next, size_t(left));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return false;
-        next += count;
-        left -= count;
-    }
-    return true;
-}
-
 struct Record
 {
     QByteArray tag;
@@ -240,7 +224,7 @@ bool EditJournal::start(const JournaledPage &page)
         ::open(newName.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (descriptor < 0)
         return false;
-    if (!writeAll(descriptor, bytes) || ::rename(newName.constData(), name.constData()) != 0) {
+    if (!WriteAll(descriptor, bytes) || ::rename(newName.constData(), name.constData()) != 0) {
         ::close(descriptor);
         ::unlink(newName.constData());
         return false;
@@ -256,7 +240,7 @@ bool EditJournal::append(const QByteArray &bytes)
 {
     if (m_descriptor < 0)
         return false;
-    if (writeAll(m_descriptor, bytes)) {
+    if (WriteAll(m_descriptor, bytes)) {
         m_size += bytes.size();
         return true;
     }

@@ -17,7 +17,9 @@ namespace {
 // Names tried before giving up: far more copies than ever end in the same second.
 constexpr int kNamesTried = 1000;
 
-bool writeAll(int descriptor, QByteArrayView bytes)
+} // namespace
+
+bool WriteAll(int descriptor, QByteArrayView bytes)
 {
     const char *next = bytes.data();
     qsizetype left = bytes.size();
@@ -32,8 +34,6 @@ bool writeAll(int descriptor, QByteArrayView bytes)
     }
     return true;
 }
-
-} // namespace
 
 QString RescueFolder()
 {
@@ -63,7 +63,7 @@ QString WriteNewRescueFile(const QString &folder, const QString &stem, QByteArra
             continue;
         if (descriptor < 0)
             return {};
-        const bool written = writeAll(descriptor, bytes);
+        const bool written = WriteAll(descriptor, bytes);
         // Sent on to the disk at once, without waiting for it: a power cut soon after the
         // session's end finds it there all the same, most likely.
         if (written)

@@ -12,6 +12,10 @@ namespace ruvo {
 // $XDG_STATE_HOME/Ruvo (~/.local/state/Ruvo when it is not set, or not an absolute path).
 QString RescueFolder();
 
+// Writes all of bytes to an open file, going on after a short write or a signal; false when the
+// system refused some of them (a full disk).
+bool WriteAll(int descriptor, QByteArrayView bytes);
+
 // Writes bytes into a new file of folder (made if need be), readable by the user only: stem +
 // ".txt", or stem + "-2.txt", "-3.txt" … where that name is taken. A file that exists, whoever
 // made it, is never written over. Every write is checked; the bytes are not synced (see there).
