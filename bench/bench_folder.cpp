@@ -112,12 +112,15 @@ void writePlain(const QString &path, const QByteArray &bytes)
         std::abort();
 }
 
+// Thirty years of the same days, for the first hit in the largest folder a user may keep.
+constexpr int kThirtyYears = 10950;
+
 // The folder, written once per process as the program writes its day files.
 struct Folder
 {
-    Folder()
+    explicit Folder(int days = kDays)
     {
-        for (int day = 0; day < kDays; ++day) {
+        for (int day = 0; day < days; ++day) {
             const QString stem = kToday.addDays(-day).toString(QStringLiteral("ddMMyy"));
             const QString notes = DayFilePath(dir.path(), stem, DayFileKind::Notes, kExtension);
             const QString rows = DayFilePath(dir.path(), stem, DayFileKind::TimeFields, kExtension);
@@ -139,6 +142,12 @@ const Folder &folder()
 QString path()
 {
     return folder().dir.path();
+}
+
+QString thirtyYearsPath()
+{
+    static const Folder built(kThirtyYears);
+    return built.dir.path();
 }
 
 // ---- The search
@@ -315,6 +324,8 @@ void BM_SearchWindowFirstHit(benchmark::State &state)
 {
     SearchWindow window;
     showOnTheFolder(window);
+    if (state.range(0) == kThirtyYears)
+        window.setFolder(thirtyYearsPath(), kExtension);
     QElapsedTimer sinceKey;
     qint64 firstRow = -1;
     QObject::connect(window.results()->model(), &QAbstractItemModel::rowsInserted, [&] {
@@ -336,7 +347,12 @@ void BM_SearchWindowFirstHit(benchmark::State &state)
         state.SetIterationTime(double(firstRow) / 1e9);
     }
 }
-BENCHMARK(BM_SearchWindowFirstHit)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
+BENCHMARK(BM_SearchWindowFirstHit)
+    ->Arg(kDays)
+    ->Arg(kThirtyYears)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(20);
 
 // ---- The export from the main window
 

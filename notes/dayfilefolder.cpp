@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 namespace ruvo {
 
@@ -106,17 +107,49 @@ QDate DateOfStem(QStringView stem, const QDate &nearDay)
     return nearest;
 }
 
+void ForEachDayFileNewestFirst(const QString &folder, const QString &extension,
+                               const QDate &nearDay,
+                               const std::function<bool(const DayFileEntry &)> &take)
+{
+    // A name as listed, its path made only when it is handed over.
+    struct Listed
+    {
+        qint64 day;
+        DayFileKind kind;
+        std::array<char16_t, kStemLength> stem;
+    };
+    std::vector<Listed> listed;
+    forEachDayFile(folder, extension, [&](QStringView stem, DayFileKind kind) {
+        const QDate date = DateOfStem(stem, nearDay);
+        if (!date.isValid())
+            return;
+        Listed name{date.toJulianDay(), kind, {}};
+        std::copy_n(stem.utf16(), kStemLength, name.stem.begin());
+        listed.push_back(name);
+    });
+    // A heap: the newest is on top at once, each next one costs a step. "Comes after" is its
+    // order: an older day, or the hour rows after the notes of the same day.
+    const auto comesAfter = [](const Listed &a, const Listed &b) {
+        return a.day != b.day ? a.day < b.day : a.kind > b.kind;
+    };
+    std::make_heap(listed.begin(), listed.end(), comesAfter);
+    for (auto end = listed.end(); end != listed.begin(); --end) {
+        std::pop_heap(listed.begin(), end, comesAfter);
+        const Listed &next = *(end - 1);
+        const QString stem(reinterpret_cast<const QChar *>(next.stem.data()), kStemLength);
+        if (!take({QDate::fromJulianDay(next.day), next.kind,
+                   DayFilePath(folder, stem, next.kind, extension)}))
+            return;
+    }
+}
+
 QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension,
                                  const QDate &nearDay)
 {
     QList<DayFileEntry> entries;
-    forEachDayFile(folder, extension, [&](QStringView stem, DayFileKind kind) {
-        const QDate date = DateOfStem(stem, nearDay);
-        if (date.isValid())
-            entries.append({date, kind, DayFilePath(folder, stem.toString(), kind, extension)});
-    });
-    std::sort(entries.begin(), entries.end(), [](const DayFileEntry &a, const DayFileEntry &b) {
-        return a.date != b.date ? a.date > b.date : a.kind < b.kind;
+    ForEachDayFileNewestFirst(folder, extension, nearDay, [&entries](const DayFileEntry &entry) {
+        entries.append(entry);
+        return true;
     });
     return entries;
 }

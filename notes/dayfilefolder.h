@@ -11,6 +11,7 @@
 #include <QStringView>
 
 #include <bitset>
+#include <functional>
 
 namespace ruvo {
 
@@ -35,6 +36,12 @@ struct DayFileEntry
 // even looked at beyond the folder's listing (but where a link leads).
 QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension,
                                  const QDate &nearDay);
+// The same files in the same order, handed to take one at a time until it returns false. The
+// first comes once the folder is listed, before the others are put in order: a search shows
+// the newest day's hits without waiting for the order of twenty years of names.
+void ForEachDayFileNewestFirst(const QString &folder, const QString &extension,
+                               const QDate &nearDay,
+                               const std::function<bool(const DayFileEntry &)> &take);
 
 // The days (bit 1 to 31) of one month whose day files hold text, by their sizes alone: the
 // month's 62 possible names are looked up, no folder listed and no file read. The files of a

@@ -108,9 +108,9 @@ bool NotesSearch::start(const QString &folder, const QString &extension, const Q
             QElapsedTimer sinceSent;
             sinceSent.start();
             bool sentAny = false;
-            for (const DayFileEntry &entry : ListDayFiles(folder, extension, today)) {
+            ForEachDayFileNewestFirst(folder, extension, today, [&](const DayFileEntry &entry) {
                 if (promise.isCanceled())
-                    return;
+                    return false;
                 if (!searchFile(entry, key, keyIsAscii, batch))
                     unreadable << entry.path;
                 if (!batch.isEmpty() && (!sentAny || batch.size() >= kBatchSize ||
@@ -119,7 +119,10 @@ bool NotesSearch::start(const QString &folder, const QString &extension, const Q
                     sentAny = true;
                     sinceSent.restart();
                 }
-            }
+                return true;
+            });
+            if (promise.isCanceled())
+                return;
             send(std::move(batch), true);
         });
     return true;
