@@ -57,7 +57,12 @@ QString typeAndCrash(const QString &folder, const QString &notes, const QString 
     StartedPad crashed(folder);
     if (!notes.isEmpty()) {
         crashed.pad.NotesMemo()->setFocus();
-        QTest::keyClicks(crashed.pad.NotesMemo(), notes);
+        const QStringList lines = notes.split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                QTest::keyClick(crashed.pad.NotesMemo(), Qt::Key_Return);
+            QTest::keyClicks(crashed.pad.NotesMemo(), lines[i]);
+        }
     }
     if (!hour.isEmpty())
         QTest::keyClicks(crashed.pad.TimeFields(3), hour);
@@ -95,6 +100,7 @@ void JournalTest::crashedPage_comesBackSaved_data()
     QTest::addColumn<QString>("hour");
     QTest::addColumn<QByteArray>("otherVersion");
     QTest::newRow("the notes") << u"deja ecrit, pas garde"_qs << QString() << QByteArray();
+    QTest::newRow("notes of two lines") << u"first line\nsecond"_qs << QString() << QByteArray();
     QTest::newRow("an hour") << QString() << u"dentiste"_qs << QByteArray();
     QTest::newRow("both, the notes file written by another program since")
         << u"de cette machine"_qs << u"train"_qs << QByteArray("de l'autre machine\r\n");
@@ -119,7 +125,8 @@ void JournalTest::crashedPage_comesBackSaved()
     QCOMPARE(started.pad.NotesMemo()->toPlainText(), notes);
     QCOMPARE(started.pad.TimeFields(3)->text(), hour);
     QVERIFY(!started.pad.hasUnsavedNotes());
-    QCOMPARE(bytesOf(notesFile), notes.isEmpty() ? QByteArray() : notes.toUtf8() + "\r\n");
+    QCOMPARE(bytesOf(notesFile),
+             notes.isEmpty() ? QByteArray() : notes.toUtf8().replace('\n', "\r\n") + "\r\n");
     QCOMPARE(bytesOf(folder.filePath(u"060398T.ruv"_qs)).split('\n').value(2),
              hour.toUtf8() + '\r');
     QCOMPARE(started.kept.size(), otherVersion.isEmpty() ? 0 : 1);
