@@ -24,6 +24,8 @@ namespace ruvo {
 namespace {
 
 constexpr QByteArrayView kRequest = "front\n";
+// The same, turned to today's page.
+constexpr QByteArrayView kTodayRequest = "today\n";
 constexpr QByteArrayView kAnswer = "done\n";
 
 // The address of path; false where the path does not fit one.
@@ -58,8 +60,9 @@ QString RunningCopy::serverName(const QString &folder)
     return RuntimeFileFor(folder, u".socket");
 }
 
-bool RunningCopy::bringToFront(const QString &folder, int timeoutMs)
+bool RunningCopy::bringToFront(const QString &folder, Page page, int timeoutMs)
 {
+    const QByteArrayView request = page == Page::Today ? kTodayRequest : kRequest;
     sockaddr_un address;
     if (!addressOf(serverName(folder), address))
         return false;
@@ -69,8 +72,8 @@ bool RunningCopy::bringToFront(const QString &folder, int timeoutMs)
     const auto closing = qScopeGuard([descriptor] { ::close(descriptor); });
     // A listening socket on this machine accepts at once or refuses at once.
     if (::connect(descriptor, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
-        ::send(descriptor, kRequest.data(), size_t(kRequest.size()), MSG_NOSIGNAL) !=
-            ssize_t(kRequest.size()))
+        ::send(descriptor, request.data(), size_t(request.size()), MSG_NOSIGNAL) !=
+            ssize_t(request.size()))
         return false;
     const QDeadlineTimer deadline(timeoutMs);
     QByteArray heard;
@@ -156,8 +159,11 @@ void RunningCopy::readRequest(int descriptor, QSocketNotifier *notifier, const Q
                 [this, descriptor, notifier, text] { readRequest(descriptor, notifier, text); });
         return;
     }
-    if (text.startsWith(kRequest)) {
+    const bool today = text.startsWith(kTodayRequest);
+    if (today || text.startsWith(kRequest)) {
         bringWindowToFront();
+        if (today)
+            emit todayAsked();
         ::send(descriptor, kAnswer.data(), size_t(kAnswer.size()), MSG_NOSIGNAL);
     }
     notifier->setEnabled(false);

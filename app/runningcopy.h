@@ -25,8 +25,11 @@ class RunningCopy final : public QObject
 public:
     // The socket's path (RuntimeFileFor); empty without a private runtime folder.
     static QString serverName(const QString &folder);
+    // The page the copy is asked for: the one it shows, or today's.
+    enum class Page { AsItIs, Today };
     // Asks the copy running in folder to come to the front; true once it said it did.
-    static bool bringToFront(const QString &folder, int timeoutMs = 2000);
+    static bool bringToFront(const QString &folder, Page page = Page::AsItIs,
+                             int timeoutMs = 2000);
 
     // Listens for later starts in folder (whose lock this copy holds); each brings window to
     // the front.
@@ -35,6 +38,8 @@ public:
 
 signals:
     void broughtToFront();
+    // After broughtToFront(), for a start that asked for today's page.
+    void todayAsked();
 
 private:
     void acceptStarts();

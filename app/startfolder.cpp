@@ -6,6 +6,8 @@
 #include "notesexportcommand.h"
 #include "ruvoapplication.h"
 
+#include "platform/installedfiles.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace ruvo {
 
@@ -42,6 +45,8 @@ struct Options
         parser.addOption(notesFolder);
         parser.addOption(exportFile);
         parser.addOption(notesAs);
+        parser.addOption(reminders);
+        parser.addOption(today);
     }
 
     const QCommandLineOption folder{
@@ -62,6 +67,14 @@ struct Options
                        "(journal, the default) or as an all-day event (events), for calendars "
                        "that drop journal entries."),
         QStringLiteral("journal|events")};
+    const QCommandLineOption reminders{
+        QStringLiteral("reminders"),
+        QStringLiteral("Remind of today's hour lines through the desktop's notifications, "
+                       "without a window, while the reminders are on (the page's menu, "
+                       "\"Rappels\").")};
+    const QCommandLineOption today{
+        QStringLiteral("today"),
+        QStringLiteral("Show today's page; a copy already open in the folder turns to it.")};
 };
 
 // Says why the program cannot start: on standard error, and in a box where there is a window
@@ -72,6 +85,28 @@ struct Options
     if (qobject_cast<QApplication *>(QCoreApplication::instance()))
         QMessageBox::critical(nullptr, RuvoApplication::programName(), message);
     std::exit(1);
+}
+
+// The agent is a program of its own, run in this process's place: what lives the whole session
+// never loads the window's libraries.
+[[noreturn]] void becomeRemindersAgent(const QString &folder)
+{
+    const QString program = QCoreApplication::applicationFilePath();
+    const QString name = QStringLiteral("/ruvo-reminders");
+    const QStringList places{QFileInfo(program).absolutePath() + name,
+                             InstalledModuleFolder() + name};
+    for (const QString &agent : places) {
+        if (!QFileInfo(agent).isExecutable())
+            continue;
+        const QByteArray path = QFile::encodeName(agent);
+        const QByteArray folderArgument = QFile::encodeName(folder);
+        const QByteArray programArgument = QFile::encodeName(program);
+        const char *arguments[] = {path.constData(), "--folder", folderArgument.constData(),
+                                   "--program", programArgument.constData(), nullptr};
+        std::fflush(nullptr);
+        ::execv(path.constData(), const_cast<char *const *>(arguments));
+    }
+    refuseToStart(u"ne trouve pas le programme des rappels" + name);
 }
 
 } // namespace
@@ -88,13 +123,16 @@ std::optional<int> AnswerWithoutWindow(int argc, char **argv)
     const bool understood = parser.parse(arguments) && parser.positionalArguments().isEmpty();
     if (understood && !parser.isSet(QStringLiteral("help")) &&
         !parser.isSet(QStringLiteral("help-all")) && !parser.isSet(QStringLiteral("version")) &&
-        !parser.isSet(options.exportFile) && !parser.isSet(options.notesAs))
+        !parser.isSet(options.exportFile) && !parser.isSet(options.notesAs) &&
+        !parser.isSet(options.reminders))
         return std::nullopt;
     const QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(RuvoApplication::programName());
     QCoreApplication::setApplicationVersion(RuvoApplication::programVersion());
     // --help, --version and a command line that is not understood print and end here.
     const CommandLine commandLine = ReadCommandLine(QCoreApplication::arguments());
+    if (commandLine.reminders)
+        becomeRemindersAgent(commandLine.folder);
     if (!commandLine.exportFile)
         return std::nullopt;
     return ExportFromCommandLine(commandLine.folder, *commandLine.exportFile, commandLine.notesAs);
@@ -135,6 +173,8 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         commandLine.exportFile = parser.value(options.exportFile);
     if (notesAs == u"events")
         commandLine.notesAs = NotesAs::Events;
+    commandLine.reminders = parser.isSet(options.reminders);
+    commandLine.today = parser.isSet(options.today);
     return commandLine;
 }
 

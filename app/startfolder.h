@@ -18,10 +18,12 @@ struct CommandLine
     QString folder;                     // the start folder, absolute
     std::optional<QString> exportFile;  // --export FILE
     NotesAs notesAs = NotesAs::Journal; // --notes-as journal|events
+    bool reminders = false;             // --reminders
+    bool today = false;                 // --today
 };
 
 // Reads the command line (--help, --version, --folder DIR, --notes-folder, --export FILE,
-// --notes-as journal|events). The
+// --notes-as journal|events, --reminders, --today). The
 // start folder, created if need be, is DIR with --folder; the notes folder ($RUVO_HOME, else
 // ~/Ruvo) with --notes-folder, as the desktop entry starts the program, so that a start from a
 // menu never works in the bare home folder; else the current folder, the program's rule when
@@ -37,7 +39,8 @@ QString StartFolderFromCommandLine(const QStringList &arguments);
 
 // Answers --help, --version, a command line that is not understood and --export before any
 // window system is reached, so that they work in a terminal without a display: the process's
-// exit code when it answered, none when the command line asks for the window.
+// exit code when it answered, none when the command line asks for the window. --reminders
+// runs the reminders agent in this process's place and never returns.
 std::optional<int> AnswerWithoutWindow(int argc, char **argv);
 
 // $RUVO_HOME, else ~/Ruvo.

@@ -14,8 +14,10 @@
 #include "calendar/error.h"
 #include "notes/daystore.h"
 #include "notes/notesexport.h"
+#include "notes/reminders.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
+#include "platform/autostartentry.h"
 #include "platform/colorvalue.h"
 #include "platform/deadlinerescue.h"
 #include "platform/helpviewer.h"
@@ -28,6 +30,7 @@
 #include "widgets/tapropos.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -43,12 +46,14 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
@@ -135,6 +140,19 @@ void TForm1::FormCreate()
     m_exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(m_exportAction, &QAction::triggered, this, &TForm1::chooseExportFile);
     addAction(m_exportAction);
+    m_agentProgram = QCoreApplication::applicationFilePath();
+    m_reminderChoices = new QActionGroup(this);
+    m_reminderChoices->setExclusive(true);
+    std::array<int, kReminderChoices.size() + 1> leads{-1};
+    std::copy(kReminderChoices.begin(), kReminderChoices.end(), leads.begin() + 1);
+    for (const int lead : leads) {
+        QAction *choice = m_reminderChoices->addAction(QString());
+        choice->setCheckable(true);
+        choice->setData(lead);
+        connect(choice, &QAction::triggered, this, [this, lead] {
+            chooseReminderLead(lead < 0 ? std::nullopt : std::optional(lead));
+        });
+    }
     CP()->setDateDialog([this](TLanguage language, const QString &date, const QPoint &at) {
         return showDateDialog(language, date, at);
     });
@@ -218,6 +236,9 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         m_purgePending = false;
         CP()->removeEventFilter(this);
         QMetaObject::invokeMethod(CP(), &TCalendarPad::PurgeNotes, Qt::QueuedConnection);
+        // The agent reminds while reminders are on, the window open or not.
+        if (ReminderLead(m_settingsPath))
+            QMetaObject::invokeMethod(this, &TForm1::startRemindersAgent, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -372,6 +393,49 @@ void TForm1::nameCommands()
     const PadCommandWords words = PadCommandWordsOf(CP()->Language());
     m_searchAction->setText(words.search + u'\t' + words.searchKey);
     m_exportAction->setText(words.exportNotes + u'\t' + words.exportKey);
+    const ReminderWords reminders = ReminderWordsOf(CP()->Language());
+    const QList<QAction *> choices = m_reminderChoices->actions();
+    const std::optional<int> lead = ReminderLead(m_settingsPath);
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        choices[i]->setText(reminders.choices[std::size_t(i)]);
+        const int choiceLead = choices[i]->data().toInt();
+        choices[i]->setChecked(lead ? choiceLead == *lead : choiceLead < 0);
+    }
+}
+
+QList<QAction *> TForm1::ReminderActions() const
+{
+    return m_reminderChoices->actions();
+}
+
+void TForm1::chooseReminderLead(std::optional<int> lead)
+{
+    try {
+        SetReminderLead(m_settingsPath, lead);
+    } catch (const Error &e) {
+        reportError(e.message());
+        return;
+    }
+    const QString folder = QDir::cleanPath(CP()->Directory());
+    const AutostartEntry entry(folder);
+    if (!lead) {
+        if (!entry.remove())
+            reportError(u"Ne peut supprimer le fichier " + entry.path());
+        return;
+    }
+    if (!entry.write(m_agentProgram,
+                     {QStringLiteral("--reminders"), QStringLiteral("--folder"), folder},
+                     QStringLiteral("Ruvo"), QStringLiteral("Rappels des heures de Ruvo")))
+        reportError(u"Ne peut créer le fichier " + entry.path());
+    startRemindersAgent();
+}
+
+void TForm1::startRemindersAgent()
+{
+    // An agent already there for the folder lets this one end at once.
+    QProcess::startDetached(m_agentProgram, {QStringLiteral("--reminders"),
+                                             QStringLiteral("--folder"),
+                                             QDir::cleanPath(CP()->Directory())});
 }
 
 void TForm1::showPageMenu(const QPoint &at)
@@ -383,6 +447,8 @@ void TForm1::showPageMenu(const QPoint &at)
     menu.addAction(CP()->GoToDateAction());
     menu.addAction(m_searchAction);
     menu.addAction(m_exportAction);
+    menu.addSeparator();
+    menu.addMenu(ReminderWordsOf(CP()->Language()).title)->addActions(m_reminderChoices->actions());
     menu.exec(at);
 }
 

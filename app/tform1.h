@@ -10,11 +10,15 @@
 #include <QMainWindow>
 #include <QThreadPool>
 
-class QAction;
+#include <QList>
 #include <QString>
+
+class QAction;
+class QActionGroup;
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TForm1;
@@ -75,6 +79,15 @@ public:
     QAction *SearchAction() const { return m_searchAction; }
     QAction *ExportAction() const { return m_exportAction; }
 
+    // The page menu's "Rappels": "Aucun", then each lead of kReminderChoices, the one the
+    // settings file holds checked. Choosing one writes it; turning reminders on writes the
+    // user's autostart entry for the agent (AutostartEntry) and starts the agent, turning them
+    // off removes the entry, and the agent ends once it reads the settings.
+    QList<QAction *> ReminderActions() const;
+    // The program started as the agent (`<program> --reminders --folder <folder>`): this one,
+    // unless a test gives another.
+    void setAgentProgram(const QString &program) { m_agentProgram = program; }
+
     // The session is ending (a termination signal): save the page and the settings and quit
     // at once, without the about box. Text that cannot be saved where it belongs goes to a
     // rescue file (see RescueFolder()), whose path is printed on standard error; nothing
@@ -115,6 +128,8 @@ private:
     void showPageMenu(const QPoint &at);
     void nameCommands();
     void chooseExportFile();
+    void chooseReminderLead(std::optional<int> lead);
+    void startRemindersAgent();
     void savePageForSession();
     std::function<void()> pageRescue() const;
     // A close refused because typed text cannot be saved (failure says why) offers to keep the
@@ -128,6 +143,8 @@ private:
     QAction *m_searchAction = nullptr;
     SearchWindow *m_searchWindow = nullptr;
     QAction *m_exportAction = nullptr;
+    QActionGroup *m_reminderChoices = nullptr;
+    QString m_agentProgram;
     Tapropos *m_apropos = nullptr;
     // The about box's check box, "do not show at close", while the box is not built yet.
     bool m_aproposTicked = false;

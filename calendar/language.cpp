@@ -193,6 +193,29 @@ PadCommandWords PadCommandWordsOf(TLanguage language)
             at(9), at(10), at(11), at(12), at(13), at(14), at(15), at(16)};
 }
 
+// Indexed by TLanguage - 1: the title, then none and each lead.
+constexpr std::array<std::array<const char16_t *, 7>, 5> kReminderWords = {{
+    {u"Reminders", u"None", u"On the hour", u"5 minutes before", u"10 minutes before",
+     u"15 minutes before", u"30 minutes before"},
+    {u"Erinnerungen", u"Keine", u"Zur vollen Stunde", u"5 Minuten vorher", u"10 Minuten vorher",
+     u"15 Minuten vorher", u"30 Minuten vorher"},
+    {u"Rappels", u"Aucun", u"À l'heure", u"5 minutes avant", u"10 minutes avant",
+     u"15 minutes avant", u"30 minutes avant"},
+    {u"Promemoria", u"Nessuno", u"All'ora", u"5 minuti prima", u"10 minuti prima",
+     u"15 minuti prima", u"30 minuti prima"},
+    {u"Recordatorios", u"Ninguno", u"A la hora", u"5 minutos antes", u"10 minutos antes",
+     u"15 minutos antes", u"30 minutos antes"},
+}};
+
+ReminderWords ReminderWordsOf(TLanguage language)
+{
+    const auto &words = kReminderWords[std::size_t(resolvedLanguage(language) - 1)];
+    ReminderWords result{QString::fromUtf16(words[0]), {}};
+    for (std::size_t i = 0; i < result.choices.size(); ++i)
+        result.choices[i] = QString::fromUtf16(words[i + 1]);
+    return result;
+}
+
 // Indexed by TLanguage - 1, in the order of DateDialogWords.
 constexpr std::array<std::array<const char16_t *, 7>, 5> kDateDialogWords = {{
     {u"Month", u"Year", u"Days of the month", u"Next year", u"Previous year", u"notes", u"today"},

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
+
 namespace ruvo {
 Q_NAMESPACE
 
@@ -79,6 +81,16 @@ struct PadCommandWords
     QString notesAsEvents;     // its choice of a calendar file whose notes are events
 };
 PadCommandWords PadCommandWordsOf(TLanguage language);
+
+// The page menu's choice of reminders: its title, then "none" and each lead of kReminderChoices.
+struct ReminderWords
+{
+    QString title;
+    std::array<QString, 6> choices;
+};
+// The leads of the choices in minutes, after "none".
+inline constexpr std::array<int, 5> kReminderChoices = {0, 5, 10, 15, 30};
+ReminderWords ReminderWordsOf(TLanguage language);
 
 // What a screen reader calls the date dialog's month list, year field and month grid.
 struct DateDialogWords

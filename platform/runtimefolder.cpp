@@ -58,15 +58,32 @@ QString PrivateRuntimeFolder()
     return ownRuntimeFolder();
 }
 
+namespace {
+
+// Every way to the same folder, spelt the same.
+QByteArray canonicalPathOf(const QString &folder)
+{
+    QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty())
+        canonical = QDir::cleanPath(QDir(folder).absolutePath());
+    return QFile::encodeName(canonical);
+}
+
+} // namespace
+
+QString FolderKey(const QString &notesFolder)
+{
+    const QByteArray hash =
+        QCryptographicHash::hash(canonicalPathOf(notesFolder), QCryptographicHash::Sha1);
+    return QString::fromLatin1(hash.toHex().left(16));
+}
+
 QString RuntimeFileFor(const QString &notesFolder, QStringView suffix)
 {
     const QString runtime = PrivateRuntimeFolder();
     if (runtime.isEmpty())
         return {};
-    QString canonical = QFileInfo(notesFolder).canonicalFilePath();
-    if (canonical.isEmpty())
-        canonical = QDir::cleanPath(QDir(notesFolder).absolutePath());
-    const QByteArray path = QFile::encodeName(canonical);
+    const QByteArray path = canonicalPathOf(notesFolder);
     // The path as a file name: "/" and the escape itself written as %2F and %25.
     QByteArray readable = path;
     readable.replace("%", "%25").replace("/", "%2F");

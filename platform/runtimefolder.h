@@ -21,4 +21,8 @@ QString PrivateRuntimeFolder();
 // socket's address. Empty without a private folder.
 QString RuntimeFileFor(const QString &notesFolder, QStringView suffix);
 
+// Sixteen hexadecimal digits that name notesFolder (its canonical path) in a file name, for
+// what is kept of that folder elsewhere.
+QString FolderKey(const QString &notesFolder);
+
 } // namespace ruvo

@@ -343,6 +343,34 @@ void SettingsFile::writeString(const QString &section, const QString &key,
         fail();
 }
 
+void SettingsFile::removeKey(const QString &section, const QString &key) const
+{
+    if (!QFileInfo::exists(m_path))
+        return;
+    const std::optional<QByteArray> bytes =
+        bytesOf(m_path, std::numeric_limits<qint64>::max());
+    if (!bytes)
+        throw Error(u"Ne peut écrire dans " + m_path);
+    const FileEncoding encoding = FileEncoding::of(*bytes, section);
+    const std::optional<QByteArray> sectionName = encoding.encode(section);
+    const std::optional<QByteArray> keyName = encoding.encode(key);
+    if (!sectionName || !keyName)
+        return; // no line can be spelt so
+    QByteArray result;
+    qsizetype copied = 0;
+    for (const Line &line : linesOf(*bytes)) {
+        if (!isKeyLine(line, *sectionName, *keyName))
+            continue;
+        result += QByteArrayView(*bytes).sliced(copied, line.start - copied);
+        copied = line.next;
+    }
+    if (copied == 0)
+        return;
+    result += QByteArrayView(*bytes).sliced(copied);
+    if (!ReplaceFileWhole(m_path, result))
+        throw Error(u"Ne peut écrire dans " + m_path);
+}
+
 void SettingsFile::writeBool(const QString &section, const QString &key, bool value) const
 {
     writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));

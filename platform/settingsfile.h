@@ -42,6 +42,11 @@ public:
     // "1" or "0".
     void writeBool(const QString &section, const QString &key, bool value) const;
 
+    // Takes out every line of that key in that section, so that it reads as its default again;
+    // every other byte stays. Nothing is written when there is no such line. Throws as
+    // writeString does.
+    void removeKey(const QString &section, const QString &key) const;
+
     // The number a settings value stands for, if it stands for one.
     static std::optional<qint32> parseInteger(const QString &text);
 

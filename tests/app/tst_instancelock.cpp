@@ -267,7 +267,7 @@ void InstanceLockTest::secondStart_bringsTheRunningWindowToTheFront()
     // In the private runtime folder, where no other user can make its name first.
     QCOMPARE(QFileInfo(RunningCopy::serverName(folder)).path(), m_runtime->path());
     // No copy running: the second start gets no answer and shows its message.
-    QVERIFY(!RunningCopy::bringToFront(folder, 200));
+    QVERIFY(!RunningCopy::bringToFront(folder, RunningCopy::Page::AsItIs, 200));
 
     QWidget window;
     window.showMinimized();

@@ -59,6 +59,8 @@ private slots:
     void writeKeepsTheRestOfTheFile();
     void writeChangesOnlyTheKeysLines_data();
     void writeChangesOnlyTheKeysLines();
+    void removeKeyTakesOnlyItsLines_data();
+    void removeKeyTakesOnlyItsLines();
     void namesThatWouldNotReadBack_data();
     void namesThatWouldNotReadBack();
     void unwritableLocation_data();
@@ -235,6 +237,32 @@ void SettingsFileTest::writeChangesOnlyTheKeysLines()
     QCOMPARE(contents(path), after);
     // A file over 1 MiB reads as absent.
     QCOMPARE(settings.readBool(kSection, kKey, false), after.size() <= 1 << 20);
+}
+
+void SettingsFileTest::removeKeyTakesOnlyItsLines_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("every line of the key, in every occurrence of the section")
+        << QByteArray("[Propriétés]\r\napropos=1\r\nautre=x\r\n[Fenêtre]\napropos=1\n"
+                      "[propriétés]\n APROPOS = 0")
+        << QByteArray("[Propriétés]\r\nautre=x\r\n[Fenêtre]\napropos=1\n[propriétés]\n");
+    QTest::newRow("Windows-1252") << QByteArray("[Propri\xE9t\xE9s]\r\napropos=1\r\n; \xE9t\xE9\r\n")
+                                  << QByteArray("[Propri\xE9t\xE9s]\r\n; \xE9t\xE9\r\n");
+    QTest::newRow("no such key: the file stays") << QByteArray("[Fenêtre]\napropos=1")
+                                                 << QByteArray("[Fenêtre]\napropos=1");
+}
+
+void SettingsFileTest::removeKeyTakesOnlyItsLines()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Ruvo.ini"));
+    write(path, before);
+    SettingsFile(path).removeKey(kSection, kKey);
+    QCOMPARE(contents(path), after);
 }
 
 void SettingsFileTest::namesThatWouldNotReadBack_data()
