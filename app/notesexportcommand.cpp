@@ -14,13 +14,14 @@
 
 namespace ruvo {
 
-int ExportFromCommandLine(const QString &folder, const QString &file, NotesAs notesAs)
+int ExportFromCommandLine(const QString &folder, const QString &file, NotesAs notesAs,
+                          std::optional<int> alarmLead)
 {
     try {
         if (const std::optional<Error> leftOut =
                 DayStore(folder, kMainPadExtension.toString())
                     .exportTo(file, kMainPadStartTime, kMainPadLanguage, QDate::currentDate(),
-                              notesAs))
+                              notesAs, alarmLead))
             std::fprintf(stderr, "Ruvo : %s\n", leftOut->what());
     } catch (const Error &error) {
         std::fprintf(stderr, "Ruvo : %s\n", error.what());

@@ -7,12 +7,16 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace ruvo {
 
 // `ruvo --export FILE`: writes the notes of every day of folder to file as the main window's pad
-// reads them. Returns the process's exit code: 0, or 1 with the message on standard error; the
-// day files that could not be read are named there too, and the export holds the others.
+// reads them, each hour event ringing alarmLead minutes before its hour when given. Returns the
+// process's exit code: 0, or 1 with the message on standard error; the day files that could not
+// be read are named there too, and the export holds the others.
 int ExportFromCommandLine(const QString &folder, const QString &file,
-                          NotesAs notesAs = NotesAs::Journal);
+                          NotesAs notesAs = NotesAs::Journal,
+                          std::optional<int> alarmLead = std::nullopt);
 
 } // namespace ruvo

@@ -184,9 +184,10 @@ std::optional<Error> DayStore::purge(const QDate &today, int destroyDelay) const
 }
 
 std::optional<Error> DayStore::exportTo(const QString &file, int startTime, TLanguage language,
-                                        const QDate &today, NotesAs notesAs) const
+                                        const QDate &today, NotesAs notesAs,
+                                        std::optional<int> alarmLead) const
 {
-    return ExportNotes(m_folder, m_extension, file, startTime, language, today, notesAs);
+    return ExportNotes(m_folder, m_extension, file, startTime, language, today, notesAs, alarmLead);
 }
 
 } // namespace ruvo

@@ -101,10 +101,11 @@ public:
     // Moves the files of the days from today - 365 up to the day before today - destroyDelay
     // to the trash; the message for the user when any stayed (see PurgeDayFiles).
     std::optional<Error> purge(const QDate &today, int destroyDelay) const;
-    // Writes every day with text to file; the message for the user when files were left out
-    // (see ExportNotes).
+    // Writes every day with text to file, each hour event ringing alarmLead minutes before its
+    // hour when given; the message for the user when files were left out (see ExportNotes).
     std::optional<Error> exportTo(const QString &file, int startTime, TLanguage language,
-                                  const QDate &today, NotesAs notesAs = NotesAs::Journal) const;
+                                  const QDate &today, NotesAs notesAs = NotesAs::Journal,
+                                  std::optional<int> alarmLead = std::nullopt) const;
 
 private:
     QString m_folder;

@@ -30,6 +30,7 @@ struct ExportDay
     // The notes as an all-day event rather than a journal entry, for calendars that drop
     // journal entries.
     bool notesAsEvent = false;
+    int alarmLead = -1; // minutes before each hour; -1: no alarm
 };
 
 // The iCalendar writer lives in a module of its own, loaded at the first export to a calendar
@@ -50,8 +51,10 @@ public:
 
     // Appends the day's components to text: a VJOURNAL when it has notes (or an all-day VEVENT,
     // with notesAsEvent), then a one-hour VEVENT per hour entry, in floating local time, each
-    // stamped (DTSTAMP) with stamp, the time of the export in UTC. False when libical cannot write
-    // them. Days may be written on several threads at once.
+    // stamped (DTSTAMP) with stamp, the time of the export in UTC. With an alarmLead, each hour
+    // VEVENT holds a VALARM that shows its text that many minutes before the hour; the notes
+    // never ring. False when libical cannot write them. Days may be written on several threads
+    // at once.
     virtual bool appendComponents(const ExportDay &day, const QDateTime &stamp,
                                   QByteArray &text) const = 0;
 };
@@ -62,5 +65,5 @@ inline constexpr auto kICalendarModule = "ruvo_icalendar";
 } // namespace ruvo
 
 // The version names the interface: a module built for another one is not taken.
-#define RuvoICalendarWriter_iid "ruvo.ICalendarWriter/3.0"
+#define RuvoICalendarWriter_iid "ruvo.ICalendarWriter/4.0"
 Q_DECLARE_INTERFACE(ruvo::ICalendarWriter, RuvoICalendarWriter_iid)

@@ -10,6 +10,7 @@
 #include <libical/ical.h>
 
 #include <memory>
+#include <optional>
 
 namespace ruvo {
 
@@ -51,6 +52,45 @@ public:
 private:
     Property m_property;
     Set m_set;
+};
+
+struct ComponentFree
+{
+    void operator()(icalcomponent *component) const { icalcomponent_free(component); }
+};
+using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+
+// The alarm of an hour event: its text shown lead minutes before the hour. A day's events share
+// one component, its description set anew for each, as TextProperty does.
+class HourAlarm
+{
+public:
+    explicit HourAlarm(int lead) : m_alarm(icalcomponent_new_valarm())
+    {
+        icalcomponent_add_property(m_alarm.get(), icalproperty_new_action(ICAL_ACTION_DISPLAY));
+        m_description = icalproperty_new_description("");
+        icalcomponent_add_property(m_alarm.get(), m_description); // the alarm frees it
+        icaltriggertype trigger{};
+        trigger.time = icaltime_null_time();
+        // Negative: before DTSTART. A lead of 0 is a zero offset, written "PT0S".
+        trigger.duration = icaldurationtype_from_int(-60 * lead);
+        icalcomponent_add_property(m_alarm.get(), icalproperty_new_trigger(trigger));
+    }
+
+    bool append(const QString &text, QByteArray &to) const
+    {
+        icalproperty_set_description(m_description, text.toUtf8().constData());
+        const std::unique_ptr<char, decltype(&icalmemory_free_buffer)> alarm(
+            icalcomponent_as_ical_string_r(m_alarm.get()), &icalmemory_free_buffer);
+        if (!alarm)
+            return false;
+        to += alarm.get();
+        return true;
+    }
+
+private:
+    Component m_alarm;
+    icalproperty *m_description = nullptr;
 };
 
 // The components' other lines hold no text to escape and stay far below the width at which
@@ -109,15 +149,19 @@ bool appendJournal(const QDate &date, const QStringList &notes, const QByteArray
     return true;
 }
 
+// alarmLead: minutes before each hour that its alarm rings; none when negative.
 bool appendEvents(const QDate &date, const QList<HourEntry> &hours, const QByteArray &stampLine,
-                  QByteArray &to)
+                  int alarmLead, QByteArray &to)
 {
     const DateDigits day(date);
     const DateDigits nextDay(date.addDays(1));
-    // An event is some 150 bytes besides its text.
+    // An event is some 150 bytes besides its text, its alarm some 70 besides the text again.
+    std::optional<HourAlarm> alarm;
+    if (alarmLead >= 0)
+        alarm.emplace(alarmLead);
     qsizetype size = to.size();
     for (const HourEntry &entry : hours)
-        size += 160 + 2 * entry.text.size();
+        size += 160 + 2 * entry.text.size() + (alarm ? 80 + 2 * entry.text.size() : 0);
     to.reserve(size);
     const TextProperty summary(icalproperty_new_summary, icalproperty_set_summary);
     for (const HourEntry &entry : hours) {
@@ -132,7 +176,7 @@ bool appendEvents(const QDate &date, const QList<HourEntry> &hours, const QByteA
         else
             appendDateTime(to, day, entry.hour + 1);
         to += "\r\n";
-        if (!summary.append(entry.text, to))
+        if (!summary.append(entry.text, to) || (alarm && !alarm->append(entry.text, to)))
             return false;
         to += "END:VEVENT\r\n";
     }
@@ -174,7 +218,8 @@ public:
             return false;
         return (day.notes.isEmpty() ||
                 appendJournal(day.date, day.notes, stampLine, day.notesAsEvent, text)) &&
-               (day.hours.isEmpty() || appendEvents(day.date, day.hours, stampLine, text));
+               (day.hours.isEmpty() ||
+                appendEvents(day.date, day.hours, stampLine, day.alarmLead, text));
     }
 };
 

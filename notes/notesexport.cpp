@@ -143,10 +143,11 @@ class Export
 {
 public:
     Export(ExportFormat format, NotesAs notesAs, const ICalendarWriter *calendar, int startTime,
-           TLanguage language, const QString &file)
+           TLanguage language, const QString &file, int alarmLead)
         : m_format(format), m_notesAs(notesAs), m_calendar(calendar), m_startTime(startTime),
-          m_language(language), m_file(file), m_labels(HourScaleLabels(startTime, language)),
-          m_stamp(QDateTime::currentDateTimeUtc()), m_target(file)
+          m_language(language), m_file(file), m_alarmLead(alarmLead),
+          m_labels(HourScaleLabels(startTime, language)), m_stamp(QDateTime::currentDateTimeUtc()),
+          m_target(file)
     {}
 
     // Writes the days of entries (newest first, as listed) to the target, and replaces the
@@ -307,7 +308,7 @@ private:
                 lines += u"- " + entry.label + u' ' + withoutHtml(entry.text) + u'\n';
             return lines.toUtf8();
         }
-        if (!m_calendar->appendComponents({date, {}, entries}, stamp, text))
+        if (!m_calendar->appendComponents({date, {}, entries, false, m_alarmLead}, stamp, text))
             throw CannotCreateFile(m_file);
         return text;
     }
@@ -375,6 +376,7 @@ private:
     const int m_startTime;
     const TLanguage m_language;
     const QString m_file;
+    const int m_alarmLead; // as ExportDay has it
     const std::array<QString, kHourRows> m_labels;
     const QDateTime m_stamp; // DTSTAMP: the time of the export
     WholeFileWriter m_target;
@@ -409,7 +411,7 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file)
 
 std::optional<Error> ExportNotes(const QString &folder, const QString &extension,
                                  const QString &file, int startTime, TLanguage language,
-                                 const QDate &today, NotesAs notesAs)
+                                 const QDate &today, NotesAs notesAs, std::optional<int> alarmLead)
 {
     const std::optional<ExportFormat> format = ExportFormatOf(file);
     if (!format)
@@ -419,8 +421,9 @@ std::optional<Error> ExportNotes(const QString &folder, const QString &extension
         throw CannotCreateFile(file);
     // What the days took on the pool's threads goes back to the system, however the export ends.
     const auto giveBack = qScopeGuard([]() noexcept { ReturnFreedMemory(); });
-    const QStringList unreadable = Export(*format, notesAs, calendar, startTime, language, file)
-                                       .writeDays(ListDayFiles(folder, extension, today), folder);
+    const QStringList unreadable =
+        Export(*format, notesAs, calendar, startTime, language, file, alarmLead.value_or(-1))
+            .writeDays(ListDayFiles(folder, extension, today), folder);
     if (unreadable.isEmpty())
         return std::nullopt;
     return Error(u"L'export " + file + u" est écrit sans ce qui ne peut être lu.\n" +

@@ -28,7 +28,9 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file);
 // Writes every day of folder whose day files hold text to file, oldest day first, in the format
 // its suffix names. Each day is the date nearest today that its files' stem can name. The hour
 // rows count from startTime (0 to 23); a row past 23:00 belongs to the next day. Markdown
-// headings and hour labels are in language.
+// headings and hour labels are in language. With an alarmLead, each hour event of a calendar
+// file rings that many minutes before its hour (a VALARM), so that a phone reminds as the pad
+// does; a Markdown document has nothing to ring and ignores it.
 //
 // The days are written as they are read, a few at a time on the threads of the global thread
 // pool, so the memory taken does not grow with the folder; the call returns once all is done.
@@ -43,6 +45,7 @@ std::optional<ExportFormat> ExportFormatOf(const QString &file);
 // as it was and no temporary file stays beside it.
 std::optional<Error> ExportNotes(const QString &folder, const QString &extension,
                                  const QString &file, int startTime, TLanguage language,
-                                 const QDate &today, NotesAs notesAs = NotesAs::Journal);
+                                 const QDate &today, NotesAs notesAs = NotesAs::Journal,
+                                 std::optional<int> alarmLead = std::nullopt);
 
 } // namespace ruvo

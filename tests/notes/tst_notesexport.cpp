@@ -9,6 +9,8 @@
 #include "notes/notesexport.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -133,6 +135,35 @@ QStringList componentsOf(const QByteArray &ics)
     return lines;
 }
 
+// Each component of the calendar file as libical reads it back, on a line: its UID, then each of
+// its alarms: its action, its offset from the start in seconds, and its text.
+QStringList alarmsOf(const QByteArray &ics)
+{
+    const std::unique_ptr<icalcomponent, void (*)(icalcomponent *)> calendar(
+        icalparser_parse_string(ics.constData()), icalcomponent_free);
+    if (!calendar)
+        return {};
+    QStringList lines;
+    for (icalcomponent *c = icalcomponent_get_first_component(calendar.get(), ICAL_ANY_COMPONENT);
+         c; c = icalcomponent_get_next_component(calendar.get(), ICAL_ANY_COMPONENT)) {
+        QString line = QString::fromUtf8(icalcomponent_get_uid(c));
+        for (icalcomponent *alarm = icalcomponent_get_first_component(c, ICAL_VALARM_COMPONENT);
+             alarm; alarm = icalcomponent_get_next_component(c, ICAL_VALARM_COMPONENT)) {
+            const icaltriggertype trigger = icalproperty_get_trigger(
+                icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY));
+            const icalproperty_action action = icalproperty_get_action(
+                icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY));
+            line += u" | "_qs + icalproperty_enum_to_string(action) + u' ' +
+                    QString::number(icaldurationtype_as_int(trigger.duration)) + u' ' +
+                    QString::fromUtf8(icalcomponent_get_description(alarm));
+            if (!icaltime_is_null_time(trigger.time))
+                line += u" (at a set time)";
+        }
+        lines << line;
+    }
+    return lines;
+}
+
 } // namespace
 
 class NotesExportTest : public QObject
@@ -142,6 +173,10 @@ class NotesExportTest : public QObject
 private slots:
     void iCalendar_readsBackAsTheDays_data();
     void iCalendar_readsBackAsTheDays();
+    void iCalendar_hourEventsRingBeforeTheirHour_data();
+    void iCalendar_hourEventsRingBeforeTheirHour();
+    void iCalendar_alarmsReadByAnotherParser_data();
+    void iCalendar_alarmsReadByAnotherParser();
     void markdown_exactDocument();
     void failure_leavesTheTargetAsItWas_data();
     void failure_leavesTheTargetAsItWas();
@@ -189,6 +224,90 @@ void NotesExportTest::iCalendar_readsBackAsTheDays()
              }));
     // The file is written a day at a time, yet holds the bytes libical writes for the whole.
     QCOMPARE(libicalRewrite(bytesOf(file)), bytesOf(file));
+}
+
+void NotesExportTest::iCalendar_hourEventsRingBeforeTheirHour_data()
+{
+    QTest::addColumn<int>("lead"); // minutes; -1: no alarm
+    QTest::addColumn<bool>("asEvents");
+    QTest::newRow("no alarm") << -1 << false;
+    QTest::newRow("at the hour") << 0 << false;
+    QTest::newRow("10 minutes before, notes as events") << 10 << true;
+    QTest::newRow("30 minutes before") << 30 << false;
+}
+
+// Each hour event rings once, its text shown lead minutes before its hour; the notes never ring.
+void NotesExportTest::iCalendar_hourEventsRingBeforeTheirHour()
+{
+    QFETCH(int, lead);
+    QFETCH(bool, asEvents);
+    QTemporaryDir dir;
+    writeDays(dir.path());
+    const QString file = dir.filePath(QStringLiteral("notes.ics"));
+    ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday,
+                asEvents ? NotesAs::Events : NotesAs::Journal,
+                lead < 0 ? std::nullopt : std::optional(lead));
+    const auto hour = [lead](const QString &uid, const QString &text) {
+        return lead < 0 ? uid : uid + u" | DISPLAY " + QString::number(-60 * lead) + u' ' + text;
+    };
+
+    QCOMPARE(alarmsOf(bytesOf(file)), QStringList({
+                                          u"19991231-notes@ruvo"_qs,
+                                          hour(u"20261207T120000-hour@ruvo"_qs, u"Lunch, Bob"_qs),
+                                          hour(u"20261207T230000-hour@ruvo"_qs, u"Late train"_qs),
+                                          u"20261208-notes@ruvo"_qs,
+                                          hour(u"20261208T000000-hour@ruvo"_qs, u"Night bus"_qs),
+                                          hour(u"20261208T080000-hour@ruvo"_qs, u"Dentist"_qs),
+                                      }));
+    QCOMPARE(libicalRewrite(bytesOf(file)), bytesOf(file));
+}
+
+void NotesExportTest::iCalendar_alarmsReadByAnotherParser_data()
+{
+    QTest::addColumn<int>("lead");
+    QTest::newRow("at the hour") << 0;
+    QTest::newRow("30 minutes before") << 30;
+}
+
+// A parser other than libical finds one alarm in each timed event, lead minutes before it, and
+// none in the notes' all-day events.
+void NotesExportTest::iCalendar_alarmsReadByAnotherParser()
+{
+    QFETCH(int, lead);
+    // The Debian module is installed for the system's interpreter, which another python3 earlier
+    // on PATH may not see.
+    QString python = QStandardPaths::findExecutable(u"python3"_qs, {u"/usr/bin"_qs});
+    if (python.isEmpty())
+        python = QStandardPaths::findExecutable(u"python3"_qs);
+    if (python.isEmpty())
+        QSKIP("python3 is missing");
+    QTemporaryDir dir;
+    writeDays(dir.path());
+    const QString file = dir.filePath(QStringLiteral("notes.ics"));
+    ExportNotes(dir.path(), QStringLiteral("ruv"), file, kStartTime, laFrench, kToday,
+                NotesAs::Events, lead);
+    const QString script = uR"(
+import datetime, sys, icalendar
+calendar = icalendar.Calendar.from_ical(open(sys.argv[1], 'rb').read())
+lead = datetime.timedelta(minutes=int(sys.argv[2]))
+timed = 0
+for event in calendar.walk('VEVENT'):
+    alarms = [c for c in event.subcomponents if c.name == 'VALARM']
+    if not isinstance(event.decoded('DTSTART'), datetime.datetime):
+        assert not alarms, event.to_ical()
+        continue
+    assert len(alarms) == 1, event.to_ical()
+    assert alarms[0].decoded('TRIGGER') == -lead, alarms[0].to_ical()
+    assert alarms[0]['DESCRIPTION'] == event['SUMMARY'], alarms[0].to_ical()
+    timed += 1
+print(timed)
+)"_qs;
+    QProcess process;
+    process.start(python, {u"-c"_qs, script, file, QString::number(lead)});
+    QVERIFY(process.waitForFinished());
+    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+             process.readAllStandardError().constData());
+    QCOMPARE(process.readAllStandardOutput().trimmed(), QByteArray("4"));
 }
 
 void NotesExportTest::markdown_exactDocument()
