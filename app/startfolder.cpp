@@ -6,7 +6,9 @@
 #include "notesexportcommand.h"
 #include "ruvoapplication.h"
 
+#include "notes/reminders.h"
 #include "platform/installedfiles.h"
+#include "platform/settingsfile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -135,7 +137,9 @@ std::optional<int> AnswerWithoutWindow(int argc, char **argv)
         becomeRemindersAgent(commandLine.folder);
     if (!commandLine.exportFile)
         return std::nullopt;
-    return ExportFromCommandLine(commandLine.folder, *commandLine.exportFile, commandLine.notesAs);
+    // The hour events ring on other devices as the reminders would here.
+    return ExportFromCommandLine(commandLine.folder, *commandLine.exportFile, commandLine.notesAs,
+                                 ReminderLead(SettingsFile::defaultPath()));
 }
 
 CommandLine ReadCommandLine(const QStringList &arguments)

@@ -539,11 +539,12 @@ bool TForm1::exportNotes(const QString &file, NotesAs notesAs)
     // The store is copied: the worker never reads the pad.
     watcher->setFuture(QtConcurrent::run(
         &m_exportThread, [store = CP()->store(), file, startTime = CP()->StartTime(),
-                          language = CP()->Language(), today = QDate::currentDate(), notesAs] {
+                          language = CP()->Language(), today = QDate::currentDate(), notesAs,
+         alarmLead = ReminderLead(m_settingsPath)] {
             Outcome outcome;
             try {
                 if (const std::optional<Error> leftOut =
-                        store.exportTo(file, startTime, language, today, notesAs))
+                        store.exportTo(file, startTime, language, today, notesAs, alarmLead))
                     outcome.message = leftOut->message();
                 outcome.written = true;
             } catch (const Error &e) {

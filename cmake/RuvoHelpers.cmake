@@ -1,17 +1,19 @@
 # SPDX-FileCopyrightText: 2026 The Ruvo developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-# ruvo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [ENVIRONMENT <VAR=value...>])
+# ruvo_add_test(NAME <name> SOURCES <files...> LIBS <targets...> [ENVIRONMENT <VAR=value...>]
+#               [COMMAND_PREFIX <command...>])
 #
 # One Qt Test executable registered with CTest. Every test runs headless on the offscreen
 # platform with private runtime, data, state and configuration folders, so no test depends on
 # a display or on the user's session.
 function(ruvo_add_test)
-    cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+    cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS;ENVIRONMENT;COMMAND_PREFIX" ${ARGN})
     add_executable(${ARG_NAME} ${ARG_SOURCES})
     target_link_libraries(${ARG_NAME} PRIVATE Qt6::Test ${ARG_LIBS})
     target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
+    # A prefix runs the test under another program (a private session bus).
+    add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND_PREFIX} $<TARGET_FILE:${ARG_NAME}>)
     set(runtime_dir "${CMAKE_BINARY_DIR}/test-runtime")
     file(MAKE_DIRECTORY "${runtime_dir}")
     file(CHMOD "${runtime_dir}" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
