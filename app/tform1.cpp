@@ -395,17 +395,20 @@ void TForm1::nameCommands()
     m_exportAction->setText(words.exportNotes + u'\t' + words.exportKey);
     const ReminderWords reminders = ReminderWordsOf(CP()->Language());
     const QList<QAction *> choices = m_reminderChoices->actions();
-    const std::optional<int> lead = ReminderLead(m_settingsPath);
-    for (qsizetype i = 0; i < choices.size(); ++i) {
+    for (qsizetype i = 0; i < choices.size(); ++i)
         choices[i]->setText(reminders.choices[std::size_t(i)]);
-        const int choiceLead = choices[i]->data().toInt();
-        choices[i]->setChecked(lead ? choiceLead == *lead : choiceLead < 0);
-    }
 }
 
-QList<QAction *> TForm1::ReminderActions() const
+QList<QAction *> TForm1::ReminderActions()
 {
-    return m_reminderChoices->actions();
+    // As the settings file says now, whoever wrote it.
+    const QList<QAction *> choices = m_reminderChoices->actions();
+    const std::optional<int> lead = ReminderLead(m_settingsPath);
+    for (QAction *choice : choices) {
+        const int choiceLead = choice->data().toInt();
+        choice->setChecked(lead ? choiceLead == *lead : choiceLead < 0);
+    }
+    return choices;
 }
 
 void TForm1::chooseReminderLead(std::optional<int> lead)
@@ -448,7 +451,7 @@ void TForm1::showPageMenu(const QPoint &at)
     menu.addAction(m_searchAction);
     menu.addAction(m_exportAction);
     menu.addSeparator();
-    menu.addMenu(ReminderWordsOf(CP()->Language()).title)->addActions(m_reminderChoices->actions());
+    menu.addMenu(ReminderWordsOf(CP()->Language()).title)->addActions(ReminderActions());
     menu.exec(at);
 }
 

@@ -83,7 +83,7 @@ public:
     // settings file holds checked. Choosing one writes it; turning reminders on writes the
     // user's autostart entry for the agent (AutostartEntry) and starts the agent, turning them
     // off removes the entry, and the agent ends once it reads the settings.
-    QList<QAction *> ReminderActions() const;
+    QList<QAction *> ReminderActions();
     // The program started as the agent (`<program> --reminders --folder <folder>`): this one,
     // unless a test gives another.
     void setAgentProgram(const QString &program) { m_agentProgram = program; }

@@ -15,6 +15,7 @@
 #include "notes/dayfiles.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
+#include "platform/autostartentry.h"
 #include "platform/cursortable.h"
 #include "platform/helpviewer.h"
 #include "platform/installedfiles.h"
@@ -33,6 +34,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -152,6 +154,7 @@ private slots:
     void pageMenu_offersTheCommandsWithTheirKeys();
     void searchFindsADayAndPutsTheCursorOnTheText();
     void exportHoldsTheTextOnThePage();
+    void remindersChoiceWritesTheAutostartEntry();
     void exportIsOfferedTheDocumentsFolder_data();
     void exportIsOfferedTheDocumentsFolder();
     void documentationOpensTheStartFoldersHelp_data();
@@ -381,6 +384,8 @@ void MainWindowTest::pageMenu_offersTheCommandsWithTheirKeys()
         for (QAction *action : menu->actions()) {
             if (!action->isSeparator())
                 offered << action->text();
+            for (QAction *choice : action->menu() ? action->menu()->actions() : QList<QAction *>())
+                offered << u"> "_qs + choice->text();
         }
         menu->close();
     });
@@ -390,7 +395,9 @@ void MainWindowTest::pageMenu_offersTheCommandsWithTheirKeys()
     QCOMPARE(offered,
              (QStringList{u"Jour précédent\tCtrl+Pg préc"_qs, u"Jour suivant\tCtrl+Pg suiv"_qs,
                           u"Aujourd'hui\tAlt+Origine"_qs, u"Aller à une date…\tCtrl+G"_qs,
-                          u"Rechercher…\tCtrl+F"_qs, u"Exporter…\tCtrl+E"_qs}));
+                          u"Rechercher…\tCtrl+F"_qs, u"Exporter…\tCtrl+E"_qs, u"Rappels"_qs, u"> Aucun"_qs, u"> À l'heure"_qs,
+                          u"> 5 minutes avant"_qs, u"> 10 minutes avant"_qs,
+                          u"> 15 minutes avant"_qs, u"> 30 minutes avant"_qs}));
 }
 
 void MainWindowTest::searchFindsADayAndPutsTheCursorOnTheText()
@@ -416,6 +423,34 @@ void MainWindowTest::searchFindsADayAndPutsTheCursorOnTheText()
     QCOMPARE(form.CP()->NotesMemo()->textCursor().selectedText(), QStringLiteral("Néedle"));
     const QString today = form.CP()->notesFilePath(DateToText(QDate::currentDate()));
     QCOMPARE(bytesOf(today), QByteArray("typed today\r\n")); // saved before the page turned
+}
+
+void MainWindowTest::remindersChoiceWritesTheAutostartEntry()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const QString settings = dir.filePath(QStringLiteral("Ruvo.ini"));
+    TForm1 form(nullptr, settings);
+    form.setAgentProgram(QStringLiteral("/bin/true"));
+    const QList<QAction *> choices = form.ReminderActions();
+    QCOMPARE(choices.size(), 6);
+    QVERIFY(choices[0]->isChecked()); // none until the user asks
+
+    choices[2]->trigger();
+    QCOMPARE(bytesOf(settings), QByteArray("[Rappels]\navance=5\n"));
+    const AutostartEntry entry(dir.path());
+    QProcess validate;
+    validate.start(QStringLiteral("desktop-file-validate"), {entry.path()});
+    QVERIFY(validate.waitForFinished());
+    QCOMPARE(validate.readAllStandardOutput() + validate.readAllStandardError(), QByteArray());
+    QCOMPARE(validate.exitCode(), 0);
+    const QByteArray exec = "\nExec=\"/bin/true\" \"--reminders\" \"--folder\" \"" +
+                            QFile::encodeName(dir.path()) + "\"\n";
+    QVERIFY(bytesOf(entry.path()).contains(exec));
+
+    choices[0]->trigger();
+    QCOMPARE(bytesOf(settings), QByteArray("[Rappels]\n"));
+    QVERIFY(!QFile::exists(entry.path()));
 }
 
 void MainWindowTest::exportHoldsTheTextOnThePage()

@@ -7,6 +7,7 @@
 #include "app/remindersagent.h"
 #include "notes/daystore.h"
 #include "notes/reminders.h"
+#include "platform/autostartentry.h"
 #include "platform/runtimefolder.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusReply>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -108,6 +110,8 @@ private slots:
     void missedWhileDownComeAsOneSummary();
     void followsMidnightAndClockJumps();
     void agentProcessLoadsNoWindowAndRunsOnce();
+    void autostartEntryStartsTheAgentOnTheFolder_data();
+    void autostartEntryStartsTheAgentOnTheFolder();
 
 private:
     QProcess m_server;
@@ -315,6 +319,43 @@ void RemindersTest::agentProcessLoadsNoWindowAndRunsOnce()
     SetReminderLead(config.filePath(QStringLiteral("Ruvo.ini")), std::nullopt);
     QVERIFY(agent.waitForFinished(5000));
     QCOMPARE(agent.exitCode(), 0);
+}
+
+void RemindersTest::autostartEntryStartsTheAgentOnTheFolder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << u"Ruvo"_qs;
+    QTest::newRow("what the desktop or a shell would read") << u"a \"b\" `c` $HOME \\d %f é"_qs;
+}
+
+void RemindersTest::autostartEntryStartsTheAgentOnTheFolder()
+{
+    QFETCH(QString, name);
+    QTemporaryDir home;
+    const QString folder = home.filePath(name);
+    QVERIFY(QDir().mkpath(folder));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    const AutostartEntry entry(folder);
+    qunsetenv("XDG_CONFIG_HOME");
+    QVERIFY(entry.path().startsWith(home.path() + u"/autostart/"));
+    const QStringList arguments{u"--reminders"_qs, u"--folder"_qs, folder};
+    QVERIFY(entry.write(u"/usr/bin/ruvo"_qs, arguments, u"Ruvo"_qs, u"Rappels"_qs));
+
+    // As a desktop reads it: GLib's key file and its parse of a command line.
+    QProcess glib;
+    glib.start(u"/usr/bin/python3"_qs,
+               {u"-c"_qs, u"import sys\nfrom gi.repository import GLib\nk = GLib.KeyFile()\n"
+                         "k.load_from_file(sys.argv[1], GLib.KeyFileFlags.NONE)\n"
+                         "line = k.get_string('Desktop Entry', 'Exec')\n"
+                         "sys.stdout.write('\\n'.join(a.replace('%%', '%') for a in "
+                         "GLib.shell_parse_argv(line)[1]))"_qs,
+                entry.path()});
+    QVERIFY(glib.waitForFinished());
+    QCOMPARE(glib.readAllStandardError(), QByteArray());
+    QCOMPARE(QString::fromUtf8(glib.readAllStandardOutput()).split(u'\n'),
+             QStringList{u"/usr/bin/ruvo"_qs} + arguments);
+    QVERIFY(entry.remove());
+    QVERIFY(!QFile::exists(entry.path()));
 }
 
 QTEST_GUILESS_MAIN(RemindersTest)
