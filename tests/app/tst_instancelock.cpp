@@ -273,14 +273,19 @@ void InstanceLockTest::secondStart_bringsTheRunningWindowToTheFront()
     window.showMinimized();
     RunningCopy running(folder, &window);
     QSignalSpy fronted(&running, &RunningCopy::broughtToFront);
-    // The second start waits for its answer, so it cannot share this thread's event loop.
-    std::atomic<bool> answered = false;
-    std::unique_ptr<QThread> secondStart(
-        QThread::create([&] { answered = RunningCopy::bringToFront(folder); }));
-    secondStart->start();
-    QTRY_VERIFY(secondStart->isFinished());
-    QVERIFY(answered);
-    QCOMPARE(fronted.count(), 1);
+    QSignalSpy today(&running, &RunningCopy::todayAsked);
+    // The second start waits for its answer, so it cannot share this thread's event loop; the
+    // next one asks for today's page (a reminder's "Ouvrir la page").
+    for (const RunningCopy::Page page : {RunningCopy::Page::AsItIs, RunningCopy::Page::Today}) {
+        std::atomic<bool> answered = false;
+        std::unique_ptr<QThread> secondStart(
+            QThread::create([&] { answered = RunningCopy::bringToFront(folder, page); }));
+        secondStart->start();
+        QTRY_VERIFY(secondStart->isFinished());
+        QVERIFY(answered);
+    }
+    QCOMPARE(fronted.count(), 2);
+    QCOMPARE(today.count(), 1);
     QVERIFY(!(window.windowState() & Qt::WindowMinimized));
 }
 
