@@ -114,9 +114,10 @@ void RemindersAgent::readToday(const QDateTime &now)
     QList<Reminder> past;
     if (!firstLook) {
         for (const Reminder &line : std::as_const(lines)) {
-            const bool known = std::any_of(m_lines.cbegin(), m_lines.cend(), [&](const Reminder &old) {
-                return old.key() == line.key() && old.date == line.date;
-            });
+            const bool known =
+                std::any_of(m_lines.cbegin(), m_lines.cend(), [&](const Reminder &old) {
+                    return old.key() == line.key() && old.date == line.date;
+                });
             if (!known && line.due <= now && !m_log.contains(line))
                 past.append(line);
         }
@@ -194,8 +195,8 @@ void RemindersAgent::act(int notification, const QString &key)
         arm(now);
     } else if (key == kOpenKey) {
         // A running window comes to the front on today; else one starts there.
-        QProcess::startDetached(m_program, {QStringLiteral("--folder"), m_folder,
-                                            QStringLiteral("--today")});
+        QProcess::startDetached(m_program,
+                                {QStringLiteral("--folder"), m_folder, QStringLiteral("--today")});
     }
 }
 

@@ -34,12 +34,12 @@ public:
     using Clock = std::function<QDateTime()>;
 
     // A shown reminder is late, and goes to the summary, past this long after it fell due.
-    static constexpr qint64 kLateAfter = 60; // s
+    static constexpr qint64 kLateAfter = 60;      // s
     static constexpr qint64 kSnoozeFor = 10 * 60; // s
 
     // program: what "Ouvrir la page" starts (the window's program).
-    RemindersAgent(const QString &notesFolder, const QString &settingsPath,
-                   const QString &program, QObject *parent = nullptr);
+    RemindersAgent(const QString &notesFolder, const QString &settingsPath, const QString &program,
+                   QObject *parent = nullptr);
     ~RemindersAgent() override;
 
     // The clock the agent goes by; the system's local time unless set.
@@ -74,8 +74,8 @@ private:
     DayFileWatcher *m_settings = nullptr;
     QDate m_today;
     int m_lead = 0;
-    QList<Reminder> m_lines;   // today's, as last read
-    QList<Reminder> m_snoozed; // asked again later, due then
+    QList<Reminder> m_lines;         // today's, as last read
+    QList<Reminder> m_snoozed;       // asked again later, due then
     QHash<int, Reminder> m_notified; // the notification's number -> what it showed
     bool m_started = false;
     bool m_toldFailure = false;

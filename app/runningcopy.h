@@ -28,8 +28,7 @@ public:
     // The page the copy is asked for: the one it shows, or today's.
     enum class Page { AsItIs, Today };
     // Asks the copy running in folder to come to the front; true once it said it did.
-    static bool bringToFront(const QString &folder, Page page = Page::AsItIs,
-                             int timeoutMs = 2000);
+    static bool bringToFront(const QString &folder, Page page = Page::AsItIs, int timeoutMs = 2000);
 
     // Listens for later starts in folder (whose lock this copy holds); each brings window to
     // the front.

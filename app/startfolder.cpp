@@ -103,8 +103,12 @@ struct Options
         const QByteArray path = QFile::encodeName(agent);
         const QByteArray folderArgument = QFile::encodeName(folder);
         const QByteArray programArgument = QFile::encodeName(program);
-        const char *arguments[] = {path.constData(), "--folder", folderArgument.constData(),
-                                   "--program", programArgument.constData(), nullptr};
+        const char *arguments[] = {path.constData(),
+                                   "--folder",
+                                   folderArgument.constData(),
+                                   "--program",
+                                   programArgument.constData(),
+                                   nullptr};
         std::fflush(nullptr);
         ::execv(path.constData(), const_cast<char *const *>(arguments));
     }

@@ -436,9 +436,9 @@ void TForm1::chooseReminderLead(std::optional<int> lead)
 void TForm1::startRemindersAgent()
 {
     // An agent already there for the folder lets this one end at once.
-    QProcess::startDetached(m_agentProgram, {QStringLiteral("--reminders"),
-                                             QStringLiteral("--folder"),
-                                             QDir::cleanPath(CP()->Directory())});
+    QProcess::startDetached(m_agentProgram,
+                            {QStringLiteral("--reminders"), QStringLiteral("--folder"),
+                             QDir::cleanPath(CP()->Directory())});
 }
 
 void TForm1::showPageMenu(const QPoint &at)
@@ -541,9 +541,9 @@ bool TForm1::exportNotes(const QString &file, NotesAs notesAs)
     });
     // The store is copied: the worker never reads the pad.
     watcher->setFuture(QtConcurrent::run(
-        &m_exportThread, [store = CP()->store(), file, startTime = CP()->StartTime(),
-                          language = CP()->Language(), today = QDate::currentDate(), notesAs,
-         alarmLead = ReminderLead(m_settingsPath)] {
+        &m_exportThread,
+        [store = CP()->store(), file, startTime = CP()->StartTime(), language = CP()->Language(),
+         today = QDate::currentDate(), notesAs, alarmLead = ReminderLead(m_settingsPath)] {
             Outcome outcome;
             try {
                 if (const std::optional<Error> leftOut =

@@ -32,9 +32,9 @@ void SetReminderLead(const QString &settingsPath, std::optional<int> lead);
 struct Reminder
 {
     QDate date;
-    int hour = 0;      // 0 to 23
-    QString text;      // the line, as the page shows it
-    QDateTime due;     // the hour less the lead, in local time
+    int hour = 0;  // 0 to 23
+    QString text;  // the line, as the page shows it
+    QDateTime due; // the hour less the lead, in local time
 
     // "10:00"
     QString hourText() const;

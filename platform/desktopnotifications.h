@@ -45,7 +45,6 @@ private slots:
     void onClosed(uint serverId, uint reason);
 
 private:
-
     QString m_appName;
     QString m_iconName;
     QString m_desktopEntry;

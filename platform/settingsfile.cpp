@@ -347,8 +347,7 @@ void SettingsFile::removeKey(const QString &section, const QString &key) const
 {
     if (!QFileInfo::exists(m_path))
         return;
-    const std::optional<QByteArray> bytes =
-        bytesOf(m_path, std::numeric_limits<qint64>::max());
+    const std::optional<QByteArray> bytes = bytesOf(m_path, std::numeric_limits<qint64>::max());
     if (!bytes)
         throw Error(u"Ne peut écrire dans " + m_path);
     const FileEncoding encoding = FileEncoding::of(*bytes, section);

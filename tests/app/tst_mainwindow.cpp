@@ -395,9 +395,10 @@ void MainWindowTest::pageMenu_offersTheCommandsWithTheirKeys()
     QCOMPARE(offered,
              (QStringList{u"Jour précédent\tCtrl+Pg préc"_qs, u"Jour suivant\tCtrl+Pg suiv"_qs,
                           u"Aujourd'hui\tAlt+Origine"_qs, u"Aller à une date…\tCtrl+G"_qs,
-                          u"Rechercher…\tCtrl+F"_qs, u"Exporter…\tCtrl+E"_qs, u"Rappels"_qs, u"> Aucun"_qs, u"> À l'heure"_qs,
-                          u"> 5 minutes avant"_qs, u"> 10 minutes avant"_qs,
-                          u"> 15 minutes avant"_qs, u"> 30 minutes avant"_qs}));
+                          u"Rechercher…\tCtrl+F"_qs, u"Exporter…\tCtrl+E"_qs, u"Rappels"_qs,
+                          u"> Aucun"_qs, u"> À l'heure"_qs, u"> 5 minutes avant"_qs,
+                          u"> 10 minutes avant"_qs, u"> 15 minutes avant"_qs,
+                          u"> 30 minutes avant"_qs}));
 }
 
 void MainWindowTest::searchFindsADayAndPutsTheCursorOnTheText()

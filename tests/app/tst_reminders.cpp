@@ -131,8 +131,9 @@ void RemindersTest::initTestCase()
 
 void RemindersTest::init()
 {
-    QVERIFY(testSide().call(QStringLiteral("Capabilities"),
-                            QStringList{QStringLiteral("actions"), QStringLiteral("body")})
+    QVERIFY(testSide()
+                .call(QStringLiteral("Capabilities"),
+                      QStringList{QStringLiteral("actions"), QStringLiteral("body")})
                 .type() != QDBusMessage::ErrorMessage);
 }
 
@@ -170,8 +171,8 @@ void RemindersTest::remindsOnceAtItsTime()
     QCOMPARE(shown[u"desktop-entry"].toString(), u"org.example.Ruvo");
     QCOMPARE(shown[u"summary"].toString(), u"10:00");
     QCOMPARE(shown[u"body"].toString(), u"Dentiste <Dr Roux> & fils"); // no markup offered
-    const QStringList offered = actions ? QStringList{u"open"_qs, u"Ouvrir la page"_qs, u"snooze"_qs,
-                                                      u"Rappeler dans 10 minutes"_qs}
+    const QStringList offered = actions ? QStringList{u"open"_qs, u"Ouvrir la page"_qs,
+                                                      u"snooze"_qs, u"Rappeler dans 10 minutes"_qs}
                                         : QStringList();
     QCOMPARE(shown[u"actions"].toVariant().toStringList(), offered);
 
@@ -344,11 +345,12 @@ void RemindersTest::autostartEntryStartsTheAgentOnTheFolder()
     // As a desktop reads it: GLib's key file and its parse of a command line.
     QProcess glib;
     glib.start(u"/usr/bin/python3"_qs,
-               {u"-c"_qs, u"import sys\nfrom gi.repository import GLib\nk = GLib.KeyFile()\n"
-                         "k.load_from_file(sys.argv[1], GLib.KeyFileFlags.NONE)\n"
-                         "line = k.get_string('Desktop Entry', 'Exec')\n"
-                         "sys.stdout.write('\\n'.join(a.replace('%%', '%') for a in "
-                         "GLib.shell_parse_argv(line)[1]))"_qs,
+               {u"-c"_qs,
+                u"import sys\nfrom gi.repository import GLib\nk = GLib.KeyFile()\n"
+                "k.load_from_file(sys.argv[1], GLib.KeyFileFlags.NONE)\n"
+                "line = k.get_string('Desktop Entry', 'Exec')\n"
+                "sys.stdout.write('\\n'.join(a.replace('%%', '%') for a in "
+                "GLib.shell_parse_argv(line)[1]))"_qs,
                 entry.path()});
     QVERIFY(glib.waitForFinished());
     QCOMPARE(glib.readAllStandardError(), QByteArray());

@@ -248,10 +248,11 @@ void SettingsFileTest::removeKeyTakesOnlyItsLines_data()
         << QByteArray("[Propriétés]\r\napropos=1\r\nautre=x\r\n[Fenêtre]\napropos=1\n"
                       "[propriétés]\n APROPOS = 0")
         << QByteArray("[Propriétés]\r\nautre=x\r\n[Fenêtre]\napropos=1\n[propriétés]\n");
-    QTest::newRow("Windows-1252") << QByteArray("[Propri\xE9t\xE9s]\r\napropos=1\r\n; \xE9t\xE9\r\n")
+    QTest::newRow("Windows-1252") << QByteArray(
+                                         "[Propri\xE9t\xE9s]\r\napropos=1\r\n; \xE9t\xE9\r\n")
                                   << QByteArray("[Propri\xE9t\xE9s]\r\n; \xE9t\xE9\r\n");
-    QTest::newRow("no such key: the file stays") << QByteArray("[Fenêtre]\napropos=1")
-                                                 << QByteArray("[Fenêtre]\napropos=1");
+    QTest::newRow("no such key: the file stays")
+        << QByteArray("[Fenêtre]\napropos=1") << QByteArray("[Fenêtre]\napropos=1");
 }
 
 void SettingsFileTest::removeKeyTakesOnlyItsLines()
