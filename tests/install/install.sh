@@ -26,6 +26,7 @@ expected=(
     usr/bin/ruvo
     "usr/${libdir:-lib}/ruvo/libruvo_icalendar.so"
     "usr/${libdir:-lib}/ruvo/libruvo_soundeffect.so"
+    "usr/${libdir:-lib}/ruvo/ruvo-reminders"
     usr/share/ruvo/paper.wav usr/share/ruvo/DOCFR.HLP usr/share/ruvo/DOCEN.HLP
     usr/share/ruvo/DOCDE.HLP
     usr/share/applications/org.example.Ruvo.desktop
@@ -83,6 +84,13 @@ if command -v desktop-file-validate >/dev/null; then
 else
     echo "note: desktop-file-validate is not installed, the desktop entry was not validated"
 fi
+
+# `ruvo --reminders` becomes the installed agent, which ends at once with reminders off.
+mkdir -m 700 "$work/agent"
+agent_said=$(env XDG_CONFIG_HOME="$work/agent" XDG_RUNTIME_DIR="$work/agent" \
+    "$dest/usr/bin/ruvo" --reminders --folder "$work/agent" 2>&1) ||
+    fail "ruvo --reminders: $agent_said"
+grep -qF "les rappels sont désactivés" <<<"$agent_said" || fail "ruvo --reminders: $agent_said"
 
 # Started as the desktop entry starts it: from the home folder, with its Exec line's options.
 exec_line=$(sed -n 's/^Exec=//p' "$dest/usr/share/applications/org.example.Ruvo.desktop")
