@@ -3,6 +3,8 @@
 
 #include "daypurge.h"
 
+#include "platform/freedmemory.h"
+
 #include "notes/dayfiles.h"
 
 #include <QThread>
@@ -74,6 +76,9 @@ void DayPurge::start(const QString &folder, const QString &extension, const QDat
         };
         const std::optional<Error> stayed =
             PurgeDayFiles(folder, extension, today, destroyDelay, guard);
+        // The listing of the whole folder is gone: its pages go back to the system, or the
+        // window would keep them for the rest of the session.
+        ReturnFreedMemory();
         QMetaObject::invokeMethod(
             this,
             [this, days, failure = stayed ? stayed->message() : QString()] {

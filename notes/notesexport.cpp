@@ -317,7 +317,8 @@ private:
     void writeRun(std::deque<QFuture<RunText>> &ahead)
     {
         ahead.front().waitForFinished();
-        const RunText run = ahead.front().result();
+        // Taken, not copied: what the run made goes with it, not with its task on the pool.
+        const RunText run = ahead.front().takeResult();
         ahead.pop_front();
         if (run.failure)
             std::rethrow_exception(run.failure);
