@@ -35,6 +35,15 @@ DesktopNotifications::DesktopNotifications(const QString &appName, const QString
                 SLOT(onClosed(uint, uint)));
 }
 
+DesktopNotifications::~DesktopNotifications()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.disconnect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                   SLOT(onActionInvoked(uint, QString)));
+    bus.disconnect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
+                   SLOT(onClosed(uint, uint)));
+}
+
 void DesktopNotifications::askCapabilities()
 {
     auto *watcher = new QDBusPendingCallWatcher(

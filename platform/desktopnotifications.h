@@ -22,6 +22,7 @@ public:
     // name and the desktop entry's name.
     DesktopNotifications(const QString &appName, const QString &iconName,
                          const QString &desktopEntry, QObject *parent = nullptr);
+    ~DesktopNotifications() override;
 
     // Asks the server what it offers; ready() follows, at once where it does not answer.
     void askCapabilities();
