@@ -68,9 +68,10 @@ struct Folder
         QVERIFY(!DayStore(dir.path(), QStringLiteral("ruv")).write(date, files, page).failure);
     }
 
-    std::unique_ptr<RemindersAgent> startAgent()
+    // program: what "Ouvrir la page" starts.
+    std::unique_ptr<RemindersAgent> startAgent(const QString &program = QStringLiteral("true"))
     {
-        auto agent = std::make_unique<RemindersAgent>(dir.path(), settings, QStringLiteral("true"));
+        auto agent = std::make_unique<RemindersAgent>(dir.path(), settings, program);
         agent->setClock([this] { return clock.now(); });
         agent->start();
         return agent;
@@ -110,6 +111,7 @@ private slots:
     void remindsNothing_data();
     void remindsNothing();
     void snoozeRemindsTenMinutesLater();
+    void openShowsTodaysPage();
     void lineTypedWhileRunningReminds();
     void missedWhileDownComeAsOneSummary();
     void followsMidnightAndClockJumps();
@@ -231,6 +233,30 @@ void RemindersTest::snoozeRemindsTenMinutesLater()
     QTRY_COMPARE_WITH_TIMEOUT(calls().size(), 2, 4000);
     QCOMPARE(calls().at(1)[u"summary"].toString(), u"10:00");
     QCOMPARE(calls().at(1)[u"body"].toString(), u"Réunion");
+}
+
+void RemindersTest::openShowsTodaysPage()
+{
+    Folder folder(5);
+    folder.writeHours({{10, u"Réunion"_qs}});
+    // The window's program, as the agent starts it: here one that writes what it was given.
+    const QString program = folder.dir.filePath(u"window"_qs);
+    const QString given = folder.dir.filePath(u"given"_qs);
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >\"$0.part\" && mv \"$0.part\" " +
+                 QFile::encodeName(given) + "\n");
+    script.close();
+    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    folder.clock.set(QTime(9, 55));
+    const auto agent = folder.startAgent(program);
+    QTRY_COMPARE_WITH_TIMEOUT(calls().size(), 1, 4000);
+    callTestSide(QStringLiteral("Invoke"), {1u, QStringLiteral("open")});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(given), 5000);
+    QFile arguments(given);
+    QVERIFY(arguments.open(QIODevice::ReadOnly));
+    QCOMPARE(arguments.readAll(),
+             "--folder\n" + QFile::encodeName(folder.dir.path()) + "\n--today\n");
 }
 
 void RemindersTest::lineTypedWhileRunningReminds()
