@@ -234,6 +234,12 @@ Error notMovedToTrash(const QString &directory, qsizetype count)
 
 } // namespace
 
+bool MoveToTrash(const QString &folder, const QString &path)
+{
+    QString inTrash;
+    return Trash(folder).take(path, &inTrash) == Trashing::Moved;
+}
+
 std::optional<Error> PurgeDayFiles(const QString &directory, const QString &extension,
                                    const QDate &today, int destroyDelay, const PurgeGuard &guard)
 {

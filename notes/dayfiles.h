@@ -62,6 +62,10 @@ QString MoveOutsideVersion(const QString &path, const QString &file, const QDate
 // guard, when given, is asked about each expired day: keep before its files go (true: they
 // stay, and are not counted as staying), bringBack once they have gone (true: they are put back
 // where they were). A purge on a thread of its own so keeps the days the page turns to.
+// Moves the file at path, of folder, to the desktop trash as the purge does; false when it stays
+// where it was.
+bool MoveToTrash(const QString &folder, const QString &path);
+
 struct PurgeGuard
 {
     std::function<bool(const QDate &day)> keep;

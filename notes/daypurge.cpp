@@ -3,6 +3,8 @@
 
 #include "daypurge.h"
 
+#include "notes/conflictcopies.h"
+#include "notes/daystore.h"
 #include "platform/freedmemory.h"
 
 #include "notes/dayfiles.h"
@@ -54,6 +56,18 @@ DayPurge::~DayPurge()
     m_pool.waitForDone();
 }
 
+namespace {
+
+// The purge's messages for the user, a line each: what was merged, what stayed.
+QString joinedMessages(const QString &merged, const std::optional<Error> &stayed)
+{
+    if (!stayed)
+        return merged;
+    return merged.isEmpty() ? stayed->message() : merged + u'\n' + stayed->message();
+}
+
+} // namespace
+
 void DayPurge::start(const QString &folder, const QString &extension, const QDate &today,
                      int destroyDelay)
 {
@@ -74,6 +88,11 @@ void DayPurge::start(const QString &folder, const QString &extension, const QDat
             [&days](const QDate &day) { return days->stopping || days->isKept(day); },
             [&days](const QDate &day) { return days->isKept(day); },
         };
+        // Copies a sync tool left are merged into their days first: none is purged unmerged.
+        // The days the page shows or turns to merge their own.
+        const ConflictMerge merged =
+            MergeAllConflictCopies(DayStore(folder, extension), today,
+                                   [&days](const QDate &day) { return days->isKept(day); });
         const std::optional<Error> stayed =
             PurgeDayFiles(folder, extension, today, destroyDelay, guard);
         // The listing of the whole folder is gone: its pages go back to the system, or the
@@ -81,7 +100,7 @@ void DayPurge::start(const QString &folder, const QString &extension, const QDat
         ReturnFreedMemory();
         QMetaObject::invokeMethod(
             this,
-            [this, days, failure = stayed ? stayed->message() : QString()] {
+            [this, days, failure = joinedMessages(merged.message(), stayed)] {
                 if (days != m_days)
                     return; // another purge has started since
                 m_running = false;

@@ -3,6 +3,8 @@
 
 #include "pagenotes.h"
 
+#include "notes/conflictcopies.h"
+
 #include "hourfieldvalidator.h"
 #include "notes/dayfilewatcher.h"
 #include "noteseditor.h"
@@ -278,6 +280,10 @@ void PageNotes::load()
     // can be typed on such a page either, so no later save replaces the file it could not read.
     const QDate shownDate = m_loadedDate;
     m_loadedDate = {};
+    // A sync tool's copies of the day's files join the page before it is read.
+    const ConflictMerge merged = MergeConflictCopies(m_store, m_dateOnShow);
+    if (!merged.isEmpty())
+        emit errorRaised(merged.message());
     StoredPage read;
     try {
         read = m_store.read(m_dateOnShow);

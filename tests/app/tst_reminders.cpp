@@ -220,6 +220,7 @@ void RemindersTest::snoozeRemindsTenMinutesLater()
     folder.clock.set(QTime(9, 50));
     const auto agent = folder.startAgent();
     QTRY_COMPARE_WITH_TIMEOUT(calls().size(), 1, 4000);
+    QTest::qWait(300); // the agent hears the server's answer, the notification's number
     callTestSide(QStringLiteral("Invoke"), {1u, QStringLiteral("snooze")});
     QTest::qWait(300); // the signal reaches the agent at 09:50
 
@@ -251,6 +252,7 @@ void RemindersTest::openShowsTodaysPage()
     folder.clock.set(QTime(9, 55));
     const auto agent = folder.startAgent(program);
     QTRY_COMPARE_WITH_TIMEOUT(calls().size(), 1, 4000);
+    QTest::qWait(300); // the agent hears the server's answer, the notification's number
     callTestSide(QStringLiteral("Invoke"), {1u, QStringLiteral("open")});
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(given), 5000);
     QFile arguments(given);

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -56,6 +57,7 @@ private slots:
     void outsideChangeWithNothingTyped_isShownNotWrittenOver();
     void outsideChangeWhileTyping_keepsBothVersions();
     void visitedPage_leavesOutsideFilesAsTheyAre();
+    void syncToolsCopy_joinsThePageWhenShown();
     void typingOnAFileThePageCannotShowWhole_keepsItFirst_data();
     void typingOnAFileThePageCannotShowWhole_keepsItFirst();
     void typedTextIsSavedAfterAPause();
@@ -151,6 +153,27 @@ void OutsideChangesTest::visitedPage_leavesOutsideFilesAsTheyAre()
     QCOMPARE(p.pad.Date(), u"07/03/1998"_qs);
     QCOMPARE(bytesOf(p.notes(kDate)), notes);
     QCOMPARE(bytesOf(p.rows(kDate)), rows);
+}
+
+void OutsideChangesTest::syncToolsCopy_joinsThePageWhenShown()
+{
+    PadOnDisk p(u"05/03/1998"_qs);
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    writeBytes(p.rows(kDate), "Dentiste\r\n");
+    const QString copy = p.dir.filePath(u"060398T (conflicted copy 2026-12-08 101010).ruv"_qs);
+    writeBytes(copy, "Réunion\r\nBus\r\n");
+    QSignalSpy told(&p.pad, &TCalendarPad::errorRaised);
+    p.clickAt(kNextCorner);
+    QCOMPARE(p.pad.Date(), kDate);
+    QCOMPARE(p.pad.TimeFields(1)->text(), u"Dentiste / Réunion"_qs);
+    QCOMPARE(p.pad.TimeFields(2)->text(), u"Bus"_qs);
+    QVERIFY(!QFile::exists(copy));
+    QCOMPARE(told.size(), 1);
+    // Back on the day: nothing more to merge, nothing more said.
+    p.pad.setDate(u"05/03/1998"_qs);
+    p.clickAt(kNextCorner);
+    QCOMPARE(p.pad.TimeFields(1)->text(), u"Dentiste / Réunion"_qs);
+    QCOMPARE(told.size(), 1);
 }
 
 void OutsideChangesTest::typingOnAFileThePageCannotShowWhole_keepsItFirst_data()
