@@ -14,6 +14,10 @@
 #include <QMap>
 #include <QRegularExpression>
 
+#include <cstring>
+#include <dirent.h>
+#include <sys/stat.h>
+
 namespace ruvo {
 
 namespace {
@@ -99,14 +103,54 @@ QString ConflictMerge::message() const
     return lines.join(u'\n');
 }
 
+QStringList ConflictCopyNames(const QString &folder, QStringView extension)
+{
+    QStringList names;
+    DIR *directory = ::opendir(QFile::encodeName(folder).constData());
+    if (!directory)
+        return names;
+    while (const dirent *entry = ::readdir(directory)) {
+        if (std::strstr(entry->d_name, "conflict") == nullptr ||
+            (entry->d_type != DT_REG && entry->d_type != DT_UNKNOWN))
+            continue;
+        const QString name = QFile::decodeName(entry->d_name);
+        if (ConflictCopyStem(name, extension))
+            names << name;
+    }
+    ::closedir(directory);
+    return names;
+}
+
+QStringList ConflictCopyFinder::names(const DayStore &store)
+{
+    struct stat status
+    {
+    };
+    if (::stat(QFile::encodeName(store.folder()).constData(), &status) != 0)
+        return {};
+    const std::pair<qint64, qint64> changed{status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+    if (m_folder != store.folder() || m_extension != store.extension() || m_changed != changed) {
+        m_folder = store.folder();
+        m_extension = store.extension();
+        m_changed = changed;
+        m_names = ConflictCopyNames(m_folder, m_extension);
+    }
+    return m_names;
+}
+
 ConflictMerge MergeConflictCopies(const DayStore &store, const QDate &date)
+{
+    return MergeConflictCopies(store, date, ConflictCopyNames(store.folder(), store.extension()));
+}
+
+ConflictMerge MergeConflictCopies(const DayStore &store, const QDate &date,
+                                  const QStringList &copyNames)
 {
     ConflictMerge done;
     const QDir folder(store.folder());
     const QString stem = DayFileStem(date);
     std::array<QStringList, 2> copies; // in the order of kDayFileKinds
-    for (const QString &name :
-         folder.entryList({stem + u"?*conflict*"}, QDir::Files | QDir::Hidden, QDir::Name)) {
+    for (const QString &name : copyNames) {
         const std::optional<QString> of = ConflictCopyStem(name, store.extension());
         if (of && of->startsWith(stem) && of->size() == stem.size() + 1)
             copies[of->endsWith(u'N') ? 0 : 1] << folder.filePath(name);
@@ -160,19 +204,17 @@ ConflictMerge MergeConflictCopies(const DayStore &store, const QDate &date)
 ConflictMerge MergeAllConflictCopies(const DayStore &store, const QDate &nearDay,
                                      const std::function<bool(const QDate &)> &skip)
 {
+    const QStringList names = ConflictCopyNames(store.folder(), store.extension());
     QMap<QDate, bool> days;
-    for (const QString &name :
-         QDir(store.folder())
-             .entryList({QStringLiteral("*conflict*")}, QDir::Files | QDir::Hidden)) {
-        if (const std::optional<QString> stem = ConflictCopyStem(name, store.extension())) {
-            const QDate date = DateOfStem(QStringView(*stem).first(6), nearDay);
-            if (date.isValid() && !(skip && skip(date)))
-                days.insert(date, true);
-        }
+    for (const QString &name : names) {
+        const QString stem = ConflictCopyStem(name, store.extension()).value_or(QString());
+        const QDate date = DateOfStem(QStringView(stem).first(6), nearDay);
+        if (date.isValid() && !(skip && skip(date)))
+            days.insert(date, true);
     }
     ConflictMerge done;
     for (auto it = days.cbegin(); it != days.cend(); ++it)
-        done.add(MergeConflictCopies(store, it.key()));
+        done.add(MergeConflictCopies(store, it.key(), names));
     return done;
 }
 

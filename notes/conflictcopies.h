@@ -52,9 +52,31 @@ struct ConflictMerge
     QString message() const;
 };
 
+// The file names of the conflict copies in folder, of any day, read straight from the directory:
+// no name but a copy's is made into a string or looked at twice.
+QStringList ConflictCopyNames(const QString &folder, QStringView extension);
+
 // Merges the conflict copies of date's two files into them and moves each copy merged to the
-// trash. Merging a copy again changes nothing.
+// trash. Merging a copy again changes nothing. Without copyNames (ConflictCopyNames), the folder
+// is listed for them.
 ConflictMerge MergeConflictCopies(const DayStore &store, const QDate &date);
+ConflictMerge MergeConflictCopies(const DayStore &store, const QDate &date,
+                                  const QStringList &copyNames);
+
+// The copies in a store's folder for a page that looks before each load: the folder is listed
+// again only once it has changed since (its modification time), so turning pages that nobody
+// wrote on costs one stat.
+class ConflictCopyFinder
+{
+public:
+    QStringList names(const DayStore &store);
+
+private:
+    QString m_folder;
+    QString m_extension;
+    std::optional<std::pair<qint64, qint64>> m_changed; // seconds, nanoseconds
+    QStringList m_names;
+};
 
 // The same for every day of the folder with a copy, but those skip says to leave (the page on
 // show merges its own).

@@ -281,7 +281,8 @@ void PageNotes::load()
     const QDate shownDate = m_loadedDate;
     m_loadedDate = {};
     // A sync tool's copies of the day's files join the page before it is read.
-    const ConflictMerge merged = MergeConflictCopies(m_store, m_dateOnShow);
+    const ConflictMerge merged =
+        MergeConflictCopies(m_store, m_dateOnShow, m_conflictCopies.names(m_store));
     if (!merged.isEmpty())
         emit errorRaised(merged.message());
     StoredPage read;

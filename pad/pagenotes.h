@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "notes/conflictcopies.h"
 #include "notes/daystore.h"
 #include "notes/editjournal.h"
 
@@ -138,6 +139,7 @@ private:
     bool onPage(const QWidget *widget) const;
 
     DayStore m_store;
+    ConflictCopyFinder m_conflictCopies; // looked at before each load
     QWidget *m_page = nullptr;
     NotesEditor *m_notesEditor = nullptr;
     std::array<QLineEdit *, kHourRows> m_timeFields{};
