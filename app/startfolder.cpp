@@ -4,6 +4,7 @@
 #include "startfolder.h"
 
 #include "notesexportcommand.h"
+#include "notessynccommand.h"
 #include "ruvoapplication.h"
 
 #include "notes/reminders.h"
@@ -49,6 +50,7 @@ struct Options
         parser.addOption(notesAs);
         parser.addOption(reminders);
         parser.addOption(today);
+        parser.addOption(sync);
     }
 
     const QCommandLineOption folder{
@@ -77,6 +79,11 @@ struct Options
     const QCommandLineOption today{
         QStringLiteral("today"),
         QStringLiteral("Show today's page; a copy already open in the folder turns to it.")};
+    const QCommandLineOption sync{
+        QStringLiteral("sync"),
+        QStringLiteral("Sync the folder once with the calendar server set in the page's menu "
+                       "(\"Synchronisation...\") and end without opening a window: for a timer "
+                       "or cron.")};
 };
 
 // Says why the program cannot start: on standard error, and in a box where there is a window
@@ -130,7 +137,7 @@ std::optional<int> AnswerWithoutWindow(int argc, char **argv)
     if (understood && !parser.isSet(QStringLiteral("help")) &&
         !parser.isSet(QStringLiteral("help-all")) && !parser.isSet(QStringLiteral("version")) &&
         !parser.isSet(options.exportFile) && !parser.isSet(options.notesAs) &&
-        !parser.isSet(options.reminders))
+        !parser.isSet(options.reminders) && !parser.isSet(options.sync))
         return std::nullopt;
     const QCoreApplication core(argc, argv);
     QCoreApplication::setApplicationName(RuvoApplication::programName());
@@ -139,6 +146,8 @@ std::optional<int> AnswerWithoutWindow(int argc, char **argv)
     const CommandLine commandLine = ReadCommandLine(QCoreApplication::arguments());
     if (commandLine.reminders)
         becomeRemindersAgent(commandLine.folder);
+    if (commandLine.sync)
+        return SyncFromCommandLine(commandLine.folder, SettingsFile::defaultPath());
     if (!commandLine.exportFile)
         return std::nullopt;
     // The hour events ring on other devices as the reminders would here.
@@ -183,6 +192,7 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         commandLine.notesAs = NotesAs::Events;
     commandLine.reminders = parser.isSet(options.reminders);
     commandLine.today = parser.isSet(options.today);
+    commandLine.sync = parser.isSet(options.sync);
     return commandLine;
 }
 

@@ -20,10 +20,11 @@ struct CommandLine
     NotesAs notesAs = NotesAs::Journal; // --notes-as journal|events
     bool reminders = false;             // --reminders
     bool today = false;                 // --today
+    bool sync = false;                  // --sync
 };
 
 // Reads the command line (--help, --version, --folder DIR, --notes-folder, --export FILE,
-// --notes-as journal|events, --reminders, --today). The
+// --notes-as journal|events, --reminders, --today, --sync). The
 // start folder, created if need be, is DIR with --folder; the notes folder ($RUVO_HOME, else
 // ~/Ruvo) with --notes-folder, as the desktop entry starts the program, so that a start from a
 // menu never works in the bare home folder; else the current folder, the program's rule when

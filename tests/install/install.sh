@@ -24,6 +24,7 @@ DESTDIR=$dest cmake --install "$build" --prefix /usr --strip >"$work/install.log
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
 expected=(
     usr/bin/ruvo
+    "usr/${libdir:-lib}/ruvo/libruvo_caldav.so"
     "usr/${libdir:-lib}/ruvo/libruvo_icalendar.so"
     "usr/${libdir:-lib}/ruvo/libruvo_soundeffect.so"
     "usr/${libdir:-lib}/ruvo/ruvo-reminders"
