@@ -4,8 +4,10 @@
 #include "tform1.h"
 
 #include "mainpad.h"
+#include "padsync.h"
 #include "ruvoapplication.h"
 #include "searchwindow.h"
+#include "syncdialog.h"
 #include "tperpetualcalendardlg.h"
 #include "ui_tform1.h"
 
@@ -14,6 +16,7 @@
 #include "calendar/error.h"
 #include "notes/daystore.h"
 #include "notes/notesexport.h"
+#include "notes/notessync.h"
 #include "notes/reminders.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
@@ -140,6 +143,12 @@ void TForm1::FormCreate()
     m_exportAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(m_exportAction, &QAction::triggered, this, &TForm1::chooseExportFile);
     addAction(m_exportAction);
+    m_syncAction = new QAction(this);
+    connect(m_syncAction, &QAction::triggered, this, &TForm1::syncOnDemand);
+    m_syncSettingsAction = new QAction(this);
+    connect(m_syncSettingsAction, &QAction::triggered, this, &TForm1::openSyncSettings);
+    m_sync = new PadSync(CP(), m_settingsPath, this);
+    connect(m_sync, &PadSync::tell, this, &TForm1::reportError);
     m_agentProgram = QCoreApplication::applicationFilePath();
     m_reminderChoices = new QActionGroup(this);
     m_reminderChoices->setExclusive(true);
@@ -236,6 +245,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         m_purgePending = false;
         CP()->removeEventFilter(this);
         QMetaObject::invokeMethod(CP(), &TCalendarPad::PurgeNotes, Qt::QueuedConnection);
+        // The network and the calendar library come in only now, on the sync's thread.
+        QMetaObject::invokeMethod(m_sync, &PadSync::start, Qt::QueuedConnection);
         // The agent reminds while reminders are on, the window open or not.
         if (ReminderLead(m_settingsPath))
             QMetaObject::invokeMethod(this, &TForm1::startRemindersAgent, Qt::QueuedConnection);
@@ -393,6 +404,8 @@ void TForm1::nameCommands()
     const PadCommandWords words = PadCommandWordsOf(CP()->Language());
     m_searchAction->setText(words.search + u'\t' + words.searchKey);
     m_exportAction->setText(words.exportNotes + u'\t' + words.exportKey);
+    m_syncAction->setText(words.sync);
+    m_syncSettingsAction->setText(words.syncSettings);
     const ReminderWords reminders = ReminderWordsOf(CP()->Language());
     const QList<QAction *> choices = m_reminderChoices->actions();
     for (qsizetype i = 0; i < choices.size(); ++i)
@@ -452,7 +465,24 @@ void TForm1::showPageMenu(const QPoint &at)
     menu.addAction(m_exportAction);
     menu.addSeparator();
     menu.addMenu(ReminderWordsOf(CP()->Language()).title)->addActions(ReminderActions());
+    menu.addSeparator();
+    menu.addActions({m_syncAction, m_syncSettingsAction});
     menu.exec(at);
+}
+
+void TForm1::syncOnDemand()
+{
+    if (ReadSyncSettings(m_settingsPath).isSet())
+        m_sync->syncNow();
+    else
+        openSyncSettings();
+}
+
+void TForm1::openSyncSettings()
+{
+    SyncDialog dialog(m_settingsPath, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_sync->start(); // with the calendar just set; none: nothing more
 }
 
 void TForm1::openSearch()

@@ -27,6 +27,7 @@ class TForm1;
 namespace ruvo {
 
 class HelpViewer;
+class PadSync;
 class SearchWindow;
 class TCalendarPad;
 class Tapropos;
@@ -78,6 +79,13 @@ public:
     // (Ctrl+E).
     QAction *SearchAction() const { return m_searchAction; }
     QAction *ExportAction() const { return m_exportAction; }
+    // "Synchroniser" syncs the folder with its calendar now (it opens the settings while none
+    // is set); "Synchronisation…" opens them (SyncDialog). The sync itself starts once the
+    // page is on the screen, and runs after each save and every few minutes.
+    QAction *SyncAction() const { return m_syncAction; }
+    QAction *SyncSettingsAction() const { return m_syncSettingsAction; }
+    PadSync *padSync() const { return m_sync; }
+    void openSyncSettings();
 
     // The page menu's "Rappels": "Aucun", then each lead of kReminderChoices, the one the
     // settings file holds checked. Choosing one writes it; turning reminders on writes the
@@ -129,6 +137,7 @@ private:
     void nameCommands();
     void chooseExportFile();
     void chooseReminderLead(std::optional<int> lead);
+    void syncOnDemand();
     void startRemindersAgent();
     void savePageForSession();
     std::function<void()> pageRescue() const;
@@ -143,6 +152,9 @@ private:
     QAction *m_searchAction = nullptr;
     SearchWindow *m_searchWindow = nullptr;
     QAction *m_exportAction = nullptr;
+    QAction *m_syncAction = nullptr;
+    QAction *m_syncSettingsAction = nullptr;
+    PadSync *m_sync = nullptr;
     QActionGroup *m_reminderChoices = nullptr;
     QString m_agentProgram;
     Tapropos *m_apropos = nullptr;

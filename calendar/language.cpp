@@ -74,27 +74,28 @@ constexpr std::array<LanguageWords, 5> kPadWords = {{
 }};
 
 // Indexed by TLanguage - 1, in the order of PadCommandWords.
-constexpr std::array<std::array<const char16_t *, 17>, 5> kCommandWords = {{
+constexpr std::array<std::array<const char16_t *, 19>, 5> kCommandWords = {{
     {u"Previous day", u"Next day", u"Today", u"Go to a date…", u"Search…", u"Export…",
      u"Ctrl+Page Up", u"Ctrl+Page Down", u"Alt+Home", u"Ctrl+G", u"Ctrl+F", u"Ctrl+E", u"Search",
      u"Find in every note", u"No day holds this text", u"Export the notes",
-     u"iCalendar, the notes as events"},
+     u"iCalendar, the notes as events", u"Synchronize", u"Synchronization…"},
     {u"Vorheriger Tag", u"Nächster Tag", u"Heute", u"Gehe zu Datum…", u"Suchen…", u"Exportieren…",
      u"Strg+Bild auf", u"Strg+Bild ab", u"Alt+Pos1", u"Strg+G", u"Strg+F", u"Strg+E", u"Suchen",
      u"In allen Notizen suchen", u"Kein Tag enthält diesen Text", u"Notizen exportieren",
-     u"iCalendar, Notizen als Termine"},
+     u"iCalendar, Notizen als Termine", u"Synchronisieren", u"Synchronisierung…"},
     {u"Jour précédent", u"Jour suivant", u"Aujourd'hui", u"Aller à une date…", u"Rechercher…",
      u"Exporter…", u"Ctrl+Pg préc", u"Ctrl+Pg suiv", u"Alt+Origine", u"Ctrl+G", u"Ctrl+F",
      u"Ctrl+E", u"Rechercher", u"Chercher dans toutes les notes",
-     u"Aucun jour ne contient ce texte", u"Exporter les notes", u"iCalendar, notes en événements"},
+     u"Aucun jour ne contient ce texte", u"Exporter les notes", u"iCalendar, notes en événements",
+     u"Synchroniser", u"Synchronisation…"},
     {u"Giorno precedente", u"Giorno successivo", u"Oggi", u"Vai a una data…", u"Cerca…",
      u"Esporta…", u"Ctrl+Pag su", u"Ctrl+Pag giù", u"Alt+Home", u"Ctrl+G", u"Ctrl+F", u"Ctrl+E",
      u"Cerca", u"Cerca in tutte le note", u"Nessun giorno contiene questo testo",
-     u"Esporta le note", u"iCalendar, note come eventi"},
+     u"Esporta le note", u"iCalendar, note come eventi", u"Sincronizza", u"Sincronizzazione…"},
     {u"Día anterior", u"Día siguiente", u"Hoy", u"Ir a una fecha…", u"Buscar…", u"Exportar…",
      u"Ctrl+Re Pág", u"Ctrl+Av Pág", u"Alt+Inicio", u"Ctrl+G", u"Ctrl+F", u"Ctrl+E", u"Buscar",
      u"Buscar en todas las notas", u"Ningún día contiene este texto", u"Exportar las notas",
-     u"iCalendar, notas como eventos"},
+     u"iCalendar, notas como eventos", u"Sincronizar", u"Sincronización…"},
 }};
 
 const LanguageNames &namesOf(TLanguage language)
@@ -189,8 +190,8 @@ PadCommandWords PadCommandWordsOf(TLanguage language)
     const auto at = [&w](std::size_t i) {
         return QString::fromUtf16(w[i]);
     };
-    return {at(0), at(1),  at(2),  at(3),  at(4),  at(5),  at(6),  at(7), at(8),
-            at(9), at(10), at(11), at(12), at(13), at(14), at(15), at(16)};
+    return {at(0),  at(1),  at(2),  at(3),  at(4),  at(5),  at(6),  at(7),  at(8), at(9),
+            at(10), at(11), at(12), at(13), at(14), at(15), at(16), at(17), at(18)};
 }
 
 // Indexed by TLanguage - 1: the title, then none and each lead.

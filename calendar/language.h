@@ -79,6 +79,8 @@ struct PadCommandWords
     QString noMatch;           // when no day holds the text
     QString exportTitle;       // the export's file dialog
     QString notesAsEvents;     // its choice of a calendar file whose notes are events
+    QString sync;              // sync the notes with the calendar now
+    QString syncSettings;      // the sync's settings
 };
 PadCommandWords PadCommandWordsOf(TLanguage language);
 

@@ -77,6 +77,9 @@ public:
     virtual QList<DavWrite> write(const QList<DavChange> &changes) = 0;
     // The path under the collection of a new item named name.
     virtual QString hrefFor(const QString &name) const = 0;
+    // Ends the requests under way and refuses the next ones, as failures; the one call that
+    // may come from another thread (a window closing while its sync runs).
+    virtual void cancel() = 0;
 };
 
 // One component of a calendar object as the page can take it.

@@ -18,6 +18,7 @@
 #include <libical/ical.h>
 #include <qt6keychain/keychain.h>
 
+#include <atomic>
 #include <memory>
 
 namespace ruvo {
@@ -304,6 +305,20 @@ public:
         return m_url.path(QUrl::FullyEncoded) + QString::fromLatin1(QUrl::toPercentEncoding(name));
     }
 
+    void cancel() override
+    {
+        m_cancelled = true;
+        // The replies belong to the session's thread, whose wait() runs this.
+        QMetaObject::invokeMethod(
+            &m_network,
+            [this] {
+                const QList<QNetworkReply *> replies = m_network.findChildren<QNetworkReply *>();
+                for (QNetworkReply *reply : replies)
+                    reply->abort();
+            },
+            Qt::QueuedConnection);
+    }
+
 private:
     // The path of an item under the collection as an href of an answer names it; none for the
     // collection itself and for anything elsewhere.
@@ -364,7 +379,9 @@ private:
                              });
             QObject::connect(reply, &QNetworkReply::finished, &loop, [&, i, reply] {
                 Answer &answer = answers[i];
-                if (reply->property("tooLarge").toBool()) {
+                if (m_cancelled) {
+                    answer.failure = u"la synchronisation est interrompue"_s;
+                } else if (reply->property("tooLarge").toBool()) {
                     answer.failure = u"le serveur envoie une réponse trop grande"_s;
                 } else if (reply->error() == QNetworkReply::SslHandshakeFailedError) {
                     answer.failure = u"le certificat du serveur n'est pas valable ("_s +
@@ -381,6 +398,11 @@ private:
                 if (--pending == 0)
                     loop.quit();
             });
+        }
+        if (m_cancelled) {
+            // Refused before it was sent, or cancelled between two calls.
+            for (QNetworkReply *reply : replies)
+                reply->abort();
         }
         if (pending > 0)
             loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -415,6 +437,7 @@ private:
     QNetworkAccessManager m_network;
     QString m_error;
     int m_requests = 0;
+    std::atomic_bool m_cancelled = false;
 };
 
 struct ComponentFree

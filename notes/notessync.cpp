@@ -21,6 +21,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLockFile>
 #include <QMap>
 #include <QSet>
 
@@ -39,6 +40,7 @@ const QString kUserKey = QStringLiteral("utilisateur");
 constexpr qsizetype kWritesAtOnce = 64;
 // A write refused because the item changed meanwhile is merged and tried again this often.
 constexpr int kMergeRounds = 4;
+constexpr int kLockPoll = 200; // ms between two looks at another sync's lock
 constexpr qint64 kMaxStateSize = 256 * 1024 * 1024;
 
 // What one server item adds to its day's page, as the last sync read or wrote it.
@@ -443,6 +445,60 @@ std::optional<QString> SyncPassword(const CalDavModule &module, const SyncSettin
     return module.storedPassword(settings.server, settings.user);
 }
 
+namespace {
+QString NoPassword(const SyncSettings &settings)
+{
+    return u"aucun mot de passe pour " + settings.user +
+           u" : ni dans le trousseau du bureau, ni dans RUVO_SYNC_PASSWORD";
+}
+} // namespace
+
+SyncOutcome SyncAsSet(const QString &settingsPath, const DayStore &store, int startTime,
+                      const QDate &today, std::stop_token stop)
+{
+    SyncOutcome outcome;
+    const SyncSettings settings = ReadSyncSettings(settingsPath);
+    if (!settings.isSet()) {
+        outcome.failure = u"la synchronisation n'est pas réglée : donnez l'adresse du calendrier "
+                          u"(menu de la page, « Synchronisation… », ou [Synchronisation] "
+                          u"serveur= dans " +
+                          settingsPath + u')';
+        return outcome;
+    }
+    QString why;
+    const CalDavModule *module = LoadCalDavModule(&why);
+    if (!module) {
+        outcome.failure = why;
+        return outcome;
+    }
+    const std::optional<QString> password = SyncPassword(*module, settings);
+    if (!password) {
+        outcome.failure = NoPassword(settings);
+        return outcome;
+    }
+    return SyncNotes(*module, store, settings, *password, startTime, today, std::move(stop));
+}
+
+std::optional<QString> TryCalendar(const SyncSettings &settings, const QString &password)
+{
+    QString why;
+    const CalDavModule *module = LoadCalDavModule(&why);
+    if (!module)
+        return why;
+    std::optional<QString> tried = password;
+    if (password.isEmpty())
+        tried = SyncPassword(*module, settings);
+    if (!tried)
+        return NoPassword(settings);
+    const std::unique_ptr<CalDavSession> session =
+        module->session(QUrl(settings.server), settings.user, *tried, &why);
+    if (!session)
+        return why;
+    if (!session->open())
+        return session->error();
+    return std::nullopt;
+}
+
 QString SyncOutcome::message() const
 {
     QStringList lines;
@@ -457,7 +513,7 @@ QString SyncOutcome::message() const
 
 SyncOutcome SyncNotes(const CalDavModule &module, const DayStore &store,
                       const SyncSettings &settings, const QString &password, int startTime,
-                      const QDate &today)
+                      const QDate &today, std::stop_token stop)
 {
     SyncOutcome outcome;
     QString why;
@@ -467,7 +523,18 @@ SyncOutcome SyncNotes(const CalDavModule &module, const DayStore &store,
         outcome.failure = why;
         return outcome;
     }
+    const std::stop_callback cancel(stop, [&session] { session->cancel(); });
     const QString statePath = StatePath(store.folder(), settings);
+    // One sync at a time per folder and server (the window's and a timer's `ruvo --sync`): each
+    // writes the state whole from what it read.
+    QDir().mkpath(QFileInfo(statePath).path());
+    QLockFile lock(statePath + u".lock");
+    while (!lock.tryLock(kLockPoll)) {
+        if (stop.stop_requested() || lock.error() != QLockFile::LockFailedError) {
+            outcome.failure = u"ne peut verrouiller " + lock.fileName();
+            return outcome;
+        }
+    }
     State state = ReadState(statePath);
     const auto done = [&](std::optional<QString> failure = std::nullopt) {
         outcome.requests = session->requests();
@@ -550,9 +617,13 @@ SyncOutcome SyncNotes(const CalDavModule &module, const DayStore &store,
     }
 
     QHash<QDate, QStringList> hrefsOfDay;
-    for (auto it = state.items.cbegin(); it != state.items.cend(); ++it)
-        if (it->day.isValid())
-            hrefsOfDay[it->day] << it.key();
+    const auto indexDays = [&] {
+        hrefsOfDay.clear();
+        for (auto it = state.items.cbegin(); it != state.items.cend(); ++it)
+            if (it->day.isValid())
+                hrefsOfDay[it->day] << it.key();
+    };
+    indexDays();
 
     QList<QDate> days(touched.cbegin(), touched.cend());
     std::sort(days.begin(), days.end());
@@ -644,10 +715,7 @@ SyncOutcome SyncNotes(const CalDavModule &module, const DayStore &store,
                 return stopped();
             for (const QDate &date : std::as_const(touched))
                 again.insert(date);
-            hrefsOfDay.clear();
-            for (auto it = state.items.cbegin(); it != state.items.cend(); ++it)
-                if (it->day.isValid())
-                    hrefsOfDay[it->day] << it.key();
+            indexDays();
         }
         days = QList<QDate>(again.cbegin(), again.cend());
         std::sort(days.begin(), days.end());

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <stop_token>
 
 namespace ruvo {
 
@@ -52,9 +53,19 @@ struct SyncOutcome
 // sides is merged three ways against what both held at the last sync, and nothing the page
 // cannot show is ever written or deleted on the server. The state (what both held, the tags,
 // the sync token) lives under $XDG_STATE_HOME/Ruvo/sync/, written whole once a sync is done.
-// startTime: the hour of the first row.
+// startTime: the hour of the first row. A stop request ends the requests under way; what was
+// settled until then is kept. Two syncs of the same folder and server run one after the other.
 SyncOutcome SyncNotes(const CalDavModule &module, const DayStore &store,
                       const SyncSettings &settings, const QString &password, int startTime,
-                      const QDate &today);
+                      const QDate &today, std::stop_token stop = {});
+
+// One sync of store as the settings file sets it: the module loaded, the password looked up
+// (SyncPassword), then SyncNotes; the failure tells what is missing.
+SyncOutcome SyncAsSet(const QString &settingsPath, const DayStore &store, int startTime,
+                      const QDate &today, std::stop_token stop = {});
+
+// Whether the calendar of settings answers (made when it is missing): none when it does, else
+// why not. password: the one to try; empty, SyncPassword's.
+std::optional<QString> TryCalendar(const SyncSettings &settings, const QString &password);
 
 } // namespace ruvo

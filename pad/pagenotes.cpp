@@ -315,6 +315,7 @@ void PageNotes::save()
             return; // nothing loaded and nothing typed: no file to write
         m_loadedDate = m_dateOnShow;
     }
+    const bool typedOn = hasUnsaved();
     const PageWrite written = m_store.write(m_loadedDate, m_files, typedLines());
     for (std::size_t i = 0; i < m_files.size(); ++i) {
         if (written.changedOutside[i])
@@ -333,6 +334,8 @@ void PageNotes::save()
     m_backgroundFailureReported = false;
     if (!unsaved)
         m_autoSaveTimer->stop();
+    if (typedOn)
+        emit saved();
 }
 
 void PageNotes::saveInBackground()

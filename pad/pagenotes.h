@@ -107,6 +107,8 @@ public:
 signals:
     // The user changed the text of an editor.
     void typed();
+    // What was typed on the page is in its day files now.
+    void saved();
     void outsideVersionsKept(const QStringList &dayFiles, const QStringList &keptAs);
     // A save or a load that nobody asked for failed (the typing paused, another program wrote).
     void errorRaised(const QString &message);

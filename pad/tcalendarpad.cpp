@@ -61,6 +61,7 @@ TCalendarPad::TCalendarPad(QWidget *parent)
     connect(m_notes, &PageNotes::errorRaised, this, &TCalendarPad::errorRaised);
     connect(m_notes, &PageNotes::outsideVersionsKept, this, &TCalendarPad::outsideVersionsKept);
     connect(m_notes, &PageNotes::typed, m_clock, &PadClock::typed);
+    connect(m_notes, &PageNotes::saved, this, &TCalendarPad::notesSaved);
     m_notes->notesEditor()->installEventFilter(this);
     for (QLineEdit *field : m_notes->timeFields())
         field->installEventFilter(this);

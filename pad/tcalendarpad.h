@@ -324,6 +324,8 @@ signals:
     // The right button was pressed on the page away from its corners, its day block and its
     // editors: the window shows the page's menu there.
     void pageMenuRequested(const QPoint &globalPosition);
+    // What was typed on the page has been saved into its day files.
+    void notesSaved();
 
 public slots:
     // The clock's minute tick: marks the current hour on the labels and the fields without

@@ -5,14 +5,19 @@
 
 #include "pad/padtestsupport.h"
 
+#include "caldavserver.h"
+
 #include "app/tform1.h"
 
 #include "app/mainpad.h"
+#include "app/padsync.h"
 #include "app/ruvoapplication.h"
 #include "app/searchwindow.h"
+#include "app/syncdialog.h"
 #include "calendar/dateformat.h"
 #include "calendar/datetext.h"
 #include "notes/dayfiles.h"
+#include "notes/notessync.h"
 #include "pad/noteseditor.h"
 #include "pad/tcalendarpad.h"
 #include "platform/autostartentry.h"
@@ -29,6 +34,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -154,6 +160,9 @@ private slots:
     void pageMenu_offersTheCommandsWithTheirKeys();
     void searchFindsADayAndPutsTheCursorOnTheText();
     void exportHoldsTheTextOnThePage();
+    void sync_carriesTheSavesAndBringsOtherClientsChanges();
+    void failingSync_isToldOnceAndTriedAgain();
+    void syncDialog_triesTheCalendarAndKeepsTheSettings();
     void remindersChoiceWritesTheAutostartEntry();
     void exportIsOfferedTheDocumentsFolder_data();
     void exportIsOfferedTheDocumentsFolder();
@@ -398,7 +407,7 @@ void MainWindowTest::pageMenu_offersTheCommandsWithTheirKeys()
                           u"Rechercher…\tCtrl+F"_qs, u"Exporter…\tCtrl+E"_qs, u"Rappels"_qs,
                           u"> Aucun"_qs, u"> À l'heure"_qs, u"> 5 minutes avant"_qs,
                           u"> 10 minutes avant"_qs, u"> 15 minutes avant"_qs,
-                          u"> 30 minutes avant"_qs}));
+                          u"> 30 minutes avant"_qs, u"Synchroniser"_qs, u"Synchronisation…"_qs}));
 }
 
 void MainWindowTest::searchFindsADayAndPutsTheCursorOnTheText()
@@ -476,6 +485,96 @@ void MainWindowTest::exportHoldsTheTextOnThePage()
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(bytesOf(file).contains("not saved yet"));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("second.md"))));
+}
+
+void MainWindowTest::sync_carriesTheSavesAndBringsOtherClientsChanges()
+{
+    const ruvo::testing::Radicale server;
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const ScopedVariable state("XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_qs)));
+    const ScopedVariable password("RUVO_SYNC_PASSWORD", "p");
+    const QString settings = dir.filePath(u"Ruvo.ini"_qs);
+    WriteSyncSettings(settings, server.settings());
+    TForm1 form(nullptr, settings);
+    PadSync *sync = form.padSync();
+    sync->setAfterSave(50);
+    QSignalSpy synced(sync, &PadSync::finished);
+    form.show();
+    QVERIFY(synced.wait(20'000)); // once the page is on the screen
+    QVERIFY2(!sync->lastOutcome().failure, qPrintable(sync->lastOutcome().message()));
+
+    form.CP()->NotesMemo()->setPlainText(u"écrit ici"_qs);
+    form.CP()->SaveNotes();
+    QVERIFY(synced.wait(20'000));
+    const QString today = QDate::currentDate().toString(u"yyyyMMdd");
+    QVERIFY(server.items().value(today + u"-notes@ruvo").contains("DESCRIPTION:écrit ici\r\n"));
+
+    server.curl({u"-X"_qs, u"PUT"_qs, u"-H"_qs, u"Content-Type: text/calendar"_qs,
+                 u"--data-binary"_qs,
+                 u"BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//phone//EN\r\nBEGIN:VEVENT\r\n"
+                 u"UID:phone\r\nDTSTAMP:20261208T000000Z\r\nDTSTART:"_qs +
+                     today + u"T100000\r\nSUMMARY:Dentiste\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n",
+                 server.url(u"phone.ics"_qs)});
+    form.SyncAction()->trigger();
+    QVERIFY(synced.wait(20'000));
+    QTRY_COMPARE(form.CP()->TimeFields(10 - kMainPadStartTime + 1)->text(), u"Dentiste"_qs);
+    QCOMPARE(form.CP()->NotesMemo()->toPlainText(), u"écrit ici"_qs);
+}
+
+void MainWindowTest::failingSync_isToldOnceAndTriedAgain()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    const ScopedVariable state("XDG_STATE_HOME", QFile::encodeName(dir.filePath(u"state"_qs)));
+    const QString settings = dir.filePath(u"Ruvo.ini"_qs);
+    int port = 0;
+    {
+        const ruvo::testing::TestServer stopped({u"hostile"_qs, u"huge"_qs});
+        port = stopped.port(); // nothing answers there once it has gone
+    }
+    WriteSyncSettings(settings,
+                      {u"http://127.0.0.1:"_qs + QString::number(port) + u"/u/ruvo/", QString()});
+    TForm1 form(nullptr, settings);
+    PadSync *sync = form.padSync();
+    sync->setFirstRetry(20);
+    QSignalSpy synced(sync, &PadSync::finished);
+    QSignalSpy told(sync, &PadSync::tell);
+    form.show();
+    QTRY_COMPARE_WITH_TIMEOUT(synced.size(), 4, 20'000);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().first().toString().startsWith(
+                 u"La synchronisation n'a pu se faire : le serveur ne répond pas"_qs),
+             qPrintable(told.first().first().toString()));
+    form.SyncAction()->trigger(); // asked for: told again
+    QTRY_COMPARE_WITH_TIMEOUT(told.size(), 2, 20'000);
+}
+
+void MainWindowTest::syncDialog_triesTheCalendarAndKeepsTheSettings()
+{
+    const ruvo::testing::Radicale server;
+    QTemporaryDir dir;
+    const ScopedVariable password("RUVO_SYNC_PASSWORD", "p");
+    const QString settings = dir.filePath(u"Ruvo.ini"_qs);
+    SyncDialog dialog(settings);
+    QSignalSpy tried(&dialog, &SyncDialog::tried);
+    dialog.serverField()->setText(server.settings().server);
+    dialog.userField()->setText(u"u"_qs);
+    dialog.passwordField()->setText(u"faux"_qs);
+    QTest::mouseClick(dialog.tryButton(), Qt::LeftButton);
+    QVERIFY(tried.wait(20'000));
+    QCOMPARE(tried.last().first().toBool(), false);
+    QCOMPARE(
+        dialog.status()->text(),
+        u"La connexion n'a pu se faire : le serveur refuse l'utilisateur ou le mot de passe."_qs);
+    dialog.passwordField()->clear(); // the one kept: here RUVO_SYNC_PASSWORD's
+    QTest::mouseClick(dialog.tryButton(), Qt::LeftButton);
+    QVERIFY(tried.wait(20'000));
+    QCOMPARE(tried.last().first().toBool(), true);
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(bytesOf(settings), "[Synchronisation]\nserveur=" + server.settings().server.toUtf8() +
+                                    "\nutilisateur=u\n");
 }
 
 void MainWindowTest::exportIsOfferedTheDocumentsFolder_data()

@@ -4,6 +4,7 @@
 // Two-way sync against a real Radicale on 127.0.0.1 (and a server of the tests' own that
 // answers badly), started by each test and stopped at its end.
 
+#include "caldavserver.h"
 #include "filebytes.h"
 
 #include "notes/caldav.h"
@@ -19,79 +20,14 @@
 
 using namespace ruvo;
 using ruvo::testing::bytesOf;
+using ruvo::testing::Radicale;
+using ruvo::testing::TestServer;
 
 namespace {
 
 const QDate kToday(2026, 12, 9);
 const QString kExtension = QStringLiteral("ruv");
 constexpr int kStartTime = 7;
-
-// One of the tests' servers, on a free port of 127.0.0.1.
-class TestServer
-{
-public:
-    explicit TestServer(const QStringList &arguments)
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QStringLiteral("/usr/bin/python3"),
-                        QStringList{QStringLiteral(RUVO_TEST_SOURCES "/caldavserver.py")} +
-                            arguments);
-        if (m_process.waitForReadyRead(20'000))
-            m_port = m_process.readLine().trimmed().toInt();
-    }
-    ~TestServer()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(10'000);
-    }
-    int port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    int m_port = 0;
-};
-
-class Radicale
-{
-public:
-    explicit Radicale(bool tls = false)
-        : m_server({QStringLiteral("radicale"), m_storage.path(),
-                    tls ? QStringLiteral("tls") : QString()}),
-          m_scheme(tls ? u"https"_qs : u"http"_qs)
-    {}
-    int port() const { return m_server.port(); }
-    SyncSettings settings() const
-    {
-        return {m_scheme + u"://127.0.0.1:" + QString::number(port()) + u"/u/ruvo/", u"u"_qs};
-    }
-    // The items the server keeps, by UID, each with its text.
-    QMap<QString, QByteArray> items() const
-    {
-        QMap<QString, QByteArray> found;
-        QDirIterator it(m_storage.path() + u"/collections/collection-root/u/ruvo",
-                        {QStringLiteral("*.ics")}, QDir::Files);
-        while (it.hasNext()) {
-            const QByteArray text = bytesOf(it.next());
-            const qsizetype uid = text.indexOf("\nUID:") + 5;
-            found.insert(QString::fromUtf8(text.mid(uid, text.indexOf('\r', uid) - uid)), text);
-        }
-        return found;
-    }
-    // A change by another client, with curl: what it answers.
-    QByteArray curl(const QStringList &arguments) const
-    {
-        QProcess process;
-        process.start(u"curl"_qs, QStringList{u"-s"_qs, u"-u"_qs, u"u:p"_qs} + arguments);
-        process.waitForFinished(20'000);
-        return process.readAllStandardOutput();
-    }
-    QString url(const QString &name) const { return settings().server + name; }
-
-private:
-    QTemporaryDir m_storage;
-    TestServer m_server;
-    QString m_scheme;
-};
 
 const CalDavModule &Module()
 {
