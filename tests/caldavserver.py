@@ -5,7 +5,8 @@
 
 caldavserver.py radicale FOLDER [tls]   Radicale, user "u" with password "p", storage in FOLDER
 caldavserver.py hostile MODE            a server that answers every request badly: MODE is
-                                        huge, control, malformed or redirect
+                                        huge, control, malformed, redirect, or silent
+                                        (it reads the request and never answers)
 
 The server ends when this script is terminated.
 """
@@ -76,6 +77,8 @@ class Hostile(http.server.BaseHTTPRequestHandler):
 
     def handle_any(self):
         self.rfile.read(int(self.headers.get("Content-Length", 0)))
+        if self.mode == "silent":
+            time.sleep(3600)
         if self.mode == "redirect":
             return self.answer(301, b"", [("Location", "http://127.0.0.2:9/elsewhere/")])
         if self.command == "PROPFIND":

@@ -12,9 +12,12 @@
 #include "notes/notessync.h"
 
 #include <QDirIterator>
+#include <QFuture>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <csignal>
 
@@ -90,6 +93,7 @@ private slots:
     void unsafeConnection_isRefused();
     void hostileServer_leavesTheNotes_data();
     void hostileServer_leavesTheNotes();
+    void stoppedSync_endsWithoutWaitingForTheServer();
 };
 
 void TestNotesSync::firstSyncOfAYear_thenNothingChanged()
@@ -357,6 +361,27 @@ void TestNotesSync::hostileServer_leavesTheNotes()
     // character.
     const StoredPage page = ReadDay(folder.path(), day);
     QCOMPARE(page.hours()[3], u"à 10h / Bonjour[31m second  fin"_qs);
+}
+
+void TestNotesSync::stoppedSync_endsWithoutWaitingForTheServer()
+{
+    // A window closing while its sync waits on a server that never answers.
+    const TestServer silent({u"hostile"_qs, u"silent"_qs});
+    QTemporaryDir folder;
+    WriteDay(folder.path(), kToday, {u"Courses"_qs});
+    const QByteArray before = FolderBytes(folder.path());
+    std::stop_source stop;
+    QFuture<SyncOutcome> sync = QtConcurrent::run([&] {
+        return SyncNotes(
+            Module(), DayStore(folder.path(), kExtension),
+            {u"http://127.0.0.1:"_qs + QString::number(silent.port()) + u"/cal/", QString()},
+            QString(), kStartTime, kToday, stop.get_token());
+    });
+    QThread::msleep(300);
+    stop.request_stop();
+    const SyncOutcome outcome = sync.result(); // long before the 30 s a silent server is given
+    QCOMPARE(outcome.failure, std::optional(u"la synchronisation est interrompue"_qs));
+    QCOMPARE(FolderBytes(folder.path()), before);
 }
 
 QTEST_GUILESS_MAIN(TestNotesSync)
