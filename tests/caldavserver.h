@@ -46,8 +46,11 @@ private:
 class Radicale
 {
 public:
-    explicit Radicale(bool tls = false)
-        : m_server({QStringLiteral("radicale"), m_storage.path(),
+    // storage: where its folder is made (a QTemporaryDir template); the system's temporary
+    // folder unless given.
+    explicit Radicale(bool tls = false, const QString &storage = QString())
+        : m_storage(storage.isEmpty() ? QDir::tempPath() + u"/ruvo-radicale-XXXXXX" : storage),
+          m_server({QStringLiteral("radicale"), m_storage.path(),
                     tls ? QStringLiteral("tls") : QString()}),
           m_scheme(tls ? QStringLiteral("https") : QStringLiteral("http"))
     {}
@@ -58,12 +61,16 @@ public:
         return {m_scheme + u"://127.0.0.1:" + QString::number(port()) + u"/u/ruvo/",
                 QStringLiteral("u")};
     }
+    // The folder where the server keeps the items of user u's collection.
+    QString collectionFolder(const QString &collection = QStringLiteral("ruvo")) const
+    {
+        return m_storage.path() + u"/collections/collection-root/u/" + collection;
+    }
     // The items the server keeps, by UID, each with its text.
     QMap<QString, QByteArray> items() const
     {
         QMap<QString, QByteArray> found;
-        QDirIterator it(m_storage.path() + u"/collections/collection-root/u/ruvo",
-                        {QStringLiteral("*.ics")}, QDir::Files);
+        QDirIterator it(collectionFolder(), {QStringLiteral("*.ics")}, QDir::Files);
         while (it.hasNext()) {
             const QByteArray text = bytesOf(it.next());
             const qsizetype uid = text.indexOf("\nUID:") + 5;
