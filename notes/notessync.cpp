@@ -529,6 +529,8 @@ SyncOutcome SyncNotes(const CalDavModule &module, const DayStore &store,
     // writes the state whole from what it read.
     QDir().mkpath(QFileInfo(statePath).path());
     QLockFile lock(statePath + u".lock");
+    // Stale only once its process is gone: a first sync of years may hold it for minutes.
+    lock.setStaleLockTime(0);
     while (!lock.tryLock(kLockPoll)) {
         if (stop.stop_requested() || lock.error() != QLockFile::LockFailedError) {
             outcome.failure = u"ne peut verrouiller " + lock.fileName();
