@@ -73,6 +73,7 @@ struct State
     QByteArray token;
     QHash<QString, Item> items; // by href
     QMap<QDate, DayBase> days;
+    QByteArray digest; // of the file as it was read: a sync that changed nothing leaves it
 };
 
 QString DayKey(const QDate &date)
@@ -133,6 +134,7 @@ State ReadState(const QString &path)
     if (root.value(u"version").toInt() != 1)
         return state; // none, or damaged: the next sync starts again and merges all
     state.opened = true;
+    state.digest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
     state.syncCollection = root.value(u"syncCollection").toBool();
     state.token = root.value(u"token").toString().toUtf8();
     const QJsonObject items = root.value(u"items").toObject();
@@ -198,8 +200,11 @@ bool WriteState(const QString &path, const State &state)
                            {u"token"_qs, QString::fromUtf8(state.token)},
                            {u"items"_qs, items},
                            {u"days"_qs, days}};
-    return QDir().mkpath(QFileInfo(path).path()) &&
-           ReplaceFileWhole(path, QJsonDocument(root).toJson(QJsonDocument::Compact));
+    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Compact);
+    if (!state.digest.isEmpty() &&
+        QCryptographicHash::hash(bytes, QCryptographicHash::Sha1) == state.digest)
+        return true; // as it is on the disk: no write, no wait for the disk
+    return QDir().mkpath(QFileInfo(path).path()) && ReplaceFileWhole(path, bytes);
 }
 
 // The size and change time of both files of a date: a day whose files still look so is not
