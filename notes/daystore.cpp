@@ -125,7 +125,8 @@ PageWrite DayStore::write(const QDate &date, PageFiles &files, const PageLines &
             }
             if (now != bytes) {
                 fileOfWrite[std::size_t(writes.size())] = i;
-                writes.append({paths[i], bytes, !file.unsaved});
+                // An empty file made for a day on show holds nothing a crash could lose.
+                writes.append({paths[i], bytes, !file.unsaved, file.unsaved});
             }
             saved[i] = bytes;
         }

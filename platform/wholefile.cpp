@@ -222,9 +222,10 @@ bool WholeFileWriter::sync()
     return true;
 }
 
-bool WholeFileWriter::commit(Placing placing)
+bool WholeFileWriter::commit(Placing placing, Sync sync)
 {
-    const bool committed = m_open && (m_synced || sync()) && place(placing);
+    const bool committed =
+        m_open && (m_synced || (sync == Sync::Skipped ? flush() : this->sync())) && place(placing);
     m_open = false;
     return committed;
 }
@@ -255,7 +256,7 @@ qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *fail
         }
     }
     for (std::size_t i = 0; i < saving.size(); ++i) {
-        if (!saving[i]->sync()) {
+        if (files.at(qsizetype(i)).synced && !saving[i]->sync()) {
             failing(qsizetype(i));
             return 0;
         }
@@ -267,7 +268,9 @@ qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *fail
         const Placing placing = file.onlyWhereMissing ? Placing::OnlyWhereMissing
                                 : replaced            ? Placing::Exchange
                                                       : Placing::Rename;
-        if (!temporary->commit(placing)) {
+        const auto sync =
+            file.synced ? WholeFileWriter::Sync::First : WholeFileWriter::Sync::Skipped;
+        if (!temporary->commit(placing, sync)) {
             if (!temporary->leftExisting()) {
                 failing(done);
                 break;

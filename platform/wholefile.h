@@ -29,6 +29,10 @@ struct FileReplacement
     QByteArray bytes;
     // Made only where no file of that name is; one that is there is left as it is.
     bool onlyWhereMissing = false;
+    // Waited for on the disk before it takes its place. A file whose loss in a crash loses
+    // nothing (an empty file made where one was missing) need not wait: the commit of the file
+    // system's journal that a sync forces carries every change the machine has not yet written.
+    bool synced = true;
 };
 
 // Told, for the file of that index, of the old file the new one met the moment it took its
@@ -38,12 +42,13 @@ struct FileReplacement
 using ReplacedFile = std::function<bool(qsizetype index, const QString &oldFile)>;
 
 // Replaces several files as ReplaceFileWhole does each, with one disk commit for all of them
-// rather than one each. Every temporary file is written and synced (all checked) before the
-// first rename: when that fails for any of them, no file is replaced. Returns how many files
-// were replaced (or left, being made only where missing), in order; a rename that fails stops
-// there and leaves the rest untouched. The file that failed, if any, is told by its index in
-// failed. With replaced, each old file is handed over as the new one takes its place (an atomic
-// exchange), so that nothing another program wrote up to that moment goes unseen.
+// rather than one each. Every temporary file is written and synced (all checked; those not
+// synced only written) before the first rename: when that fails for any of them, no file is
+// replaced. Returns how many files were replaced (or left, being made only where missing), in
+// order; a rename that fails stops there and leaves the rest untouched. The file that failed, if
+// any, is told by its index in failed. With replaced, each old file is handed over as the new one
+// takes its place (an atomic exchange), so that nothing another program wrote up to that moment
+// goes unseen.
 qsizetype ReplaceFilesWhole(const QList<FileReplacement> &files, qsizetype *failed = nullptr,
                             const ReplacedFile &replaced = {});
 
@@ -74,10 +79,12 @@ public:
         Exchange,         // exchanged with the old file, which then lies at oldFile()
         OnlyWhereMissing, // renamed only where no file of that name is; one there is left
     };
-    // Syncs, unless nothing was written since the last sync, then puts the temporary file in
-    // place. The writer takes nothing more after it, whatever it returns. False when it failed,
-    // or when a file made only where missing found one (leftExisting()).
-    bool commit(Placing placing = Placing::Rename);
+    // Syncs, unless nothing was written since the last sync or unless told not to (the file
+    // is then only flushed), then puts the temporary file in place. The writer takes nothing
+    // more after it, whatever it returns. False when it failed, or when a file made only where
+    // missing found one (leftExisting()).
+    enum class Sync : quint8 { First, Skipped };
+    bool commit(Placing placing = Placing::Rename, Sync sync = Sync::First);
     bool leftExisting() const { return m_leftExisting; }
     // After an exchange that met an old file: where that file lies until the writer goes (and
     // is removed then, unless it was moved away).
