@@ -38,6 +38,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -342,12 +343,18 @@ void writeExpiredDays(const RunFolder &folder)
     std::ofstream(folder.start() / (dayStem(0) + "N.ruv")) << "Aujourd'hui\r\n";
 }
 
-Sample runOnce(XServer &server, const Command &command)
+// The run's folder stays in folders until the harness ends: the thousands of files a run
+// leaves would otherwise be deleted during the next ones, whose files each of them makes then
+// waits for (ext4 passes over the inodes deleted in the last minute, one by one).
+Sample runOnce(XServer &server, const Command &command,
+               std::vector<std::unique_ptr<RunFolder>> &folders)
 {
-    const RunFolder folder;
+    const RunFolder &folder = *folders.emplace_back(std::make_unique<RunFolder>());
     static const char *const expired = std::getenv("RUVO_BENCH_X_EXPIRED");
     if (expired && command.name == expired)
         writeExpiredDays(folder);
+    // A folder of days long past is on the disk, not in a write the journal has yet to commit.
+    ::sync();
     static const char *const clickAfter = std::getenv("RUVO_BENCH_X_CLICK_AFTER");
     const auto clickDelay = std::chrono::milliseconds(clickAfter ? std::atoi(clickAfter) : 0);
     Run run;
@@ -423,12 +430,13 @@ int main(int argc, char **argv)
     std::vector<std::vector<double>> answers(commands.size());
     try {
         XServer server;
+        std::vector<std::unique_ptr<RunFolder>> folders;
         // One unmeasured run each, so all find the libraries and fonts in the page cache.
         for (const Command &command : commands)
-            runOnce(server, command);
+            runOnce(server, command, folders);
         for (int run = 0; run < runs; ++run) {
             for (std::size_t i = 0; i < commands.size(); ++i) {
-                const Sample sample = runOnce(server, commands[i]);
+                const Sample sample = runOnce(server, commands[i], folders);
                 damages[i].push_back(sample.damageMilliseconds);
                 maps[i].push_back(sample.mapMilliseconds);
                 answers[i].push_back(sample.answerMilliseconds);
