@@ -3,7 +3,8 @@
 
 #include "freedmemory.h"
 
-#if defined(__GLIBC__)
+// Included whatever the C library, since it is what defines __GLIBC__ for the test below.
+#if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
 
