@@ -100,6 +100,7 @@ void SearchWindow::showEvent(QShowEvent *event)
 void SearchWindow::hideEvent(QHideEvent *event)
 {
     m_search->cancel();
+    m_search->forgetListing();
     QDialog::hideEvent(event);
 }
 
@@ -124,8 +125,10 @@ void SearchWindow::search()
 {
     m_status->hide();
     m_model->clear();
-    m_search->start(m_folder, m_extension, m_field->text(),
-                    m_today.isValid() ? m_today : QDate::currentDate());
+    const QDate today = m_today.isValid() ? m_today : QDate::currentDate();
+    // Until the query is long enough to search, the folder is listed for the search to come.
+    if (!m_search->start(m_folder, m_extension, m_field->text(), today))
+        m_search->prepare(m_folder, m_extension, today);
 }
 
 void SearchWindow::takeHits(const QList<SearchHit> &hits)

@@ -9,8 +9,8 @@
 #include "app/searchwindow.h"
 #include "app/tform1.h"
 #include "notes/dayfilefolder.h"
-#include "notes/daypurge.h"
 #include "notes/dayfiles.h"
+#include "notes/daypurge.h"
 #include "notes/notessearch.h"
 #include "pad/tcalendarpad.h"
 
@@ -32,6 +32,8 @@
 #include <benchmark/benchmark.h>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <time.h>
 
 #include <array>
@@ -129,6 +131,15 @@ struct Folder
             writePlain(rows, DayFileBytes(entriesOf(day)));
             paths << notes << rows;
         }
+        // A folder the user keeps: its last change lies well back, not the instant of its writing.
+        setChangedAt(time(nullptr) - 3600);
+    }
+    // Sets the folder's modification time, as its last change of entries would.
+    void setChangedAt(time_t when) const
+    {
+        const timespec times[2] = {{when, 0}, {when, 0}};
+        if (utimensat(AT_FDCWD, QFile::encodeName(dir.path()).constData(), times, 0) != 0)
+            std::abort();
     }
     QTemporaryDir dir;
     QStringList paths;
@@ -145,10 +156,10 @@ QString path()
     return folder().dir.path();
 }
 
-QString thirtyYearsPath()
+const Folder &thirtyYears()
 {
     static const Folder built(kThirtyYears);
-    return built.dir.path();
+    return built;
 }
 
 // ---- The search
@@ -320,13 +331,17 @@ void BM_SearchWindowWholeSearch(benchmark::State &state)
 BENCHMARK(BM_SearchWindowWholeSearch)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // The key typed to the first result row in the list, on the window's thread: the first hit lies
-// in the newest day.
+// in the newest day. The window has listed the folder while the field was empty; with
+// "just changed", a day file was made meanwhile, and the search lists the folder again.
 void BM_SearchWindowFirstHit(benchmark::State &state)
 {
     SearchWindow window;
     showOnTheFolder(window);
+    const Folder &searched = state.range(0) == kThirtyYears ? thirtyYears() : folder();
     if (state.range(0) == kThirtyYears)
-        window.setFolder(thirtyYearsPath(), kExtension);
+        window.setFolder(searched.dir.path(), kExtension);
+    const bool justChanged = state.range(1) != 0;
+    const QString made = searched.dir.filePath(QStringLiteral("made.tmp"));
     QElapsedTimer sinceKey;
     qint64 firstRow = -1;
     QObject::connect(window.results()->model(), &QAbstractItemModel::rowsInserted, [&] {
@@ -335,6 +350,11 @@ void BM_SearchWindowFirstHit(benchmark::State &state)
     });
     for (auto _ : state) {
         window.field()->clear();
+        QTest::qWait(50); // the listing for the search to come
+        if (justChanged) {
+            writePlain(made, "x");
+            QFile::remove(made);
+        }
         firstRow = -1;
         sinceKey.start();
         window.field()->setText(kOftenQuery);
@@ -347,10 +367,11 @@ void BM_SearchWindowFirstHit(benchmark::State &state)
         }
         state.SetIterationTime(double(firstRow) / 1e9);
     }
+    // The benchmarks after this one find the folder as the user keeps it.
+    searched.setChangedAt(time(nullptr) - 3600);
 }
 BENCHMARK(BM_SearchWindowFirstHit)
-    ->Arg(kDays)
-    ->Arg(kThirtyYears)
+    ->ArgsProduct({{kDays, kThirtyYears}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(20);

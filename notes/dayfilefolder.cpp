@@ -9,6 +9,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <time.h>
 
 #include <optional>
 
@@ -107,17 +108,22 @@ QDate DateOfStem(QStringView stem, const QDate &nearDay)
     return nearest;
 }
 
-void ForEachDayFileNewestFirst(const QString &folder, const QString &extension,
-                               const QDate &nearDay,
-                               const std::function<bool(const DayFileEntry &)> &take)
+// A name as listed, its path made only when it is handed over.
+struct DayFileListing::Listed
 {
-    // A name as listed, its path made only when it is handed over.
-    struct Listed
-    {
-        qint64 day;
-        DayFileKind kind;
-        std::array<char16_t, kStemLength> stem;
-    };
+    qint64 day;
+    DayFileKind kind;
+    std::array<char16_t, kStemLength> stem;
+};
+
+namespace {
+
+using Listed = DayFileListing::Listed;
+using FolderState = DayFileListing::FolderState;
+
+std::vector<Listed> listedNames(const QString &folder, const QString &extension,
+                                const QDate &nearDay)
+{
     std::vector<Listed> listed;
     forEachDayFile(folder, extension, [&](QStringView stem, DayFileKind kind) {
         const QDate date = DateOfStem(stem, nearDay);
@@ -127,20 +133,103 @@ void ForEachDayFileNewestFirst(const QString &folder, const QString &extension,
         std::copy_n(stem.utf16(), kStemLength, name.stem.begin());
         listed.push_back(name);
     });
-    // A heap: the newest is on top at once, each next one costs a step. "Comes after" is its
-    // order: an older day, or the hour rows after the notes of the same day.
-    const auto comesAfter = [](const Listed &a, const Listed &b) {
-        return a.day != b.day ? a.day < b.day : a.kind > b.kind;
-    };
+    return listed;
+}
+
+DayFileEntry entryOf(const QString &folder, const QString &extension, const Listed &name)
+{
+    const QString stem(reinterpret_cast<const QChar *>(name.stem.data()), kStemLength);
+    return {QDate::fromJulianDay(name.day), name.kind,
+            DayFilePath(folder, stem, name.kind, extension)};
+}
+
+// "Comes after" in the order handed over: an older day, or the hour rows after the notes of the
+// same day.
+bool comesAfter(const Listed &a, const Listed &b)
+{
+    return a.day != b.day ? a.day < b.day : a.kind > b.kind;
+}
+
+// Hands the names to take, newest first, until it returns false. A heap: the newest is on top at
+// once, each next one costs a step. With sortRest, listed is left in order, oldest first,
+// however far take went.
+void takeNewestFirst(std::vector<Listed> &listed, const QString &folder, const QString &extension,
+                     const std::function<bool(const DayFileEntry &)> &take, bool sortRest)
+{
     std::make_heap(listed.begin(), listed.end(), comesAfter);
     for (auto end = listed.end(); end != listed.begin(); --end) {
         std::pop_heap(listed.begin(), end, comesAfter);
-        const Listed &next = *(end - 1);
-        const QString stem(reinterpret_cast<const QChar *>(next.stem.data()), kStemLength);
-        if (!take({QDate::fromJulianDay(next.day), next.kind,
-                   DayFilePath(folder, stem, next.kind, extension)}))
+        if (!take(entryOf(folder, extension, *(end - 1)))) {
+            // What was handed over lies behind the heap, in order: the heap's rest goes before it.
+            if (sortRest)
+                std::sort_heap(listed.begin(), end - 1, comesAfter);
             return;
+        }
     }
+}
+
+std::optional<FolderState> folderState(const QString &folder)
+{
+    struct stat status = {};
+    if (::stat(QFile::encodeName(folder).constData(), &status) != 0)
+        return std::nullopt;
+    return FolderState{quint64(status.st_dev), quint64(status.st_ino),
+                       qint64(status.st_mtim.tv_sec), qint64(status.st_mtim.tv_nsec)};
+}
+
+// Whether any change to the folder from now on is sure to give it another modification time:
+// its last one lies more than two seconds back (the coarsest stamps, FAT's, count in twos).
+bool settled(const FolderState &state)
+{
+    timespec now = {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return qint64(now.tv_sec) - state.seconds > 2;
+}
+
+} // namespace
+
+void ForEachDayFileNewestFirst(const QString &folder, const QString &extension,
+                               const QDate &nearDay,
+                               const std::function<bool(const DayFileEntry &)> &take)
+{
+    std::vector<Listed> listed = listedNames(folder, extension, nearDay);
+    takeNewestFirst(listed, folder, extension, take, false);
+}
+
+DayFileListing::DayFileListing() = default;
+DayFileListing::~DayFileListing() = default;
+
+void DayFileListing::forEachNewestFirst(const QString &folder, const QString &extension,
+                                        const QDate &nearDay,
+                                        const std::function<bool(const DayFileEntry &)> &take)
+{
+    const std::optional<FolderState> state = folderState(folder);
+    if (m_kept && state && *state == m_listedAt && folder == m_folder && extension == m_extension &&
+        nearDay == m_nearDay) {
+        for (auto name = m_oldestFirst.crbegin(); name != m_oldestFirst.crend(); ++name) {
+            if (!take(entryOf(folder, extension, *name)))
+                return;
+        }
+        return;
+    }
+    clear();
+    std::vector<Listed> listed = listedNames(folder, extension, nearDay);
+    takeNewestFirst(listed, folder, extension, take, true);
+    // The state is the one from before the listing: a change since has moved it.
+    if (state && settled(*state)) {
+        m_folder = folder;
+        m_extension = extension;
+        m_nearDay = nearDay;
+        m_listedAt = *state;
+        m_oldestFirst = std::move(listed);
+        m_kept = true;
+    }
+}
+
+void DayFileListing::clear()
+{
+    m_kept = false;
+    m_oldestFirst = {};
 }
 
 QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension,

@@ -12,6 +12,7 @@
 
 #include <bitset>
 #include <functional>
+#include <vector>
 
 namespace ruvo {
 
@@ -42,6 +43,46 @@ QList<DayFileEntry> ListDayFiles(const QString &folder, const QString &extension
 void ForEachDayFileNewestFirst(const QString &folder, const QString &extension,
                                const QDate &nearDay,
                                const std::function<bool(const DayFileEntry &)> &take);
+
+// The same, from the names of an earlier listing when the folder's entries cannot have changed
+// since: a search lists the folder again at each key typed otherwise, and thirty years of
+// names take longer to read than the newest day's hits take to find. Used by one thread at a
+// time.
+class DayFileListing
+{
+public:
+    DayFileListing();
+    ~DayFileListing();
+    DayFileListing(const DayFileListing &) = delete;
+    DayFileListing &operator=(const DayFileListing &) = delete;
+
+    // As ForEachDayFileNewestFirst. The folder is listed again when its modification time has
+    // moved since the names kept were read; they are kept only when the folder's last change
+    // lies further back than any file system's time stamps are coarse, so that a change made
+    // during or after the listing cannot leave the time as it was.
+    void forEachNewestFirst(const QString &folder, const QString &extension, const QDate &nearDay,
+                            const std::function<bool(const DayFileEntry &)> &take);
+    // Lets go of the names kept.
+    void clear();
+
+    struct Listed;
+    struct FolderState
+    {
+        quint64 device = 0;
+        quint64 inode = 0;
+        qint64 seconds = 0;
+        qint64 nanoseconds = 0;
+        friend bool operator==(const FolderState &, const FolderState &) = default;
+    };
+
+private:
+    QString m_folder;
+    QString m_extension;
+    QDate m_nearDay;
+    FolderState m_listedAt;
+    bool m_kept = false;
+    std::vector<Listed> m_oldestFirst;
+};
 
 // The days (bit 1 to 31) of one month whose day files hold text, by their sizes alone: the
 // month's 62 possible names are looked up, no folder listed and no file read. The files of a

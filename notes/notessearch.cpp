@@ -108,7 +108,7 @@ bool NotesSearch::start(const QString &folder, const QString &extension, const Q
             QElapsedTimer sinceSent;
             sinceSent.start();
             bool sentAny = false;
-            ForEachDayFileNewestFirst(folder, extension, today, [&](const DayFileEntry &entry) {
+            m_listing.forEachNewestFirst(folder, extension, today, [&](const DayFileEntry &entry) {
                 if (promise.isCanceled())
                     return false;
                 if (!searchFile(entry, key, keyIsAscii, batch))
@@ -133,6 +133,20 @@ void NotesSearch::cancel()
     ++m_generation;
     m_future.cancel();
     m_running = false;
+}
+
+void NotesSearch::prepare(const QString &folder, const QString &extension, const QDate &today)
+{
+    // Queued behind any search still stopping: the listing is never read on two threads.
+    m_pool.start([this, folder, extension, today] {
+        m_listing.forEachNewestFirst(folder, extension, today,
+                                     [](const DayFileEntry &) { return false; });
+    });
+}
+
+void NotesSearch::forgetListing()
+{
+    m_pool.start([this] { m_listing.clear(); });
 }
 
 void NotesSearch::deliver(quint64 generation, const QList<SearchHit> &hits, bool last,

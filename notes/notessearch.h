@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "notes/dayfilefolder.h"
 #include "notes/dayfileformat.h"
 #include "notes/searchfolding.h"
 
@@ -48,6 +49,12 @@ public:
     bool start(const QString &folder, const QString &extension, const QString &query,
                const QDate &today);
     void cancel();
+    // Lists folder's day files in the background ahead of a search, while a query is yet to be
+    // typed: the search then starts from that listing, as long as the folder's entries have
+    // not changed.
+    void prepare(const QString &folder, const QString &extension, const QDate &today);
+    // Lets go of the names listed, once no search is to come soon.
+    void forgetListing();
     bool isRunning() const { return m_running; }
     // The day files the last search to finish could not read (or that are far larger than any
     // page), which it passed over.
@@ -66,6 +73,8 @@ private:
 
     // One thread: a cancelled search stops at its next file, before the next one reads.
     QThreadPool m_pool;
+    // The folder's names from the last listing, read and changed on m_pool's thread only.
+    DayFileListing m_listing;
     QFuture<void> m_future;
     // Counts the searches started; a batch of an older one is stale.
     quint64 m_generation = 0;

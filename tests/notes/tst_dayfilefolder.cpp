@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 using namespace ruvo;
 using ruvo::testing::writeBytes;
 
@@ -20,6 +23,8 @@ private slots:
     void dateOfStem_data();
     void dateOfStem();
     void listing_newestFirst_onlyDayFiles();
+    void keptListing_seesEveryChange_data();
+    void keptListing_seesEveryChange();
     void daysWithText_bySizeAlone();
 };
 
@@ -69,6 +74,52 @@ void DayFileFolderTest::listing_newestFirst_onlyDayFiles()
                                  QStringLiteral("2026-12-06 N 061226N.ruv"),
                                  QStringLiteral("2026-12-06 T 061226T.ruv"),
                                  QStringLiteral("1999-12-31 T 311299T.ruv")}));
+}
+
+void DayFileFolderTest::keptListing_seesEveryChange_data()
+{
+    QTest::addColumn<bool>("settled"); // the folder's last change long past, or just now
+    QTest::addColumn<bool>("adding");
+    QTest::newRow("settled, a day added") << true << true;
+    QTest::newRow("settled, a day removed") << true << false;
+    QTest::newRow("just changed, a day added") << false << true;
+    QTest::newRow("just changed, a day removed") << false << false;
+}
+
+void DayFileFolderTest::keptListing_seesEveryChange()
+{
+    QFETCH(bool, settled);
+    QFETCH(bool, adding);
+    QTemporaryDir dir;
+    for (const char *name : {"061226N.ruv", "051226N.ruv"})
+        writeBytes(dir.filePath(QString::fromLatin1(name)), "x");
+    // A file system that stamps whole seconds gives a change within the same second the same
+    // time: the folder's time is set as it would, before the listing and again after the change.
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const time_t stamp = time(nullptr) - (settled ? 3600 : 0);
+    const timespec times[2] = {{stamp, 0}, {stamp, 0}};
+    QCOMPARE(utimensat(AT_FDCWD, folder.constData(), times, 0), 0);
+    DayFileListing listing;
+    const auto dates = [&] {
+        QList<QDate> found;
+        listing.forEachNewestFirst(dir.path(), QStringLiteral("ruv"), QDate(2026, 12, 8),
+                                   [&found](const DayFileEntry &entry) {
+                                       found << entry.date;
+                                       return true;
+                                   });
+        return found;
+    };
+    QCOMPARE(dates(), (QList<QDate>{QDate(2026, 12, 6), QDate(2026, 12, 5)}));
+    if (adding)
+        writeBytes(dir.filePath(QStringLiteral("071226N.ruv")), "x");
+    else
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("061226N.ruv"))));
+    if (!settled)
+        QCOMPARE(utimensat(AT_FDCWD, folder.constData(), times, 0), 0);
+    const QList<QDate> after =
+        adding ? QList<QDate>{QDate(2026, 12, 7), QDate(2026, 12, 6), QDate(2026, 12, 5)}
+               : QList<QDate>{QDate(2026, 12, 5)};
+    QCOMPARE(dates(), after);
 }
 
 void DayFileFolderTest::daysWithText_bySizeAlone()
