@@ -152,7 +152,13 @@ loaded=$(grep -oE 'imageformats/[^ ]+|libQt6Network[^ ]*|libical[^ ]*|libqt6keyc
 [ -z "$loaded" ] || fail "loaded for the first page: $loaded"
 
 # Pointer positions are given on the pad.
-move() { xdotool mousemove --sync $((pad_x + $1)) $((pad_y + $2)); }
+move() {
+    local x=$((pad_x + $1)) y=$((pad_y + $2))
+    # --sync waits for the pointer to move: where it already is, it would wait out xdotool's
+    # own time limit instead (15 s at each start of the killed runs).
+    [ "$(xdotool getmouselocation --shell | head -n 2 | tr '\n' ' ')" = "X=$x Y=$y " ] && return
+    xdotool mousemove --sync "$x" "$y"
+}
 click() { move "$1" "$2"; xdotool click 1; }
 type_text() { xdotool type --delay 30 "$1"; }
 
